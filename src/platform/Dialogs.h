@@ -1,0 +1,42 @@
+#pragma once
+// Modal message and input boxes. While one is open no battle frame may run, so
+// listeners (the frame drivers) hear when a box opens and closes. Tests answer
+// boxes by script instead of showing them.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace platform {
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageResult { Ok, Yes, No };
+
+MessageResult messageBox(const QString& text, MessageButtons buttons = MessageButtons::Ok,
+                         const QString& title = QString());
+// nullopt when the user cancels.
+std::optional<QString> inputBox(const QString& prompt, const QString& title = QString(),
+                                const QString& defaultText = QString());
+
+// Called with true before a box opens and with false after it closes.
+using ModalListener = std::function<void(bool open)>;
+int addModalListener(ModalListener listener);
+void removeModalListener(int id);
+bool modalOpen();
+
+// Scripted answers. Once enabled, no box is shown: each call takes the next
+// queued answer (Ok / No / cancel when none is queued) and records its text.
+namespace dialogScript {
+void enable();
+void disable();
+bool enabled();
+void pushMessageResult(MessageResult result);
+void pushInput(std::optional<QString> answer);
+// Texts of the boxes asked for since the last clear, message boxes and input prompts alike.
+QStringList shown();
+void clear();
+}  // namespace dialogScript
+
+}  // namespace platform

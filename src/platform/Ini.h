@@ -1,0 +1,63 @@
+#pragma once
+// INI files with the semantics of the classic profile calls: case-insensitive
+// sections and keys, trimmed values with enclosing quotes dropped, the first
+// occurrence wins, values read back at most 254 characters, an existing key
+// rewritten in place, a new key appended to the end of its section and a new
+// section appended to the end of the file. Files are Latin-1 with CR LF ends.
+
+#include <QHash>
+#include <QString>
+#include <vector>
+
+namespace platform {
+
+// Longest value a read returns (the classic 255-character buffer less its terminator).
+inline constexpr int IniValueLimit = 254;
+
+// A whole INI file in memory. Edit it with setValue and write it once with save:
+// the result is the same as writing key by key, in one file write.
+class IniDocument {
+public:
+    // A missing or unreadable file gives an empty document.
+    static IniDocument load(const QString& path);
+
+    bool contains(QStringView section, QStringView key) const;
+    // "" when the section or key is missing; at most IniValueLimit characters.
+    QString value(QStringView section, QStringView key) const;
+    // A value with line breaks keeps only its first line, so it can never add keys.
+    void setValue(const QString& section, const QString& key, const QString& value);
+
+    // Writes to a temporary file and renames it over `path`. False when that fails.
+    bool save(const QString& path) const;
+
+    QByteArray toBytes() const;
+
+private:
+    struct Entry {
+        QString key;        // empty for comments and lines without '='
+        QString value;      // raw value text after '=' (untrimmed)
+        QByteArray raw;     // the line as read; empty once the entry is rewritten
+    };
+    struct Section {
+        QString name;
+        QByteArray rawHeader;
+        std::vector<Entry> entries;
+        QHash<QString, int> index;  // lower-case key -> first entry
+    };
+    std::vector<QByteArray> preamble_;   // lines before the first section
+    std::vector<Section> sections_;
+    QHash<QString, int> sectionIndex_;   // lower-case name -> first section
+
+    const Entry* find(QStringView section, QStringView key) const;
+    void parse(const QByteArray& bytes);
+};
+
+// One key of one file, as the profile calls do it. Parsed files are cached per
+// path (re-read when the file changes on disk), so many reads of one file parse it once.
+QString iniRead(const QString& section, const QString& key, const QString& path);
+// Returns false when the file could not be written.
+bool iniWrite(const QString& section, const QString& key, const QString& value, const QString& path);
+// Drops every cached parse (tests, and callers that just replaced files behind our back).
+void iniForgetCache();
+
+}  // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+
+namespace platform {
+
+// The folder that holds the executable, the maps, "Images", the pictures and the music.
+QString programFolder();
+// Tests point the program at a folder of their own.
+void setProgramFolder(const QString& folder);
+
+// `name` inside `folder`, matched without regard to case when no exact match
+// exists (maps and pictures were named on systems that ignore case).
+// Returns the exact-case path when nothing matches at all.
+QString findFile(const QString& folder, const QString& name);
+
+}  // namespace platform
