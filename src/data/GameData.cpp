@@ -49,6 +49,13 @@ std::int16_t WriteIni(const QString& section, const QString& key, const QString&
     return platform::iniWrite(section, key, value, file) ? 1 : 0;
 }
 
+QString FreeText(const QString& text)
+{
+    QString clean = text;
+    clean.remove(QLatin1Char('@')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+    return clean;
+}
+
 void ShowGameMessage(const QString& text)
 {
     TextItem& newest = GameMessages[1];

@@ -57,6 +57,10 @@ void ResetAll();
 QString ReadIni(const QString& section, const QString& key, const QString& file);
 std::int16_t WriteIni(const QString& section, const QString& key, const QString& value, const QString& file);
 
+// Free text (chat, names) made safe for a game-data line: "@" joins the parts
+// of a line and CR LF ends it, so both are removed.
+QString FreeText(const QString& text);
+
 // Shows `text` as the newest floating battle message; the previous one moves up a slot.
 void ShowGameMessage(const QString& text);
 

@@ -30,6 +30,8 @@ class MapReader {
 public:
     explicit MapReader(const QString& path);
     bool exists() const { return exists_; }
+    // Whether the key is present at all (an empty value counts).
+    bool has(const QString& key) const;
     // The value of a key; "" when missing.
     QString text(const QString& key) const;
     // A 16-bit number, or nullopt when the key is missing or not a number.

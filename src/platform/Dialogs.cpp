@@ -1,1 +1,177 @@
 #include "platform/Dialogs.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+
+#include <map>
+
+namespace platform {
+
+namespace {
+
+std::map<int, ModalListener>& listeners()
+{
+    static std::map<int, ModalListener> all;
+    return all;
+}
+int nextListenerId = 1;
+int openBoxes = 0;
+
+void notify(bool open)
+{
+    // Copy first: a listener may add or remove listeners while we call it.
+    const auto snapshot = listeners();
+    for (const auto& [id, listener] : snapshot) {
+        if (listener)
+            listener(open);
+    }
+}
+
+// Holds the modal state for one box. Listeners hear only the outermost open
+// and close, so a frame timer stopped for one box is not restarted while a
+// box nested inside it closes and the outer one is still up.
+class ModalScope {
+public:
+    ModalScope()
+    {
+        if (openBoxes++ == 0)
+            notify(true);
+    }
+    ~ModalScope()
+    {
+        if (--openBoxes == 0)
+            notify(false);
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
+
+struct Script {
+    bool enabled = false;
+    std::deque<MessageResult> messages;
+    std::deque<std::optional<QString>> inputs;
+    QStringList shown;
+};
+
+Script& script()
+{
+    static Script s;
+    return s;
+}
+
+bool canShowWidgets()
+{
+    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+}
+
+MessageResult defaultResult(MessageButtons buttons)
+{
+    return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
+}
+
+}  // namespace
+
+MessageResult messageBox(const QString& text, MessageButtons buttons, const QString& title)
+{
+    ModalScope modal;
+
+    if (script().enabled) {
+        Script& s = script();
+        s.shown.append(text);
+        if (s.messages.empty())
+            return defaultResult(buttons);
+        const MessageResult result = s.messages.front();
+        s.messages.pop_front();
+        return result;
+    }
+    if (!canShowWidgets())
+        return defaultResult(buttons);
+
+    QMessageBox box;
+    // Texts may come from the network or from files: never interpret markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    box.setWindowTitle(title);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int clicked = box.exec();
+    if (buttons == MessageButtons::Ok)
+        return MessageResult::Ok;
+    return clicked == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+}
+
+std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    ModalScope modal;
+
+    if (script().enabled) {
+        Script& s = script();
+        s.shown.append(prompt);
+        if (s.inputs.empty())
+            return std::nullopt;
+        const std::optional<QString> answer = s.inputs.front();
+        s.inputs.pop_front();
+        return answer;
+    }
+    if (!canShowWidgets())
+        return std::nullopt;
+
+    QInputDialog dialog;
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    // The dialog offers no text format of its own; its only label is the prompt.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    dialog.setTextValue(defaultText);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+int addModalListener(ModalListener listener)
+{
+    const int id = nextListenerId++;
+    listeners().emplace(id, std::move(listener));
+    return id;
+}
+
+void removeModalListener(int id)
+{
+    listeners().erase(id);
+}
+
+bool modalOpen()
+{
+    return openBoxes > 0;
+}
+
+namespace dialogScript {
+
+void enable() { script().enabled = true; }
+void disable() { script().enabled = false; }
+bool enabled() { return script().enabled; }
+
+void pushMessageResult(MessageResult result) { script().messages.push_back(result); }
+void pushInput(std::optional<QString> answer) { script().inputs.push_back(std::move(answer)); }
+
+QStringList shown() { return script().shown; }
+
+void clear()
+{
+    Script& s = script();
+    s.messages.clear();
+    s.inputs.clear();
+    s.shown.clear();
+}
+
+}  // namespace dialogScript
+
+}  // namespace platform

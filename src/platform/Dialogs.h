@@ -20,7 +20,8 @@ MessageResult messageBox(const QString& text, MessageButtons buttons = MessageBu
 std::optional<QString> inputBox(const QString& prompt, const QString& title = QString(),
                                 const QString& defaultText = QString());
 
-// Called with true before a box opens and with false after it closes.
+// Called with true before a box opens and with false after it closes. A box
+// opened while another is up adds no calls: listeners hear the outermost pair.
 using ModalListener = std::function<void(bool open)>;
 int addModalListener(ModalListener listener);
 void removeModalListener(int id);

@@ -20,6 +20,8 @@ class IniDocument {
 public:
     // A missing or unreadable file gives an empty document.
     static IniDocument load(const QString& path);
+    // The same from the bytes of a file.
+    static IniDocument fromBytes(const QByteArray& bytes);
 
     bool contains(QStringView section, QStringView key) const;
     // "" when the section or key is missing; at most IniValueLimit characters.
@@ -33,22 +35,23 @@ public:
     QByteArray toBytes() const;
 
 private:
-    struct Entry {
-        QString key;        // empty for comments and lines without '='
-        QString value;      // raw value text after '=' (untrimmed)
-        QByteArray raw;     // the line as read; empty once the entry is rewritten
+    // A line as read, so that lines nobody set are written back unchanged.
+    struct Line {
+        QByteArray text;     // without its line end
+        int valueAt = -1;    // offset just past '=' on a key line, else -1
+        enum End : char { None, Lf, CrLf } end = CrLf;  // None: a last line without one
     };
     struct Section {
-        QString name;
-        QByteArray rawHeader;
-        std::vector<Entry> entries;
-        QHash<QString, int> index;  // lower-case key -> first entry
+        Line header;
+        std::vector<Line> lines;
+        QHash<QString, int> index;  // lower-case key -> first line with it
+        int lastKey = -1;           // new keys go after this line
     };
-    std::vector<QByteArray> preamble_;   // lines before the first section
+    std::vector<Line> preamble_;         // lines before the first section
     std::vector<Section> sections_;
     QHash<QString, int> sectionIndex_;   // lower-case name -> first section
 
-    const Entry* find(QStringView section, QStringView key) const;
+    const Line* find(QStringView section, QStringView key) const;
     void parse(const QByteArray& bytes);
 };
 

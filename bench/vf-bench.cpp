@@ -1,0 +1,150 @@
+// Prints one line per figure: "name median unit", each the median of repeated runs.
+
+#include "battle/frmGame.h"
+#include "data/GameData.h"
+#include "data/MapFile.h"
+#include "data/GameTypes.h"
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/ProgramFolder.h"
+#include "screen/BattleView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+void report(const char* name, const std::vector<double>& values, const char* unit)
+{
+    std::printf("%s %.3f %s\n", name, median(values), unit);
+    std::fflush(stdout);
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_utime.tv_usec / 1e6 + usage.ru_stime.tv_sec
+        + usage.ru_stime.tv_usec / 1e6;
+}
+
+// The largest of our maps, with all 100 unit slots filled.
+QString writeCrowdedMap(const QString& folder)
+{
+    std::optional<mapfile::MapDocument> largest;
+    QString largestName;
+    const QDir programDir(QStringLiteral(VF_PROGRAM_DIR));
+    for (const QString& name : programDir.entryList({QStringLiteral("*.spw")}, QDir::Files)) {
+        auto map = mapfile::read(programDir.filePath(name));
+        if (map && (!largest || map->MapWidth * map->MapHeight > largest->MapWidth * largest->MapHeight)) {
+            largest = std::move(map);
+            largestName = name;
+        }
+    }
+    if (!largest)
+        qFatal("no map found in %s", VF_PROGRAM_DIR);
+    const int tiles = largest->MapWidth * largest->MapHeight;
+    for (int i = 1; i <= mapfile::UnitSlots; ++i) {
+        const int tile = (i * 7) % tiles;
+        largest->EdUnitType[i] = static_cast<std::int16_t>(UnitType::First + i % UnitType::Last);
+        largest->EdUnitPlayer[i] = static_cast<std::int16_t>(1 + i % 2);
+        largest->EdUnitLeft[i] = static_cast<std::int16_t>((tile % largest->MapWidth) * 25);
+        largest->EdUnitTop[i] = static_cast<std::int16_t>((tile / largest->MapWidth) * 25 - 2);
+    }
+    const QString path = folder + QStringLiteral("/crowded.spw");
+    mapfile::write(path, *largest);
+    std::fprintf(stderr, "map: %s (%dx%d) with 100 units\n", qPrintable(largestName), largest->MapWidth,
+                 largest->MapHeight);
+    return path;
+}
+
+void setUpHotSeat(const QString& map)
+{
+    modStrat::ResetAll();
+    modStrat::MapPath = map;
+    modStrat::PlayerCount = 2;
+    modStrat::MyPlayer = 1;
+    modStrat::TimeLimit = NoTimeLimit;
+    modStrat::IsOfflineGame = true;
+    modStrat::Players[1].Name = QStringLiteral("One");
+    modStrat::Players[2].Name = QStringLiteral("Two");
+}
+
+std::vector<double> battleStartMs(const QString& map)
+{
+    platform::ManualClock clock;
+    frmGame game(clock);
+    std::vector<double> times;
+    for (int run = 0; run < 50; ++run) {
+        setUpHotSeat(map);
+        QElapsedTimer timer;
+        timer.start();
+        game.Form_Load();
+        game.Form_Activate();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        if (!game.Running)
+            qFatal("the battle did not start");
+        game.Form_Unload();
+    }
+    return times;
+}
+
+std::vector<double> idleCpuPercent(const QString& map)
+{
+    std::vector<double> shares;
+    for (int run = 0; run < 3; ++run) {
+        setUpHotSeat(map);
+        platform::SystemClock clock;
+        frmGame game(clock);
+        BattleView view(game);
+        view.show();
+        QEventLoop settle;
+        QTimer::singleShot(200, &settle, &QEventLoop::quit);
+        settle.exec();
+
+        const double cpuBefore = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QEventLoop loop;
+        QTimer::singleShot(3000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double share = 100.0 * (cpuSeconds() - cpuBefore) / (wall.nsecsElapsed() / 1e9);
+        shares.push_back(share);
+        game.Form_Unload();
+    }
+    return shares;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    platform::dialogScript::enable();
+    QTemporaryDir folder;
+    platform::setProgramFolder(QStringLiteral(VF_PROGRAM_DIR));
+    const QString map = writeCrowdedMap(folder.path());
+
+    report("battle_start_ms", battleStartMs(map), "ms");
+    report("idle_cpu_percent", idleCpuPercent(map), "percent");
+    return 0;
+}

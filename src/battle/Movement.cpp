@@ -1,0 +1,7 @@
+// Movement of the selected unit.
+
+#include "battle/frmGame.h"
+
+void frmGame::MoveUnit()
+{
+}

@@ -1,0 +1,182 @@
+#pragma once
+// The battle window's state and procedures. Plain C++: the rules and the frame
+// loop run headless; a thin view (screen/BattleView) shows the surface and
+// passes keys in.
+
+#include "battle/BattleServices.h"
+#include "data/GameData.h"
+#include "platform/Clock.h"
+#include "platform/Surface.h"
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class FrameDriver;
+
+// One picture of the attack scene.
+struct SceneSprite {
+    std::int16_t X = 0;
+    std::int16_t Y = 0;
+    std::int32_t Height = 0;
+    std::int32_t Width = 0;
+    bool Visible = false;
+};
+
+class frmGame {
+public:
+    // Frames between turn changes that a human player's request to end the turn is ignored.
+    static constexpr int OfflineEndTurnCooldown = 25;
+    static constexpr int NetworkEndTurnCooldown = 100;
+    static constexpr int FramesPerSecond = 20;         // frames in one second of turn time
+    static constexpr int DefaultFrameInterval = 35;    // ms; a frame runs when more have passed
+    static constexpr int PanelHeight = 99;             // the side panel picture
+    static constexpr int UnitBoxPictureWidth = 54;
+    static constexpr int UnitBoxPictureHeight = 47;
+    static constexpr int IncomePerBuilding = 100;
+    static constexpr int RepairHitPoints = 20;
+    static constexpr int MaxHitPoints = 100;
+    static constexpr int FullCapturePoints = 200;
+    static constexpr int PathMemory = 10;
+    static inline const QString DefaultMapName = QStringLiteral("SpacePorts.spw");
+
+    explicit frmGame(platform::Clock& clock);
+    ~frmGame();
+    frmGame(const frmGame&) = delete;
+    frmGame& operator=(const frmGame&) = delete;
+
+    BattleServices services;
+    platform::Surface surface;
+
+    // Window events.
+    void Form_Load();
+    void Form_Activate();
+    void Form_Unload();
+
+    // The frame loop: GameLoop starts it, the driver runs passes off a timer.
+    void GameLoop();
+    // One pass of the loop: runs a frame when more than FrameInterval ms passed.
+    void GameLoopPass();
+    // Milliseconds until the next frame is due.
+    std::int64_t MsUntilNextFrame() const;
+    // One frame of the battle.
+    void RunFrame();
+    void LoseTime();
+
+    // Turn change.
+    void EndTurn();
+    // A local request to end the turn (E key, main menu): ignored during the cooldown.
+    void RequestEndTurn();
+    void txtMsg_KeyDown(int KeyCode, int Shift);
+    void RemoteMoveUnit(std::int32_t UnitNum, std::int32_t X, std::int32_t Y);
+
+    // Unit catalogue.
+    static QString GetUnitName(std::int32_t code);
+    static std::int32_t GetPictureNum(const QString& name);
+    static std::int32_t GetUnitCost(const QString& name);
+    static bool IsAirType(std::int32_t code);
+    void SetUnitRange(const QString& name, std::int32_t unit);
+    void SetUnitFuelAndAmmo(const QString& name, std::int32_t unit);
+    static std::int32_t GetTileDefense(std::int32_t tile);
+    static std::int32_t GetUnitDefense(std::int32_t unit);
+
+    // Buildings.
+    static void ChangeBuildingToNull(std::int32_t building);
+
+    // Drawing of one frame (screen/).
+    void DrawMap();
+    void DrawUnits();
+    void DrawMenu();
+    void DrawTime();
+    void DrawText();
+    void LoadBuildingMenuOptions();
+    void DrawCreateUnitMenu();
+    void LoadMainMenuOptions();
+    // Rules run per frame (battle/).
+    void MoveUnit();
+    void LoadMenuOptions(std::int32_t unit);
+    void DrawBGImage();
+    void DrawDamageBar();
+
+    // Sends one battle message unless the game is offline.
+    void Send(const QString& message);
+
+    // The battle was refused (no usable map); the window was closed.
+    QString refusal() const { return refusal_; }
+
+    // Window state. Kept across battles; a battle start resets what it names.
+    bool IsComputerTurn = false;
+    std::int16_t PanelTop = 0;
+    bool UnitBoxShown = false;
+    std::int16_t UnitBoxLeft = 0;
+    std::int16_t UnitBoxTop = 0;
+    std::int32_t UnitBoxHeight = 0;
+    std::int32_t UnitBoxWidth = 0;
+    TextItem CurrentPlayerText;
+    std::int32_t SecondsLeft = 0;
+    std::int32_t TimerFrameCount = 0;
+    std::int32_t EndTurnCooldown = 0;
+    bool ReloadUnitMenu = false;
+    Table<std::int32_t, MaxPlayers> SavedCursorX;
+    Table<std::int32_t, MaxPlayers> SavedCursorY;
+    // A saved cursor exists (a cursor may lie at X 0 on a wide map).
+    Table<bool, MaxPlayers> SavedCursorSet;
+    bool FirstTurnPending = false;
+    std::int16_t MenuHighlight = 0;
+    bool MenuActive = false;
+    std::int32_t InfoUnit = None;
+    Table<TextItem, 20> ScreenTexts;
+    bool DamageBarRunning = false;
+    std::int32_t DamageBarMax = 0;
+    std::int32_t DamageBarFrameCount = 0;
+    std::int16_t SelectedBuilding = None;
+    std::int16_t SelectedOriginX = 0;
+    std::int16_t SelectedOriginY = 0;
+    std::int32_t StepCounter = 0;
+    std::int16_t StepStartTile = 0;
+    Table<SceneSprite, 2> SceneSprites;
+    std::int32_t AttackSceneState = 0;
+    Table<TextItem, 20> MenuItems;
+    bool MainMenuOpen = false;
+    std::int16_t TargetX = 0;
+    std::int16_t TargetY = 0;
+    bool TargetShown = false;
+    std::int16_t CursorX = 0;
+    std::int16_t CursorY = 0;
+    bool CursorShown = false;
+    std::int64_t LastFrameTick = 0;
+    std::int64_t CurrentTick = 0;
+    std::int32_t FrameInterval = DefaultFrameInterval;
+    bool Running = false;
+    bool RightHeld = false;
+    bool UpHeld = false;
+    bool LeftHeld = false;
+    bool DownHeld = false;
+    std::int32_t MoveFacing = 0;
+    bool CreateMenuOpen = false;
+    Table<TextItem, 15> CreateMenuItems;
+    bool ChoosingTarget = false;
+    std::int32_t TargetTile = 0;
+    bool FireRangeHidden = false;
+    std::int16_t MenuPanelX = 0;
+    std::int16_t MenuPanelY = 0;
+    std::int16_t CreateMenuPanelX = 0;
+    std::int16_t CreateMenuPanelY = 0;
+    Table<std::int32_t, PathMemory> PathX;
+    Table<std::int32_t, PathMemory> PathY;
+    Table<std::int32_t, PathMemory> PathMoves;
+    std::int32_t PathLength = 0;
+    // The one-line chat box shown by the T key.
+    bool txtMsgVisible = false;
+    QString txtMsgText;
+
+private:
+    bool SetUpBattle();
+    bool LoadMap(const QString& path);
+    void ResetBattleState();
+    void LayOutTexts();
+
+    platform::Clock& clock_;
+    std::unique_ptr<FrameDriver> driver_;
+    QString refusal_;
+};

@@ -1,0 +1,7 @@
+// The in-battle main menu.
+
+#include "battle/frmGame.h"
+
+void frmGame::LoadMainMenuOptions()
+{
+}

@@ -1,0 +1,7 @@
+// The map layer: terrain, buildings and cursors.
+
+#include "battle/frmGame.h"
+
+void frmGame::DrawMap()
+{
+}

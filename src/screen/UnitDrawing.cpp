@@ -1,0 +1,7 @@
+// The unit layer.
+
+#include "battle/frmGame.h"
+
+void frmGame::DrawUnits()
+{
+}
