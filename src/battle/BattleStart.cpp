@@ -73,26 +73,14 @@ void frmGame::ResetBattleState()
 
     EndTurnCooldown = 0;
     ReloadUnitMenu = true;
-    MenuActive = false;
-    ChoosingTarget = false;
-    TargetShown = false;
     StepCounter = 0;
-    AttackSceneState = 0;
-    SceneSprites[1].Visible = false;
-    SceneSprites[2].Visible = false;
     UnitBoxShown = false;
     // Nothing of the last battle may act in this one: no selection, no attack, no menu.
+    CloseTurnActions();
     SelectedUnit = None;
-    SelectedBuilding = None;
-    TargetUnit = None;
     InfoUnit = None;
-    DamageBarRunning = false;
-    MainMenuOpen = false;
-    CreateMenuOpen = false;
     MenuHighlight = 0;
     for (TextItem& item : MenuItems)
-        item.Visible = false;
-    for (TextItem& item : CreateMenuItems)
         item.Visible = false;
     for (TileRecord& tile : Tiles)
         tile.Highlight = false;

@@ -24,6 +24,23 @@ void frmGame::RequestEndTurn()
     EndTurn();
 }
 
+void frmGame::CloseTurnActions()
+{
+    MainMenuOpen = false;
+    MenuActive = false;
+    TargetShown = false;
+    ChoosingTarget = false;
+    CreateMenuOpen = false;
+    DamageBarRunning = false;
+    SceneSprites[1].Visible = false;
+    SceneSprites[2].Visible = false;
+    AttackSceneState = 0;
+    TargetUnit = None;
+    SelectedBuilding = None;
+    for (TextItem& item : CreateMenuItems)
+        item.Visible = false;
+}
+
 void frmGame::EndTurn()
 {
     EndTurnCooldown = IsOfflineGame ? OfflineEndTurnCooldown : NetworkEndTurnCooldown;
@@ -43,20 +60,7 @@ void frmGame::EndTurn()
     if (CurrentPlayer == 1)
         FirstTurnPending = false;
 
-    // Nothing of the outgoing turn stays open: menus, target choice, an attack under way.
-    MainMenuOpen = false;
-    MenuActive = false;
-    TargetShown = false;
-    ChoosingTarget = false;
-    CreateMenuOpen = false;
-    DamageBarRunning = false;
-    SceneSprites[1].Visible = false;
-    SceneSprites[2].Visible = false;
-    AttackSceneState = 0;
-    TargetUnit = None;
-    SelectedBuilding = None;
-    for (TextItem& item : CreateMenuItems)
-        item.Visible = false;
+    CloseTurnActions();
 
     int next = CurrentPlayer % PlayerCount + 1;
     const int firstCandidate = next;

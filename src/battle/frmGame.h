@@ -174,6 +174,8 @@ private:
     bool SetUpBattle();
     bool LoadMap(const QString& path);
     void ResetBattleState();
+    // Nothing of a turn stays open past it: menus, target choice, an attack under way.
+    void CloseTurnActions();
     void LayOutTexts();
 
     platform::Clock& clock_;
