@@ -8,6 +8,9 @@
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "screen/BattleView.h"
+#include "screen/PictureStore.h"
+#include "ai/PathSearch.h"
+#include "art/BuiltInPictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -106,13 +109,121 @@ std::vector<double> battleStartMs(const QString& map)
     return times;
 }
 
-std::vector<double> idleCpuPercent(const QString& map)
+std::vector<double> pictureStoreLoadMs()
+{
+    std::vector<double> times;
+    for (int run = 0; run < 10; ++run) {
+        PictureStore store;
+        QElapsedTimer timer;
+        timer.start();
+        store.LoadLevel(QStringLiteral(VF_PROGRAM_DIR));
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    return times;
+}
+
+// One whole frame of a crowded battle with the info box, a menu and messages up.
+std::vector<double> frameDrawMs(const QString& map, PictureStore& pictures)
+{
+    setUpHotSeat(map);
+    modStrat::TimeLimit = 60;
+    platform::ManualClock clock;
+    frmGame game(clock);
+    game.setPictures(&pictures);
+    game.Form_Load();
+    game.Form_Activate();
+    game.InfoUnit = 1;
+    game.SetUnitBoxPic();
+    for (int i = 1; i <= 4; ++i) {
+        TextItem& entry = game.MenuItems[i];
+        entry = TextItem{QStringLiteral("Entry %1").arg(i), 320, game.PanelTop + 10 + 20 * (i - 1),
+                         QStringLiteral("Arial"), QStringLiteral("16777215"), true, false, 10, true, false, 0};
+    }
+    game.MenuActive = true;
+    for (int i = 1; i <= 100; i += 3)
+        modStrat::Units[i].HP = 55;
+    std::vector<double> times;
+    for (int frame = 0; frame < 300; ++frame) {
+        modStrat::ShowGameMessage(QStringLiteral("Message %1").arg(frame));
+        QElapsedTimer timer;
+        timer.start();
+        game.RunFrame();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    game.Form_Unload();
+    return times;
+}
+
+// The fire range of the unit with the most moves, on the largest sample map.
+std::vector<double> fireRangeMs(const QString& map)
+{
+    setUpHotSeat(map);
+    platform::ManualClock clock;
+    frmGame game(clock);
+    game.Form_Load();
+    game.Form_Activate();
+    int fastest = 0;
+    int mostMoves = -1;
+    for (int i = 1; i <= MaxUnits; ++i) {
+        if (!modStrat::Units[i].V)
+            continue;
+        frmGame::SetUnitRange(frmGame::GetUnitName(modStrat::Units[i].PIC), i);
+        if (modStrat::Units[i].Moves > mostMoves) {
+            mostMoves = modStrat::Units[i].Moves;
+            fastest = i;
+        }
+    }
+    // Alone on its tile, so nothing pins it down.
+    for (int i = 1; i <= MaxUnits; ++i) {
+        if (i != fastest && modStrat::Units[i].X == modStrat::Units[fastest].X
+            && modStrat::Units[i].Y == modStrat::Units[fastest].Y)
+            modStrat::Units[i].V = false;
+    }
+    std::vector<double> times;
+    for (int run = 0; run < 200; ++run) {
+        game.FireRangeHidden = true;
+        QElapsedTimer timer;
+        timer.start();
+        game.ShowFireRange(fastest);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    game.Form_Unload();
+    return times;
+}
+
+// Saving a battle with every unit and building slot in use.
+std::vector<double> saveGameMs(const QString& map, const QString& folder)
+{
+    setUpHotSeat(map);
+    platform::ManualClock clock;
+    frmGame game(clock);
+    game.Form_Load();
+    game.Form_Activate();
+    for (BuildingRecord& building : modStrat::Buildings) {
+        building.Exists = true;
+        building.PIC = 1;
+    }
+    std::vector<double> times;
+    for (int run = 0; run < 20; ++run) {
+        const QString path = folder + QStringLiteral("/bench-%1.save").arg(run % 2);
+        QElapsedTimer timer;
+        timer.start();
+        if (!game.WriteSavedGame(path))
+            qFatal("save failed");
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    game.Form_Unload();
+    return times;
+}
+
+std::vector<double> idleCpuPercent(const QString& map, PictureStore& pictures)
 {
     std::vector<double> shares;
     for (int run = 0; run < 3; ++run) {
         setUpHotSeat(map);
         platform::SystemClock clock;
         frmGame game(clock);
+        game.setPictures(&pictures);
         BattleView view(game);
         view.show();
         QEventLoop settle;
@@ -144,7 +255,16 @@ int main(int argc, char** argv)
     platform::setProgramFolder(QStringLiteral(VF_PROGRAM_DIR));
     const QString map = writeCrowdedMap(folder.path());
 
+    initBuiltInPictures();
+    PictureStore pictures;
+    pictures.LoadBuiltIns();
+    pictures.LoadLevel(QStringLiteral(VF_PROGRAM_DIR));
+
     report("battle_start_ms", battleStartMs(map), "ms");
-    report("idle_cpu_percent", idleCpuPercent(map), "percent");
+    report("idle_cpu_percent", idleCpuPercent(map, pictures), "percent");
+    report("frame_draw_ms", frameDrawMs(map, pictures), "ms");
+    report("picture_store_load_ms", pictureStoreLoadMs(), "ms");
+    report("fire_range_ms", fireRangeMs(map), "ms");
+    report("save_game_ms", saveGameMs(map, folder.path()), "ms");
     return 0;
 }

@@ -1,14 +1,32 @@
 // Vesperfall. Until the start window exists, the program opens a hot-seat
 // battle on the default map.
 
+#include "art/BuiltInPictures.h"
 #include "battle/frmGame.h"
 #include "data/GameData.h"
 #include "platform/Clock.h"
-#include "platform/Music.h"
+#include "platform/MidiPlayer.h"
+#include "platform/ProgramFolder.h"
 #include "platform/Random.h"
 #include "screen/BattleView.h"
+#include "screen/PictureStore.h"
 
 #include <QApplication>
+
+namespace {
+
+void playRandomTrack(platform::MusicPlayer& music, platform::RandomSource& random)
+{
+    const QStringList tracks = music.trackNames();
+    if (tracks.isEmpty())
+        return;
+    const auto r = static_cast<int>(random.next() * tracks.size());
+    music.stop();
+    music.setFileName(platform::programFolder() + QLatin1Char('/') + tracks.at(std::min(r, int(tracks.size()) - 1)));
+    music.play();
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -17,7 +35,14 @@ int main(int argc, char** argv)
 
     platform::SystemClock clock;
     platform::SystemRandom random;
-    platform::SilentMusicPlayer music;
+    platform::FluidSynthMusicPlayer music;
+    music.setEndOfTrackHandler([&] { playRandomTrack(music, random); });
+    playRandomTrack(music, random);
+
+    initBuiltInPictures();
+    PictureStore pictures;
+    pictures.LoadBuiltIns();
+    pictures.LoadLevel(platform::programFolder());
 
     modStrat::GameVersion = QStringLiteral("0.64");
     modStrat::PlayerCount = 2;
@@ -30,6 +55,7 @@ int main(int argc, char** argv)
     frmGame game(clock);
     game.services.music = &music;
     game.services.random = &random;
+    game.setPictures(&pictures);
 
     BattleView view(game);
     view.show();

@@ -35,10 +35,19 @@ public:
     virtual void hideBattle() = 0;
 };
 
+// The results window, shown when the battle is over on this machine.
+class ResultsWindow {
+public:
+    virtual ~ResultsWindow() = default;
+    // `banner` is "Victory!" or "Defeat!"; PlayerLost is already set.
+    virtual void ShowResults(const QString& banner) = 0;
+};
+
 struct BattleServices {
     GameDataSink* gameData = nullptr;
     platform::MusicPlayer* music = nullptr;
     ComputerPlayer* computer = nullptr;
     platform::RandomSource* random = nullptr;
     BattleDisplay* display = nullptr;
+    ResultsWindow* results = nullptr;
 };

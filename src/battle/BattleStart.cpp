@@ -84,6 +84,8 @@ void frmGame::ResetBattleState()
         item.Visible = false;
     for (TileRecord& tile : Tiles)
         tile.Highlight = false;
+    // No range is shown, so the first Shift may show one.
+    FireRangeHidden = true;
     PathLength = 0;
     RightHeld = UpHeld = LeftHeld = DownHeld = false;
     txtMsgVisible = false;

@@ -8,11 +8,15 @@
 #include "platform/Clock.h"
 #include "platform/Surface.h"
 
+#include <QImage>
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class FrameDriver;
+class PictureStore;
 
 // One picture of the attack scene.
 struct SceneSprite {
@@ -47,6 +51,9 @@ public:
 
     BattleServices services;
     platform::Surface surface;
+    // The program's one picture store; without it the pictures are empty and draw nothing.
+    const PictureStore& pictures() const;
+    void setPictures(PictureStore* store) { pictures_ = store; }
 
     // Window events.
     void Form_Load();
@@ -70,15 +77,72 @@ public:
     void txtMsg_KeyDown(int KeyCode, int Shift);
     void RemoteMoveUnit(std::int32_t UnitNum, std::int32_t X, std::int32_t Y);
 
+    // Keyboard: key codes are the classic virtual-key codes, the shift mask 1 Shift, 2 Ctrl, 4 Alt.
+    void Form_KeyDown(int KeyCode, int Shift);
+    void Form_KeyUp(int KeyCode, int Shift);
+
+    // Selection and cursor.
+    void MoveHighlight();
+    void SelectUnit();
+    void CheckStats();
+    std::int32_t OnAnotherUnit(std::int32_t u) const;
+    // The unit in use, not carried, standing on tile t; None when there is none.
+    std::int32_t GetUnitFromTile(std::int32_t t) const;
+    // The tile under a unit standing at (x, y) in unit coordinates; 0 off the map.
+    static std::int32_t TileAt(std::int32_t x, std::int32_t y);
+
+    // Movement.
+    bool IsTileBlocked(std::int32_t tile, std::int32_t unit);
+    void DisableUnit();
+
+    // The four neighbours in the order the menus list them.
+    struct Direction {
+        const char* name;
+        int dx;
+        int dy;
+    };
+    static const Direction Directions[4];
+
+    // The command menu and its commands.
+    void SetMenuStats(std::int32_t Index, const QString& Caption);
+    void subMenuOption(std::int32_t entry);
+
+    // Combat.
+    void subAttack(std::int32_t attackerTile, std::int32_t targetTile);
+    void FinalDamage();
+
+    // Capture.
+    static std::int32_t ChangeBuildingPicture(std::int32_t type, std::int32_t oldOwner, std::int32_t newOwner);
+    static bool CanCapture(std::int32_t type);
+    void CaptureBuilding(std::int32_t b);
+
+    // Unit creation: true when a unit was made (false with all slots in use).
+    bool CreateUnit(std::int32_t type, std::int32_t player, std::int32_t x, std::int32_t y);
+
+    // The build menu, the main menu and the fire range.
+    void SetCreateUnit(std::int32_t Index, const QString& Name, const QString& Cost);
+    void subNewUnitOption(std::int32_t entry);
+    // Writes the battle to `path` in one write; false when that fails.
+    bool WriteSavedGame(const QString& path) const;
+    void subMainMenuOption(std::int32_t entry);
+    void ShowFireRange(std::int32_t unit);
+    void HideFireRange();
+
+    // Victory and defeat: is `Player` out of the battle, and is the battle over here?
+    void CheckLoss(std::int32_t Player);
+
     // Unit catalogue.
     static QString GetUnitName(std::int32_t code);
     static std::int32_t GetPictureNum(const QString& name);
     static std::int32_t GetUnitCost(const QString& name);
     static bool IsAirType(std::int32_t code);
-    void SetUnitRange(const QString& name, std::int32_t unit);
-    void SetUnitFuelAndAmmo(const QString& name, std::int32_t unit);
+    static void SetUnitRange(const QString& name, std::int32_t unit);
+    static void SetUnitFuelAndAmmo(const QString& name, std::int32_t unit);
     static std::int32_t GetTileDefense(std::int32_t tile);
     static std::int32_t GetUnitDefense(std::int32_t unit);
+
+    // Damage table: the largest damage step of attacker against defender, by unit name.
+    static std::int32_t MaximumDamage(const QString& attacker, const QString& defender);
 
     // Buildings.
     static void ChangeBuildingToNull(std::int32_t building);
@@ -89,6 +153,18 @@ public:
     void DrawMenu();
     void DrawTime();
     void DrawText();
+    // The number shown over the target while one is chosen: the attack's full damage
+    // at the attacker's health. Nothing outside a target choice.
+    std::optional<std::int64_t> DamagePreview() const;
+    // The info box: lines describing InfoUnit.
+    void SetUnitBoxPic();
+    void AddUnitBoxText(const QString& Text);
+    // Floating messages after an attack or a capture step.
+    void ViewDamage(std::int16_t Damage, std::int16_t Defender, std::int16_t CounterDamage, std::int16_t Attacker);
+    void ViewCapture(std::int32_t Building, std::int32_t Unit, bool Captured);
+    // The selected unit's sprite facing up or down, in `player`'s colour.
+    void LoadPictureUp(std::int32_t player);
+    void LoadPictureDown(std::int32_t player);
     void LoadBuildingMenuOptions();
     void DrawCreateUnitMenu();
     void LoadMainMenuOptions();
@@ -155,6 +231,8 @@ public:
     std::int32_t MoveFacing = 0;
     bool CreateMenuOpen = false;
     Table<TextItem, 15> CreateMenuItems;
+    Table<QString, 15> CreateMenuNames;
+    Table<QString, 15> CreateMenuCosts;
     bool ChoosingTarget = false;
     std::int32_t TargetTile = 0;
     bool FireRangeHidden = false;
@@ -166,6 +244,10 @@ public:
     Table<std::int32_t, PathMemory> PathY;
     Table<std::int32_t, PathMemory> PathMoves;
     std::int32_t PathLength = 0;
+    // The attack scene's four pictures: left, its mask, right, its mask.
+    std::array<QImage, 4> picBG;
+    // F12 shows the scene's picture holders beside the battle.
+    bool SceneHoldersShown = false;
     // The one-line chat box shown by the T key.
     bool txtMsgVisible = false;
     QString txtMsgText;
@@ -177,7 +259,13 @@ private:
     // Nothing of a turn stays open past it: menus, target choice, an attack under way.
     void CloseTurnActions();
     void LayOutTexts();
+    void EndBattle(const QString& banner);
 
+    // Draws one text item; a colour that does not parse keeps the last one.
+    void DrawTextItem(const TextItem& item);
+
+    PictureStore* pictures_ = nullptr;
+    QColor textColor_ = Qt::black;
     platform::Clock& clock_;
     std::unique_ptr<FrameDriver> driver_;
     QString refusal_;

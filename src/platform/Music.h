@@ -2,6 +2,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 namespace platform {
 
 // The background music player and the list of tracks in the program folder.
@@ -14,6 +17,10 @@ public:
     virtual void play() = 0;
     // Names (without folder) of the music files in the program folder.
     virtual QStringList trackNames() const = 0;
+    // Called once whenever a track plays to its end (never after stop(), nor
+    // for a file that could not be played), from the event loop; the handler
+    // may set the next file and play it.
+    virtual void setEndOfTrackHandler(std::function<void()> handler) = 0;
 };
 
 // Plays nothing; remembers what it was told, for tests and machines without sound.
@@ -25,10 +32,21 @@ public:
     QString fileName() const override { return file_; }
     void play() override { playing_ = true; ++plays_; }
     QStringList trackNames() const override { return tracks_; }
+    void setEndOfTrackHandler(std::function<void()> handler) override { onEnd_ = std::move(handler); }
     bool playing() const { return playing_; }
     int plays() const { return plays_; }
+    // Test hook: the track being played ends now.
+    void finishTrack()
+    {
+        if (!playing_)
+            return;
+        playing_ = false;
+        if (onEnd_)
+            onEnd_();
+    }
 private:
     QStringList tracks_;
+    std::function<void()> onEnd_;
     QString file_;
     bool playing_ = false;
     int plays_ = 0;

@@ -28,7 +28,7 @@ struct FontSpec {
 };
 
 // The installed font that stands in for a face; sizes become pixels (12 pt = 16 px).
-QFont resolveFont(const FontSpec& spec);
+QFont resolveFont(const FontSpec& font);
 
 class Surface {
 public:

@@ -13,17 +13,48 @@ constexpr int InfoBoxLastLine = 15;
 constexpr int CurrentPlayerLineOffset = 200;  // from the right edge
 const QString MovesLeftPrefix = QStringLiteral("Moves Left: ");
 
+constexpr int FirstMessageSlot = 3;          // slots 1 and 2 belong to ShowGameMessage
+constexpr int ViewMessageLife = 50;
+constexpr int DamageMessageX = 150;
+constexpr int DamageMessageY[3] = {300, 350, 400};
+constexpr int CaptureMessageOffset = 35;
+constexpr int CaptureDoneMargin = 200;       // from the right edge
+constexpr int CaptureProgressMargin = 275;
+
 platform::FontSpec fontOf(const TextItem& item)
 {
     return {item.FontName, item.Size, item.Bold, item.Italic, item.Underline};
 }
 
-void drawItem(platform::Surface& surface, const TextItem& item)
+// A floating message of an attack or a capture in the lowest free slot 3..10; none when all are taken.
+void showViewMessage(const QString& text, int x, int y)
 {
-    surface.drawText(item.X, item.Y, item.Text, fontOf(item), platform::colorFromBgrText(item.Color));
+    for (int slot = FirstMessageSlot; slot <= GameMessages.Size; ++slot) {
+        TextItem& message = GameMessages[slot];
+        if (message.Visible)
+            continue;
+        message.Text = text;
+        message.X = x;
+        message.Y = y;
+        message.Bold = false;
+        message.FontName = QStringLiteral("Impact");
+        message.Size = 12;
+        message.Color = QStringLiteral("65535");
+        message.Life = ViewMessageLife;
+        message.Visible = true;
+        return;
+    }
 }
 
 }  // namespace
+
+void frmGame::DrawTextItem(const TextItem& item)
+{
+    std::int32_t colour = 0;
+    if (platform::parseInt32(item.Color, colour) && colour >= 0 && colour <= 0xFFFFFF)
+        textColor_ = platform::colorFromBgr(static_cast<std::uint32_t>(colour));
+    surface.drawText(item.X, item.Y, item.Text, fontOf(item), textColor_);
+}
 
 void frmGame::DrawText()
 {
@@ -36,18 +67,53 @@ void frmGame::DrawText()
             // The moves line follows the selected unit while it moves.
             if (text.Visible && text.Text.startsWith(MovesLeftPrefix) && Units.valid(SelectedUnit))
                 text.Text = MovesLeftPrefix + QString::number(Units[SelectedUnit].Moves);
-            drawItem(surface, text);
+            DrawTextItem(text);
         }
         if (i <= GameMessages.Size && GameMessages[i].Visible) {
             TextItem& message = GameMessages[i];
             if (--message.Life <= 0)
                 message.Visible = false;
-            drawItem(surface, message);
+            DrawTextItem(message);
         }
     }
 
-    CurrentPlayerText.Text = QStringLiteral("Current Player: ") + Players[CurrentPlayer].Name;
-    const platform::FontSpec font{CurrentPlayerText.FontName, CurrentPlayerText.Size, false, false, false};
-    surface.drawText(surface.width() - CurrentPlayerLineOffset, CurrentPlayerText.Y, CurrentPlayerText.Text, font,
-                     platform::colorFromBgrText(CurrentPlayerText.Color));
+    if (const PlayerRecord* player = Players.at(CurrentPlayer))
+        CurrentPlayerText.Text = QStringLiteral("Current Player: ") + player->Name;
+    TextItem line = CurrentPlayerText;
+    line.Bold = line.Italic = line.Underline = false;
+    line.X = surface.width() - CurrentPlayerLineOffset;
+    DrawTextItem(line);
+}
+
+void frmGame::ViewDamage(std::int16_t Damage, std::int16_t Defender, std::int16_t CounterDamage,
+                         std::int16_t Attacker)
+{
+    // Unit numbers may come from another machine: a message that names no unit is not shown.
+    showViewMessage(QStringLiteral("Player %1 did %2 damage").arg(int(CurrentPlayer)).arg(Damage), DamageMessageX,
+                    DamageMessageY[0]);
+    if (const UnitRecord* defender = Units.at(Defender))
+        showViewMessage(QStringLiteral("Leaving %1 HP").arg(defender->HP), DamageMessageX, DamageMessageY[1]);
+    if (const UnitRecord* attacker = Units.at(Attacker))
+        showViewMessage(QStringLiteral("And took %1 damage leaving %2").arg(CounterDamage).arg(attacker->HP),
+                        DamageMessageX, DamageMessageY[2]);
+}
+
+void frmGame::ViewCapture(std::int32_t Building, std::int32_t Unit, bool Captured)
+{
+    const UnitRecord* unit = Units.at(Unit);
+    if (!unit)
+        return;
+    const QString prefix = QStringLiteral("Player %1's %2").arg(int(CurrentPlayer)).arg(GetUnitName(unit->PIC));
+    const int x = unit->X - CaptureMessageOffset;
+    const int y = unit->Y + CaptureMessageOffset;
+    if (Captured) {
+        showViewMessage(prefix + QStringLiteral(" captured the building."),
+                        std::min(x, surface.width() - CaptureDoneMargin), y);
+        return;
+    }
+    const BuildingRecord* building = Buildings.at(unit->CAP);
+    if (!building)
+        return;
+    showViewMessage(prefix + QStringLiteral(" captured %1 Capture Points.  %2 remaining.").arg(unit->HP).arg(building->CAP),
+                    std::min(x, surface.width() - CaptureProgressMargin), y);
 }

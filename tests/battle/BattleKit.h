@@ -12,6 +12,7 @@
 #include "platform/Random.h"
 
 #include <QStringList>
+#include <QtTest>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -148,6 +149,59 @@ public:
         for (int i = 0; i < count; ++i)
             game->RunFrame();
     }
+
+    // A key pressed and released, as the window passes it on.
+    void key(int code, int shift = 0)
+    {
+        game->Form_KeyDown(code, shift);
+        game->Form_KeyUp(code, shift);
+    }
+
+    // An arrow on a selected unit: the press, the five frames of its step, the release.
+    void step(int arrow)
+    {
+        game->Form_KeyDown(arrow, 0);
+        frames(5);
+        game->Form_KeyUp(arrow, 0);
+    }
+
+    // The cursor onto a unit, then Enter.
+    void select(int unit)
+    {
+        game->CursorX = modStrat::Units[unit].X;
+        game->CursorY = modStrat::Units[unit].Y;
+        key(Enter);
+    }
+
+    // The entries of the unit command menu, in order.
+    QStringList menu() const
+    {
+        QStringList captions;
+        for (const TextItem& item : game->MenuItems) {
+            if (item.Visible)
+                captions << item.Text;
+        }
+        return captions;
+    }
+
+    // Opens the command menu and carries out the entry with this caption.
+    void command(const QString& caption)
+    {
+        game->LoadMenuOptions(modStrat::SelectedUnit);
+        key(Enter);
+        const int index = menu().indexOf(caption);
+        QVERIFY2(index >= 0, qPrintable(caption + QStringLiteral(" not offered: ") + menu().join(QLatin1Char(','))));
+        game->MenuHighlight = static_cast<std::int16_t>(index);
+        key(Enter);
+    }
+
+    static constexpr int Enter = 13;
+    static constexpr int Escape = 27;
+    static constexpr int Space = 32;
+    static constexpr int Left = 37;
+    static constexpr int Up = 38;
+    static constexpr int Right = 39;
+    static constexpr int Down = 40;
 
     QTemporaryDir folder;
     platform::ManualClock clock;

@@ -267,17 +267,17 @@ void TestSurface::styleFlagsApply()
     const QFont styled = platform::resolveFont({"Arial", 12, true, true, true});
     QVERIFY(!plain.bold() && !plain.italic() && !plain.underline());
     QVERIFY(styled.bold() && styled.italic() && styled.underline());
-    // The cache must not hand one spec's font to another.
+    // The cache must not hand one description's font to another.
     QVERIFY(!platform::resolveFont({"Arial", 12}).bold());
 }
 
 void TestSurface::textHangsBelowY()
 {
-    const FontSpec spec{"Arial", 12};
-    const int height = QFontMetrics(platform::resolveFont(spec)).height();
+    const FontSpec arial{"Arial", 12};
+    const int height = QFontMetrics(platform::resolveFont(arial)).height();
     Surface s;
     const int top = 100;
-    s.drawText(10, top, QStringLiteral("Hgj|"), spec, Qt::white);
+    s.drawText(10, top, QStringLiteral("Hgj|"), arial, Qt::white);
 
     int firstInk = -1;
     int lastInk = -1;
