@@ -1,6 +1,7 @@
 #include "platform/Dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -52,6 +53,7 @@ struct Script {
     bool enabled = false;
     std::deque<MessageResult> messages;
     std::deque<std::optional<QString>> inputs;
+    std::deque<std::optional<QString>> fileNames;
     QStringList shown;
 };
 
@@ -136,6 +138,30 @@ std::optional<QString> inputBox(const QString& prompt, const QString& title, con
     return dialog.textValue();
 }
 
+std::optional<QString> openFileBox(const QString& title, const QString& folder, const QString& filter)
+{
+    ModalScope modal;
+
+    if (script().enabled) {
+        Script& s = script();
+        s.shown.append(title);
+        if (s.fileNames.empty())
+            return std::nullopt;
+        const std::optional<QString> answer = s.fileNames.front();
+        s.fileNames.pop_front();
+        return answer;
+    }
+    if (!canShowWidgets())
+        return std::nullopt;
+
+    QFileDialog dialog(nullptr, title, folder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
+}
+
 int addModalListener(ModalListener listener)
 {
     const int id = nextListenerId++;
@@ -161,6 +187,7 @@ bool enabled() { return script().enabled; }
 
 void pushMessageResult(MessageResult result) { script().messages.push_back(result); }
 void pushInput(std::optional<QString> answer) { script().inputs.push_back(std::move(answer)); }
+void pushFileName(std::optional<QString> path) { script().fileNames.push_back(std::move(path)); }
 
 QStringList shown() { return script().shown; }
 
@@ -169,6 +196,7 @@ void clear()
     Script& s = script();
     s.messages.clear();
     s.inputs.clear();
+    s.fileNames.clear();
     s.shown.clear();
 }
 

@@ -19,6 +19,9 @@ MessageResult messageBox(const QString& text, MessageButtons buttons = MessageBu
 // nullopt when the user cancels.
 std::optional<QString> inputBox(const QString& prompt, const QString& title = QString(),
                                 const QString& defaultText = QString());
+// A file-open dialog starting in `folder`; `filter` as "Maps (*.spw)". The chosen
+// file's full path, or nullopt when the user cancels.
+std::optional<QString> openFileBox(const QString& title, const QString& folder, const QString& filter);
 
 // Called with true before a box opens and with false after it closes. A box
 // opened while another is up adds no calls: listeners hear the outermost pair.
@@ -35,6 +38,8 @@ void disable();
 bool enabled();
 void pushMessageResult(MessageResult result);
 void pushInput(std::optional<QString> answer);
+// The next file-open dialog's answer (cancel when none is queued); it records its title.
+void pushFileName(std::optional<QString> path);
 // Texts of the boxes asked for since the last clear, message boxes and input prompts alike.
 QStringList shown();
 void clear();

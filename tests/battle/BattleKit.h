@@ -47,6 +47,11 @@ struct RecordingDisplay final : BattleDisplay {
     void hideBattle() override { hidden = true; }
 };
 
+struct RecordingResults final : ResultsWindow {
+    QStringList banners;
+    void ShowResults(const QString& banner) override { banners << banner; }
+};
+
 // Builds a map: open space unless painted, units and buildings by tile column and row.
 class MapBuilder {
 public:
@@ -111,6 +116,7 @@ public:
         game->services.display = &display;
         game->services.music = &music;
         game->services.random = &random;
+        game->services.results = &results;
     }
 
     QString path(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
@@ -210,5 +216,6 @@ public:
     RecordingDisplay display;
     platform::SilentMusicPlayer music;
     platform::ScriptedRandom random;
+    RecordingResults results;
     std::unique_ptr<frmGame> game;
 };

@@ -122,12 +122,7 @@ void CaptureTest::weakInfantryNeedsFourSteps()
 
 void CaptureTest::headquartersFallEndsATwoPlayerBattle()
 {
-    struct Results final : ResultsWindow {
-        QStringList banners;
-        void ShowResults(const QString& banner) override { banners << banner; }
-    } results;
     Captured battle;
-    battle.kit.game->services.results = &results;
     Units[battle.infantry].X = static_cast<std::int16_t>(Buildings[battle.hq2].X);
     Units[battle.infantry].Y = static_cast<std::int16_t>(Buildings[battle.hq2].Y - 2);
     battle.captureStep(battle.hq2);
@@ -145,7 +140,7 @@ void CaptureTest::headquartersFallEndsATwoPlayerBattle()
     }
     QCOMPARE(Buildings[4].PIC, BuildingType::Factory[1]);
     QCOMPARE(Buildings[5].PIC, BuildingType::Airport[1]);
-    QCOMPARE(results.banners, QStringList{QStringLiteral("Victory!")});
+    QCOMPARE(battle.kit.results.banners, QStringList{QStringLiteral("Victory!")});
     QVERIFY(!battle.kit.game->Running);
     QVERIFY(battle.kit.display.hidden);
 }
@@ -198,10 +193,6 @@ void CaptureTest::creationWithAFullTable()
 
 void CaptureTest::lastUnitLostInACounterAttack()
 {
-    struct Results final : ResultsWindow {
-        QStringList banners;
-        void ShowResults(const QString& banner) override { banners << banner; }
-    } results;
     BattleKit kit;
     MapBuilder map(6, 3, 0);
     const int infantry = map.unit(UnitType::Infantry, 1, 1, 1);
@@ -209,7 +200,6 @@ void CaptureTest::lastUnitLostInACounterAttack()
     map.unit(UnitType::HeavyTank, 3, 5, 2);
     IsOfflineGame = false;
     QVERIFY(kit.start(map, 3));
-    kit.game->services.results = &results;
     Units[infantry].HP = 5;
     Units[infantry].SEL = true;
     SelectedUnit = static_cast<std::int16_t>(infantry);
@@ -217,7 +207,7 @@ void CaptureTest::lastUnitLostInACounterAttack()
     DamageBarValue = 1;
     kit.game->FinalDamage();
     QVERIFY(!Units[infantry].V);
-    QCOMPARE(results.banners, QStringList{QStringLiteral("Defeat!")});
+    QCOMPARE(kit.results.banners, QStringList{QStringLiteral("Defeat!")});
     QVERIFY(kit.sink.lines.contains(QStringLiteral("PLAYERLOST1")));
     // The attack line goes before the loss line.
     QVERIFY(kit.sink.lines.indexOf(QStringLiteral("PLAYERLOST1")) > 1);
@@ -259,10 +249,6 @@ void CaptureTest::threePlayersGoOnAfterTheFirstLoss()
 
 void CaptureTest::hotSeatGoesOnWhileAHumanRemains()
 {
-    struct Results final : ResultsWindow {
-        QStringList banners;
-        void ShowResults(const QString& banner) override { banners << banner; }
-    } results;
     BattleKit kit;
     MapBuilder map(6, 3, 0);
     const int first = map.unit(UnitType::Infantry, 1, 1, 1);
@@ -270,24 +256,19 @@ void CaptureTest::hotSeatGoesOnWhileAHumanRemains()
     map.unit(UnitType::Infantry, 3, 5, 1);
     Players[3].IsComputer = true;
     QVERIFY(kit.start(map, 3));
-    kit.game->services.results = &results;
     // Player 1 loses on their own turn: two others remain, one of them human.
     Units[first].V = false;
     kit.game->CheckLoss(1);
-    QVERIFY(results.banners.isEmpty());
+    QVERIFY(kit.results.banners.isEmpty());
     QVERIFY(kit.game->Running);
     // Then the last human falls: only the computer is left.
     Units[second].V = false;
     kit.game->CheckLoss(2);
-    QCOMPARE(results.banners, QStringList{QStringLiteral("Defeat!")});
+    QCOMPARE(kit.results.banners, QStringList{QStringLiteral("Defeat!")});
 }
 
 void CaptureTest::networkLossLines()
 {
-    struct Results final : ResultsWindow {
-        QStringList banners;
-        void ShowResults(const QString& banner) override { banners << banner; }
-    } results;
     BattleKit kit;
     MapBuilder map(6, 3, 0);
     map.unit(UnitType::Infantry, 1, 1, 1);
@@ -295,11 +276,10 @@ void CaptureTest::networkLossLines()
     IsOfflineGame = false;
     MyPlayer = 1;
     QVERIFY(kit.start(map));
-    kit.game->services.results = &results;
     Units[enemy].V = false;
     kit.game->CheckLoss(2);
     QCOMPARE(kit.sink.lines, QStringList({QStringLiteral("PLAYERLOST2"), QStringLiteral("IWIN1")}));
-    QCOMPARE(results.banners, QStringList{QStringLiteral("Victory!")});
+    QCOMPARE(kit.results.banners, QStringList{QStringLiteral("Victory!")});
 }
 
 QTEST_MAIN(CaptureTest)

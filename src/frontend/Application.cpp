@@ -1,0 +1,185 @@
+#include "frontend/Application.h"
+
+#include "battle/frmGame.h"
+#include "frontend/LobbyPlaceholder.h"
+#include "frontend/frmEndGame.h"
+#include "frontend/frmIntro2.h"
+#include "frontend/frmLocalGame.h"
+#include "frontend/frmSinglePlayer.h"
+#include "platform/MidiPlayer.h"
+#include "screen/BattleView.h"
+#include "screen/PictureStore.h"
+
+#include <QApplication>
+#include <QLabel>
+
+namespace {
+
+void bringToFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+Application::Application(Parts parts) : parts_(std::move(parts))
+{
+    if (!parts_.clock)
+        parts_.clock = std::make_unique<platform::SystemClock>();
+    if (!parts_.random)
+        parts_.random = std::make_unique<platform::SystemRandom>();
+    if (!parts_.music)
+        parts_.music = std::make_unique<platform::FluidSynthMusicPlayer>();
+
+    pictures_ = std::make_unique<PictureStore>();
+    game_ = std::make_unique<frmGame>(*parts_.clock);
+    game_->services.music = parts_.music.get();
+    game_->services.random = parts_.random.get();
+    game_->services.results = this;
+    game_->setPictures(pictures_.get());
+
+    lobby_ = std::make_unique<LobbyPlaceholder>();
+    intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *lobby_);
+    connect(intro_.get(), &frmIntro2::localGameRequested, this, &Application::showLocalGame);
+    connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
+    connect(intro_.get(), &frmIntro2::editorRequested, this, &Application::showEditor);
+    connect(intro_.get(), &frmIntro2::closed, this, &Application::quit);
+    // Leaving the lobby brings back the start window, ready for another login.
+    connect(lobby_.get(), &LobbyPlaceholder::closed, this, [this] {
+        intro_->setLoginEnabled(true);
+        bringToFront(*intro_);
+    });
+}
+
+Application::~Application()
+{
+    game_->Form_Unload();
+    // Windows before what they show: the battle window refers to the battle.
+    for (QWidget* window : openWindows())
+        delete window;
+}
+
+frmLocalGame* Application::localGame() const { return localGame_; }
+frmSinglePlayer* Application::singlePlayer() const { return singlePlayer_; }
+frmEndGame* Application::results() const { return results_; }
+BattleView* Application::battleView() const { return battleView_; }
+QWidget* Application::editor() const { return editor_; }
+
+std::vector<QWidget*> Application::openWindows() const
+{
+    std::vector<QWidget*> windows;
+    for (QWidget* window : {static_cast<QWidget*>(battleView_.data()), static_cast<QWidget*>(results_.data()),
+                            static_cast<QWidget*>(localGame_.data()), static_cast<QWidget*>(singlePlayer_.data()),
+                            editor_.data()}) {
+        if (window)
+            windows.push_back(window);
+    }
+    return windows;
+}
+
+void Application::start()
+{
+    intro_->Form_Load();
+    intro_->show();
+}
+
+template <class Window, class Make>
+Window* Application::open(QPointer<Window>& slot, Make make)
+{
+    if (!slot) {
+        slot = make();
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    bringToFront(*slot);
+    return slot;
+}
+
+void Application::showLocalGame()
+{
+    open(localGame_, [this] {
+        auto* window = new frmLocalGame(*pictures_);
+        connect(window, &frmLocalGame::startRequested, this, &Application::showBattle);
+        return window;
+    });
+}
+
+void Application::showSinglePlayer()
+{
+    open(singlePlayer_, [this] {
+        auto* window = new frmSinglePlayer;
+        connect(window, &frmSinglePlayer::startRequested, this, &Application::showBattle);
+        return window;
+    });
+}
+
+void Application::showEditor()
+{
+    // Until the map editor is built, its window stands empty.
+    open(editor_, [] {
+        auto* window = new QWidget;
+        window->setWindowTitle(QStringLiteral("Vesperfall - Level Editor"));
+        window->resize(800, 520);
+        return window;
+    });
+}
+
+void Application::showLobby()
+{
+    bringToFront(*lobby_);
+}
+
+void Application::showBattle()
+{
+    // Each battle gets a window of its own; a battle still on screen ends first.
+    if (battleView_)
+        battleView_->close();
+    auto* view = new BattleView(*game_);
+    view->setAttribute(Qt::WA_DeleteOnClose);
+    BattleDisplay* display = view;
+    connect(view, &QObject::destroyed, this, [this, display] {
+        if (game_->services.display == display)
+            game_->services.display = nullptr;
+    });
+    battleView_ = view;
+    bringToFront(*view);
+}
+
+void Application::ShowResults(const QString& banner)
+{
+    // Each battle's results get a showing of their own.
+    if (results_)
+        results_->close();
+    auto* window = new frmEndGame;
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->lblBanner->setText(banner);
+    connect(window, &frmEndGame::gameOver, this, [this] { lobby_->sendLine(QStringLiteral("REMOVEGAME")); });
+    connect(window, &frmEndGame::continueToStart, this, [this] { bringToFront(*intro_); });
+    connect(window, &frmEndGame::continueToLobby, this, &Application::showLobby);
+    results_ = window;
+    bringToFront(*window);
+}
+
+void Application::quit()
+{
+    game_->Form_Unload();
+    for (QWidget* window : openWindows())
+        window->close();
+    lobby_->socket().abort();
+    lobby_->hide();
+    parts_.music->stop();
+    emit finished();
+}
+
+int runVesperfall(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Vesperfall"));
+    // The program ends with its start window, not with whichever window happens to close last.
+    QApplication::setQuitOnLastWindowClosed(false);
+    Application vesperfall;
+    QObject::connect(&vesperfall, &Application::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    vesperfall.start();
+    return app.exec();
+}

@@ -1,0 +1,90 @@
+#pragma once
+// The program's run: the clock, the source of chance, the music, the picture
+// store and the one battle, and every window of the front end. Each window
+// exists once; the set-ups, the results and the editor are created when first
+// needed and destroyed when closed.
+
+#include "battle/BattleServices.h"
+#include "platform/Clock.h"
+#include "platform/Music.h"
+#include "platform/Random.h"
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+#include <vector>
+
+class BattleView;
+class LobbyPlaceholder;
+class PictureStore;
+class QWidget;
+class frmEndGame;
+class frmGame;
+class frmIntro2;
+class frmLocalGame;
+class frmSinglePlayer;
+
+class Application : public QObject, public ResultsWindow {
+    Q_OBJECT
+
+public:
+    // What a run is given from outside; a part left empty is made here (the
+    // system clock and chance, the sound device's music player).
+    struct Parts {
+        std::unique_ptr<platform::Clock> clock;
+        std::unique_ptr<platform::RandomSource> random;
+        std::unique_ptr<platform::MusicPlayer> music;
+    };
+
+    explicit Application(Parts parts = {});
+    ~Application() override;
+
+    // Loads and shows the start window: the program's start-up.
+    void start();
+
+    void showLocalGame();
+    void showSinglePlayer();
+    void showEditor();
+    void showLobby();
+    // Shows the battle window; the battle starts from the settings the set-up left.
+    void showBattle();
+    void ShowResults(const QString& banner) override;
+
+    frmGame& game() { return *game_; }
+    PictureStore& pictures() { return *pictures_; }
+    platform::MusicPlayer& music() { return *parts_.music; }
+    LobbyPlaceholder& lobby() { return *lobby_; }
+    frmIntro2& startWindow() { return *intro_; }
+    // The windows open now; null when closed.
+    frmLocalGame* localGame() const;
+    frmSinglePlayer* singlePlayer() const;
+    frmEndGame* results() const;
+    BattleView* battleView() const;
+    QWidget* editor() const;
+
+Q_SIGNALS:
+    // The start window closed: the program ends.
+    void finished();
+
+private:
+    void quit();
+    // The windows made on demand that exist now.
+    std::vector<QWidget*> openWindows() const;
+    // Shows the window in `slot`, made by `make` when there is none.
+    template <class Window, class Make>
+    Window* open(QPointer<Window>& slot, Make make);
+
+    Parts parts_;
+    std::unique_ptr<PictureStore> pictures_;
+    std::unique_ptr<frmGame> game_;
+    std::unique_ptr<LobbyPlaceholder> lobby_;
+    std::unique_ptr<frmIntro2> intro_;
+    QPointer<frmLocalGame> localGame_;
+    QPointer<frmSinglePlayer> singlePlayer_;
+    QPointer<frmEndGame> results_;
+    QPointer<BattleView> battleView_;
+    QPointer<QWidget> editor_;
+};
+
+// The program: the start window until it closes.
+int runVesperfall(int argc, char** argv);

@@ -1,0 +1,19 @@
+#pragma once
+// The look shared by the start and results windows: a dusk sky behind light text.
+
+#include <QFont>
+
+class QPainter;
+class QRect;
+class QWidget;
+
+namespace windowlook {
+
+// Paints the background over `rect`.
+void paintBackground(QPainter& painter, const QRect& rect);
+// Light captions on the dark background; edit boxes and buttons keep their own colours.
+void useLightText(QWidget& window);
+// A heading in the game's display face at `pixels` height.
+QFont headingFont(int pixels);
+
+}  // namespace windowlook

@@ -1,0 +1,163 @@
+// The whole run: start window, hot-seat set-up, a battle, its results and back.
+
+#include "FrontendKit.h"
+#include "frontend/Application.h"
+#include "frontend/LobbyPlaceholder.h"
+#include "frontend/frmEndGame.h"
+#include "frontend/frmIntro2.h"
+#include "frontend/frmLocalGame.h"
+#include "screen/BattleView.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace modStrat;
+using platform::dialogScript::pushFileName;
+
+namespace {
+
+struct Run {
+    Run()
+    {
+        Application::Parts parts;
+        auto silent = std::make_unique<platform::SilentMusicPlayer>(QStringList{QStringLiteral("tune.mid")});
+        music = silent.get();
+        parts.music = std::move(silent);
+        parts.random = std::make_unique<platform::ScriptedRandom>();
+        app = std::make_unique<Application>(std::move(parts));
+        app->start();
+    }
+
+    // Local Game, the map, Start: the battle is under way.
+    bool startHotSeat(const QString& map)
+    {
+        app->startWindow().cmdLocalGame->click();
+        if (!app->localGame())
+            return false;
+        pushFileName(map);
+        app->localGame()->cmdChooseMap->click();
+        app->localGame()->cmdStart->click();
+        return QTest::qWaitFor([this] { return app->game().Running; }, 5000);
+    }
+
+    FrontendFolder folder;
+    platform::SilentMusicPlayer* music = nullptr;
+    std::unique_ptr<Application> app;
+};
+
+}  // namespace
+
+class ApplicationTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void hotSeatBattleToResultsAndBack();
+    void eachWindowExistsOnce();
+    void closingTheBattleWindowEndsTheBattle();
+    void leavingTheLobbyGivesTheLoginBack();
+    void exitEndsTheRun();
+};
+
+void ApplicationTest::hotSeatBattleToResultsAndBack()
+{
+    Run run;
+    Application& app = *run.app;
+    QVERIFY(app.startWindow().isVisible());
+    QVERIFY(run.music->playing());
+    QVERIFY(!app.lobby().isVisible());
+
+    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+    QTRY_VERIFY(!app.localGame());
+    QVERIFY(app.battleView() && app.battleView()->isVisible());
+    QVERIFY(app.startWindow().isVisible());
+    QCOMPARE(int(MapWidth), 8);
+    QCOMPARE(int(CurrentPlayer), 1);
+    QCOMPARE(MyPlayer, 1);
+    // Frames run off the battle's own timer.
+    QTRY_VERIFY(app.game().EndTurnCooldown < frmGame::OfflineEndTurnCooldown);
+
+    for (UnitRecord& unit : Units) {
+        if (unit.P == 2)
+            unit.V = false;
+    }
+    app.game().CheckLoss(2);
+    QVERIFY(!app.game().Running);
+    QVERIFY(!app.battleView()->isVisible());
+    QVERIFY(app.results() && app.results()->isVisible());
+    QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+    QCOMPARE(app.results()->lblPlayer[0]->text(), QStringLiteral("Player 1"));
+    QCOMPARE(app.results()->lblPlayer[1]->text(), QStringLiteral("Player 2"));
+    QCOMPARE(app.results()->lblDays->text(), QString::number(DayCount));
+
+    app.results()->cmdContinue->click();
+    QTRY_VERIFY(!app.results());
+    QVERIFY(app.startWindow().isVisible());
+
+    // A second battle in the same run.
+    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+    QVERIFY(app.battleView()->isVisible());
+}
+
+void ApplicationTest::eachWindowExistsOnce()
+{
+    Run run;
+    Application& app = *run.app;
+    app.startWindow().cmdLocalGame->click();
+    frmLocalGame* first = app.localGame();
+    app.startWindow().cmdLocalGame->click();
+    QCOMPARE(app.localGame(), first);
+    first->close();
+    QTRY_VERIFY(!app.localGame());
+    app.startWindow().cmdLocalGame->click();
+    QVERIFY(app.localGame() && app.localGame()->isVisible());
+}
+
+void ApplicationTest::closingTheBattleWindowEndsTheBattle()
+{
+    Run run;
+    Application& app = *run.app;
+    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+    app.battleView()->close();
+    QVERIFY(!app.game().Running);
+    QTRY_VERIFY(!app.battleView());
+    QVERIFY(!app.game().services.display);
+    QVERIFY(app.startWindow().isVisible());
+
+    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+    QCOMPARE(app.game().services.display, static_cast<BattleDisplay*>(app.battleView()));
+}
+
+void ApplicationTest::leavingTheLobbyGivesTheLoginBack()
+{
+    Run run;
+    Application& app = *run.app;
+    // As after a login: the inputs are off and the start window is out of sight.
+    app.startWindow().setLoginEnabled(false);
+    app.startWindow().hide();
+    app.showLobby();
+    QVERIFY(app.lobby().isVisible());
+    app.lobby().close();
+    QVERIFY(app.startWindow().isVisible());
+    QVERIFY(app.startWindow().txtName->isEnabled());
+    QVERIFY(app.startWindow().cmdConnect->isEnabled());
+}
+
+void ApplicationTest::exitEndsTheRun()
+{
+    Run run;
+    Application& app = *run.app;
+    QSignalSpy finished(&app, &Application::finished);
+    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+    app.startWindow().cmdExit->click();
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!app.game().Running);
+    QVERIFY(!run.music->playing());
+    QVERIFY(!app.startWindow().isVisible());
+    QTRY_VERIFY(!app.battleView());
+}
+
+QTEST_MAIN(ApplicationTest)
+#include "tst_application.moc"

@@ -1,0 +1,100 @@
+// The results window: its rows, the word to the lobby server, and where Continue leads.
+
+#include "FrontendKit.h"
+#include "frontend/frmEndGame.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace modStrat;
+
+class ResultsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowsShowEveryPlayersTotals();
+    void onlyAPlayerStillInANetworkGameEndsIt_data();
+    void onlyAPlayerStillInANetworkGameEndsIt();
+    void continueLeadsBack();
+};
+
+void ResultsTest::rowsShowEveryPlayersTotals()
+{
+    FrontendFolder folder;
+    for (int p = 1; p <= 4; ++p) {
+        Players[p].Name = QStringLiteral("P%1").arg(p);
+        UnitsDestroyed[p] = p;
+        UnitsLost[p] = 10 + p;
+        UnitsProduced[p] = 20 + p;
+    }
+    Players[2].Name = QStringLiteral("<i>bob</i>");
+    DayCount = 7;
+    IsOfflineGame = true;
+
+    frmEndGame window;
+    window.show();
+    for (int row = 0; row < 4; ++row) {
+        QCOMPARE(window.lblDestroyed[row]->text(), QString::number(row + 1));
+        QCOMPARE(window.lblLost[row]->text(), QString::number(11 + row));
+        QCOMPARE(window.lblProduced[row]->text(), QString::number(21 + row));
+        QCOMPARE(window.lblPlayer[row]->textFormat(), Qt::PlainText);
+    }
+    QCOMPARE(window.lblPlayer[0]->text(), QStringLiteral("P1"));
+    QCOMPARE(window.lblPlayer[1]->text(), QStringLiteral("<i>bob</i>"));
+    QCOMPARE(window.lblDays->text(), QStringLiteral("7"));
+    QVERIFY(!window.cmdSaveReplay->isEnabled());
+}
+
+void ResultsTest::onlyAPlayerStillInANetworkGameEndsIt_data()
+{
+    QTest::addColumn<bool>("offline");
+    QTest::addColumn<int>("myPlayer");
+    QTest::addColumn<bool>("lost");
+    QTest::addColumn<int>("sent");
+    QTest::newRow("network winner") << false << 1 << false << 1;
+    QTest::newRow("network loser") << false << 2 << true << 0;
+    QTest::newRow("offline") << true << 1 << false << 0;
+    QTest::newRow("no local player") << false << 0 << false << 0;
+}
+
+void ResultsTest::onlyAPlayerStillInANetworkGameEndsIt()
+{
+    QFETCH(bool, offline);
+    QFETCH(int, myPlayer);
+    QFETCH(bool, lost);
+    QFETCH(int, sent);
+    FrontendFolder folder;
+    IsOfflineGame = offline;
+    MyPlayer = myPlayer;
+    PlayerLost[myPlayer] = lost;
+
+    frmEndGame window;
+    QSignalSpy gameOver(&window, &frmEndGame::gameOver);
+    window.show();
+    QCOMPARE(gameOver.count(), sent);
+    // Once per showing, not at every activation.
+    window.activateWindow();
+    QCoreApplication::processEvents();
+    QCOMPARE(gameOver.count(), sent);
+}
+
+void ResultsTest::continueLeadsBack()
+{
+    for (const bool offline : {true, false}) {
+        FrontendFolder folder;
+        IsOfflineGame = offline;
+        frmEndGame window;
+        window.show();
+        QSignalSpy start(&window, &frmEndGame::continueToStart);
+        QSignalSpy lobby(&window, &frmEndGame::continueToLobby);
+        window.cmdContinue->click();
+        QCOMPARE(start.count(), offline ? 1 : 0);
+        QCOMPARE(lobby.count(), offline ? 0 : 1);
+        QVERIFY(!window.isVisible());
+    }
+}
+
+QTEST_MAIN(ResultsTest)
+#include "tst_results.moc"
