@@ -3,7 +3,6 @@
 
 #include "battle/frmGame.h"
 #include "platform/Music.h"
-#include "platform/ProgramFolder.h"
 #include "platform/Random.h"
 #include "platform/Text.h"
 
@@ -47,12 +46,9 @@ void frmGame::EndTurn()
 
     if (platform::MusicPlayer* music = services.music) {
         music->stop();
-        const QStringList tracks = music->trackNames();
-        if (!tracks.isEmpty() && services.random) {
+        if (services.random) {
             services.random->reseedFromClock();
-            const auto r = static_cast<int>(services.random->next() * tracks.size());
-            if (r >= 0 && r < tracks.size())
-                music->setFileName(platform::programFolder() + QLatin1Char('/') + tracks.at(r));
+            platform::chooseRandomTrack(*music, *services.random);
         }
         music->play();
     }

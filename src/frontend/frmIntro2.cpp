@@ -167,12 +167,8 @@ void frmIntro2::LoadLevel()
 void frmIntro2::playRandomTrack()
 {
     // No music files: nothing plays, and nothing is handed a folder for a track.
-    const QStringList tracks = music_.trackNames();
-    if (tracks.isEmpty())
-        return;
-    const int n = std::min(int(random_.next() * tracks.size()), int(tracks.size()) - 1);
-    music_.setFileName(platform::programFolder() + QLatin1Char('/') + tracks.at(n));
-    music_.play();
+    if (platform::chooseRandomTrack(music_, random_))
+        music_.play();
 }
 
 void frmIntro2::Midi_EndOfStream()

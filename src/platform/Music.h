@@ -52,4 +52,10 @@ private:
     int plays_ = 0;
 };
 
+class RandomSource;
+
+// Sets the player's file to a track of the program folder chosen at random.
+// False, and the file left as it was, when there is no track.
+bool chooseRandomTrack(MusicPlayer& music, RandomSource& random);
+
 }  // namespace platform
