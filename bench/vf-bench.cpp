@@ -10,6 +10,8 @@
 #include "screen/BattleView.h"
 #include "screen/PictureStore.h"
 #include "ai/PathSearch.h"
+#include "ai/modAI.h"
+#include "platform/Random.h"
 #include "art/BuiltInPictures.h"
 
 #include <QApplication>
@@ -22,6 +24,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <random>
 #include <cstdio>
 #include <vector>
 
@@ -243,6 +246,53 @@ std::vector<double> idleCpuPercent(const QString& map, PictureStore& pictures)
     return shares;
 }
 
+// Chance that the clock never reseeds, so every run plays the same battle.
+class SeededRandom final : public platform::RandomSource {
+public:
+    explicit SeededRandom(std::uint64_t seed) : engine_(seed) {}
+    double next() override { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+    void reseedFromClock() override {}
+
+private:
+    std::mt19937_64 engine_;
+};
+
+// Whole computer turns (all steps, no frames drawn) of a four-player battle of
+// computers on the busiest sample map, one figure per turn of its first days.
+std::vector<double> aiTurnMs(const QString& logFolder)
+{
+    setUpHotSeat(QStringLiteral(VF_PROGRAM_DIR "/Four Docks.spw"));
+    modStrat::PlayerCount = 4;
+    for (int p = 1; p <= 4; ++p) {
+        modStrat::Players[p].Name = QStringLiteral("Computer %1").arg(p);
+        modStrat::Players[p].IsComputer = true;
+        modStrat::Players[p].AILevel = 2;
+    }
+    // The decision log goes to a folder of our own.
+    platform::setProgramFolder(logFolder);
+    platform::ManualClock clock;
+    SeededRandom chance(2024);
+    frmGame game(clock);
+    modAI::ComputerOpponent computer(game);
+    game.services.random = &chance;
+    game.services.computer = &computer;
+    game.Form_Load();
+    game.Form_Activate();
+    if (!game.Running)
+        qFatal("the battle did not start");
+    std::vector<double> times;
+    for (int turn = 0; turn < 40 && game.Running; ++turn) {
+        QElapsedTimer timer;
+        timer.start();
+        for (int step = 0; step < modAI::TurnSteps && game.Running; ++step)
+            computer.AIStep();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    game.Form_Unload();
+    platform::setProgramFolder(QStringLiteral(VF_PROGRAM_DIR));
+    return times;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -266,5 +316,6 @@ int main(int argc, char** argv)
     report("picture_store_load_ms", pictureStoreLoadMs(), "ms");
     report("fire_range_ms", fireRangeMs(map), "ms");
     report("save_game_ms", saveGameMs(map, folder.path()), "ms");
+    report("ai_turn_ms", aiTurnMs(folder.path()), "ms");
     return 0;
 }

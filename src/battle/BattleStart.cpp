@@ -225,6 +225,8 @@ bool frmGame::LoadMap(const QString& path)
             unit.E = true;
             unit.HP = MaxHitPoints;
             SetUnitFuelAndAmmo(GetUnitName(unit.PIC), i);
+            // Movement and reach of this unit, not of whatever last used the slot.
+            SetUnitRange(GetUnitName(unit.PIC), i);
             for (int j = 1; j <= tileCount; ++j) {
                 if (Tiles[j].X == unit.X && Tiles[j].Y - UnitRaise == unit.Y)
                     Tiles[j].Occupied = true;

@@ -1,5 +1,6 @@
 #include "frontend/Application.h"
 
+#include "ai/modAI.h"
 #include "battle/frmGame.h"
 #include "frontend/LobbyPlaceholder.h"
 #include "frontend/frmEndGame.h"
@@ -38,6 +39,8 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     game_->services.music = parts_.music.get();
     game_->services.random = parts_.random.get();
     game_->services.results = this;
+    computer_ = std::make_unique<modAI::ComputerOpponent>(*game_);
+    game_->services.computer = computer_.get();
     game_->setPictures(pictures_.get());
 
     lobby_ = std::make_unique<LobbyPlaceholder>();

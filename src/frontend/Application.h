@@ -20,6 +20,9 @@ class PictureStore;
 class QWidget;
 class frmEndGame;
 class frmGame;
+namespace modAI {
+class ComputerOpponent;
+}
 class frmIntro2;
 class frmLocalGame;
 class frmSinglePlayer;
@@ -77,6 +80,7 @@ private:
     Parts parts_;
     std::unique_ptr<PictureStore> pictures_;
     std::unique_ptr<frmGame> game_;
+    std::unique_ptr<modAI::ComputerOpponent> computer_;
     std::unique_ptr<LobbyPlaceholder> lobby_;
     std::unique_ptr<frmIntro2> intro_;
     QPointer<frmLocalGame> localGame_;

@@ -82,6 +82,8 @@ void BattleStartTest::firstTurnGoesToPlayerOne()
     QCOMPARE(int(unit.HP), 100);
     QCOMPARE(int(unit.FUEL), 40);
     QCOMPARE(int(unit.AMMO), 10);
+    QCOMPARE(unit.Moves, 3);  // its own movement, not what the slot held before
+    QCOMPARE(unit.RangeAir, 1);
     QCOMPARE(int(unit.X), MapLeft + 50);
     QCOMPARE(int(unit.Y), MapTop + 48);
     QVERIFY(Tiles[2 * 10 + 3].Occupied);
