@@ -33,14 +33,6 @@ Material windows(QColor wall, QColor lit, double period)
     return m;
 }
 
-Material glowing(QColor c)
-{
-    Material m;
-    m.mode = Material::Mode::Glow;
-    m.colour = c;
-    return m;
-}
-
 struct Kit {
     Model m;
     int wall, towerWall, trim, dark, team, teamDark, teamLight, glass, lamp;

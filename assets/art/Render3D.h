@@ -58,6 +58,15 @@ struct Material {
     QColor accent;         // lit windows
 };
 
+// A lamp or an engine: its own colour, whatever the light.
+inline Material glowing(QColor c)
+{
+    Material m;
+    m.mode = Material::Mode::Glow;
+    m.colour = c;
+    return m;
+}
+
 struct Shape {
     enum class Kind { Box, Ellipsoid, Cylinder, Capsule, Torus };
 

@@ -47,14 +47,6 @@ Material team(double albedo, double shine, Material::Pattern pattern = Material:
     return m;
 }
 
-Material glowing(QColor c)
-{
-    Material m;
-    m.mode = Material::Mode::Glow;
-    m.colour = c;
-    return m;
-}
-
 // The materials every model shares, all on the team ramp but the glows.
 struct Kit {
     Model m;
