@@ -16,11 +16,6 @@ namespace modAI {
 
 namespace {
 
-int mapTiles()
-{
-    return std::min(MapWidth * MapHeight, MaxTiles);
-}
-
 // Tile steps from the tile under the unit to tile t.
 double tileDistance(const TileRecord& tile, const UnitRecord& unit)
 {
@@ -93,7 +88,7 @@ void ComputerOpponent::moveToward(std::int32_t UnitNum, const QString& UnitName,
     UnitRecord* unit = Units.at(UnitNum);
     if (!unit)
         return;
-    const int tiles = mapTiles();
+    const int tiles = MapTileCount();
     // Every failed try marks one more tile, so this ends.
     for (;;) {
         frmGame::SetUnitRange(UnitName, UnitNum);
@@ -129,7 +124,7 @@ void ComputerOpponent::AIMoveToHQ(std::int32_t UnitNum, const QString& UnitName,
     UnitRecord* unit = Units.at(UnitNum);
     if (!unit)
         return;
-    const int tiles = mapTiles();
+    const int tiles = MapTileCount();
     for (;;) {
         frmGame::SetUnitRange(UnitName, UnitNum);
         // A player without headquarters draws the unit to the window's top-left corner.

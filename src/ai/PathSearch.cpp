@@ -80,7 +80,7 @@ std::int32_t GetMoveCost(std::int32_t UnitNum, std::int32_t X, std::int32_t Y, s
 
 ReachMap::ReachMap(std::int32_t unit, std::int32_t budget, std::int32_t startTile)
 {
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     cost_.assign(tiles + 1, -1);
     const UnitRecord* mover = Units.at(unit);
     if (!mover)
@@ -145,7 +145,7 @@ bool AIMoveUnit(std::int32_t TargetX, std::int32_t TargetY, std::int32_t UnitNum
     const UnitRecord* unit = Units.at(UnitNum);
     if (!unit)
         return false;
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     int target = 0;
     for (int i = 1; i <= tiles; ++i) {
         if (Tiles[i].X == TargetX && Tiles[i].Y == TargetY) {

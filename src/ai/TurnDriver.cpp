@@ -21,17 +21,6 @@ namespace {
 
 const QString LogSection = QStringLiteral("GEN");
 
-// A building of one of the players' colours (neutral ones build nothing).
-bool isOwnedKind(const int (&kind)[5], int type)
-{
-    return std::find(std::begin(kind) + 1, std::end(kind), type) != std::end(kind);
-}
-
-int mapTiles()
-{
-    return std::min(MapWidth * MapHeight, MaxTiles);
-}
-
 // Clears the flag when the scope ends, however it ends.
 struct StepGuard {
     bool& flag;
@@ -223,9 +212,9 @@ void ComputerOpponent::buildingStep()
     const BuildingRecord* building = Buildings.at(slot);
     if (!building || building->P != CurrentPlayer)
         return;
-    if (isOwnedKind(BuildingType::Factory, building->PIC))
+    if (IsProductionBuilding(building->PIC) && LookOf(building->PIC).kind == BuildingKind::Factory)
         AIBuildGroundUnit(slot);
-    else if (isOwnedKind(BuildingType::Airport, building->PIC))
+    else if (IsProductionBuilding(building->PIC) && LookOf(building->PIC).kind == BuildingKind::Airport)
         AIBuildAirUnit(slot);
 }
 
@@ -240,7 +229,7 @@ void ComputerOpponent::closingStep()
 
 void ComputerOpponent::markOccupiedTiles()
 {
-    const int tiles = mapTiles();
+    const int tiles = MapTileCount();
     for (int t = 1; t <= tiles; ++t)
         Tiles[t].Occupied = false;
     for (const UnitRecord& unit : Units) {
@@ -255,7 +244,7 @@ void ComputerOpponent::clearMarks()
 {
     for (UnitRecord& unit : Units)
         unit.AIMark = 0;
-    const int tiles = mapTiles();
+    const int tiles = MapTileCount();
     for (int t = 1; t <= tiles; ++t)
         Tiles[t].AIMark = 0;
     for (BuildingRecord& building : Buildings)

@@ -5,55 +5,24 @@
 
 using namespace modStrat;
 
-namespace {
-
-// Owner colour and kind of each building type code.
-enum class Kind { City, Factory, Airport, Headquarters, None };
-
-Kind kindOf(int type)
-{
-    for (int p = 0; p <= MaxPlayers; ++p) {
-        if (type == BuildingType::City[p])
-            return Kind::City;
-        if (type == BuildingType::Factory[p])
-            return Kind::Factory;
-        if (type == BuildingType::Airport[p])
-            return Kind::Airport;
-        if (type == BuildingType::Headquarters[p])
-            return Kind::Headquarters;
-    }
-    return Kind::None;
-}
-
-int ownerColourOf(int type)
-{
-    for (int p = 0; p <= MaxPlayers; ++p) {
-        if (type == BuildingType::City[p] || type == BuildingType::Factory[p] || type == BuildingType::Airport[p]
-            || type == BuildingType::Headquarters[p])
-            return p;
-    }
-    return -1;
-}
-
-}  // namespace
-
 std::int32_t frmGame::ChangeBuildingPicture(std::int32_t type, std::int32_t oldOwner, std::int32_t newOwner)
 {
     Q_UNUSED(oldOwner);
     if (newOwner < 1 || newOwner > MaxPlayers || type < 0 || type > BuildingType::Last)
         return BuildingType::NeutralCity;
     // A building already in the new owner's colour gives 0.
-    if (ownerColourOf(type) == newOwner)
+    const BuildingLook look = LookOf(type);
+    if (look.colour == newOwner)
         return BuildingType::NeutralCity;
-    switch (kindOf(type)) {
-    case Kind::City:
-    case Kind::Headquarters:
+    switch (look.kind) {
+    case BuildingKind::City:
+    case BuildingKind::Headquarters:
         return BuildingType::City[newOwner];
-    case Kind::Factory:
+    case BuildingKind::Factory:
         return BuildingType::Factory[newOwner];
-    case Kind::Airport:
+    case BuildingKind::Airport:
         return BuildingType::Airport[newOwner];
-    case Kind::None:
+    case BuildingKind::None:
         break;
     }
     return BuildingType::NeutralCity;
@@ -65,18 +34,18 @@ void frmGame::ChangeBuildingToNull(std::int32_t building)
     if (!record)
         return;
     // Keeps the building's kind in the neutral colour; the owner field is left alone.
-    switch (kindOf(record->PIC)) {
-    case Kind::City:
-    case Kind::Headquarters:
+    switch (LookOf(record->PIC).kind) {
+    case BuildingKind::City:
+    case BuildingKind::Headquarters:
         record->PIC = BuildingType::NeutralCity;
         break;
-    case Kind::Factory:
+    case BuildingKind::Factory:
         record->PIC = BuildingType::NeutralFactory;
         break;
-    case Kind::Airport:
+    case BuildingKind::Airport:
         record->PIC = BuildingType::NeutralAirport;
         break;
-    case Kind::None:
+    case BuildingKind::None:
         break;
     }
 }

@@ -55,9 +55,7 @@ void frmGame::Form_KeyDown(int KeyCode, int Shift)
     if (KeyCode == T)
         txtMsgVisible = true;
     if (KeyCode == Q) {
-        Send(QStringLiteral("INCHAT") + FreeText(UserName) + QStringLiteral(" has quit the game."));
-        Send(QStringLiteral("EXITGAME%1").arg(MyPlayer));
-        Form_Unload();
+        QuitBattle();
         return;
     }
     if (CurrentPlayer != MyPlayer) {
@@ -165,7 +163,7 @@ void frmGame::Form_KeyDown(int KeyCode, int Shift)
         if (KeyCode == Enter && TargetShown && TargetUnit != None) {
             TargetShown = false;
             ChoosingTarget = false;
-            const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+            const int tiles = MapTileCount();
             int attackerTile = 0;
             for (int i = 1; i <= tiles; ++i) {
                 if (Tiles[i].X == TargetX && Tiles[i].Y - UnitRaise == TargetY)
@@ -262,6 +260,13 @@ void frmGame::Form_KeyDown(int KeyCode, int Shift)
         ShowFireRange(InfoUnit);
     MoveHighlight();
     CheckStats();
+}
+
+void frmGame::QuitBattle()
+{
+    Send(QStringLiteral("INCHAT") + FreeText(UserName) + QStringLiteral(" has quit the game."));
+    Send(QStringLiteral("EXITGAME%1").arg(MyPlayer));
+    Form_Unload();
 }
 
 void frmGame::Form_KeyUp(int KeyCode, int Shift)

@@ -17,7 +17,7 @@ constexpr int StepPixels = 5;
 
 bool frmGame::IsTileBlocked(std::int32_t tile, std::int32_t unit)
 {
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     for (int t = 1; t <= tiles; ++t)
         Tiles[t].Occupied = false;
     for (const UnitRecord& other : Units) {

@@ -5,19 +5,6 @@
 
 using namespace modStrat;
 
-namespace {
-
-bool isProductionBuilding(int type)
-{
-    for (int p = 1; p <= MaxPlayers; ++p) {
-        if (type == BuildingType::Factory[p] || type == BuildingType::Airport[p])
-            return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 std::int32_t frmGame::TileAt(std::int32_t x, std::int32_t y)
 {
     const int left = x - MapLeft;
@@ -34,7 +21,7 @@ std::int32_t frmGame::TileAt(std::int32_t x, std::int32_t y)
 
 void frmGame::MoveHighlight()
 {
-    const int last = std::min(MapWidth * MapHeight, MaxTiles);
+    const int last = MapTileCount();
     if (!Tiles.valid(last))
         return;
     if (UpHeld && CursorY > Tiles[1].Y)
@@ -78,7 +65,7 @@ void frmGame::SelectUnit()
     for (int b = 1; b <= MaxBuildings; ++b) {
         const BuildingRecord& building = Buildings[b];
         if (building.P != CurrentPlayer || !building.Exists || !building.CanBuild || building.X != CursorX
-            || building.Y - UnitRaise != CursorY || !isProductionBuilding(building.PIC))
+            || building.Y - UnitRaise != CursorY || !IsProductionBuilding(building.PIC))
             continue;
         // Only a unit really standing there blocks it, not the record of one destroyed there.
         for (const UnitRecord& unit : Units) {

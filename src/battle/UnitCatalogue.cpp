@@ -212,7 +212,7 @@ std::int32_t frmGame::GetUnitDefense(std::int32_t unit)
         if (building.Exists && building.X == record->X && building.Y - UnitRaise == record->Y)
             return 2;
     }
-    for (int i = 1; i <= MapWidth * MapHeight && i <= MaxTiles; ++i) {
+    for (int i = 1; i <= MapTileCount(); ++i) {
         if (Tiles[i].X == record->X && Tiles[i].Y == record->Y + UnitRaise)
             return GetTileDefense(i);
     }

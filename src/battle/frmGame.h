@@ -174,6 +174,9 @@ public:
     void DrawBGImage();
     void DrawDamageBar();
 
+    // Leaves the battle, telling the other players (Q, and Exit in the main menu).
+    void QuitBattle();
+
     // Sends one battle message unless the game is offline.
     void Send(const QString& message);
 

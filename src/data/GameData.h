@@ -6,6 +6,7 @@
 #include "data/Table.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 
 namespace modStrat {
@@ -46,6 +47,12 @@ inline std::int16_t MapWidth = 0;
 inline std::int16_t MapHeight = 0;
 inline std::int16_t MapLeft = 0;
 inline std::int16_t MapTop = 0;
+
+// Tiles of the current battle's map that the tables hold.
+inline int MapTileCount()
+{
+    return std::min(MapWidth * MapHeight, MaxTiles);
+}
 
 // A new floating message lives this many frames.
 inline constexpr int GameMessageLife = 140;

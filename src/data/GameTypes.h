@@ -36,6 +36,36 @@ inline constexpr int Airport[5] = {9, 10, 11, 15, 19};
 inline constexpr int Headquarters[5] = {-1, 2, 3, 12, 16};
 }  // namespace BuildingType
 
+enum class BuildingKind { City, Factory, Airport, Headquarters, None };
+
+// The kind and owner colour (0 neutral, 1..4 a player) of a building type code.
+struct BuildingLook {
+    BuildingKind kind = BuildingKind::None;
+    int colour = -1;
+};
+
+constexpr BuildingLook LookOf(int type)
+{
+    for (int p = 0; p <= 4; ++p) {
+        if (type == BuildingType::City[p])
+            return {BuildingKind::City, p};
+        if (type == BuildingType::Factory[p])
+            return {BuildingKind::Factory, p};
+        if (type == BuildingType::Airport[p])
+            return {BuildingKind::Airport, p};
+        if (type == BuildingType::Headquarters[p])
+            return {BuildingKind::Headquarters, p};
+    }
+    return {};
+}
+
+// A player's factory or airport: the buildings that produce units.
+constexpr bool IsProductionBuilding(int type)
+{
+    const BuildingLook look = LookOf(type);
+    return look.colour >= 1 && (look.kind == BuildingKind::Factory || look.kind == BuildingKind::Airport);
+}
+
 // The default terrain: open space.
 inline constexpr int SpaceTerrain = 9;
 inline constexpr int LastTerrain = 70;

@@ -28,15 +28,6 @@ constexpr int EntryX = 25;
 constexpr int MoneyY = 360;
 constexpr int PointerGap = 5;
 
-bool isOneOf(int type, const int (&codes)[5])
-{
-    for (int p = 1; p <= MaxPlayers; ++p) {
-        if (codes[p] == type)
-            return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 void frmGame::SetCreateUnit(std::int32_t Index, const QString& Name, const QString& Cost)
@@ -73,9 +64,11 @@ void frmGame::LoadBuildingMenuOptions()
         CreateMenuPanelY = PanelY;
         MenuActive = true;
     };
-    if (isOneOf(building->PIC, BuildingType::Factory))
+    if (!IsProductionBuilding(building->PIC))
+        return;
+    if (LookOf(building->PIC).kind == BuildingKind::Factory)
         offer(FactoryOffers);
-    else if (isOneOf(building->PIC, BuildingType::Airport))
+    else
         offer(AirportOffers);
 }
 

@@ -19,7 +19,7 @@ void frmGame::ShowFireRange(std::int32_t unit)
     SetUnitRange(GetUnitName(record->PIC), unit);
     const int budget = record->Moves + 1;
     const modAI::ReachMap reach(unit, budget);
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     for (int i = 1; i <= tiles; ++i) {
         TileRecord& tile = Tiles[i];
         const int distance = std::abs(tile.X - record->X) + std::abs(tile.Y - (record->Y + UnitRaise));
@@ -34,7 +34,7 @@ void frmGame::ShowFireRange(std::int32_t unit)
 
 void frmGame::HideFireRange()
 {
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     for (int i = 1; i <= tiles; ++i)
         Tiles[i].Highlight = false;
 }

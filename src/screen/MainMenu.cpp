@@ -81,9 +81,7 @@ void frmGame::subMainMenuOption(std::int32_t entry)
                                  QStringLiteral("Are you sure?"))
             == platform::MessageResult::Yes) {
             // Like Q, the others are told, so they do not wait for this player.
-            Send(QStringLiteral("INCHAT") + FreeText(UserName) + QStringLiteral(" has quit the game."));
-            Send(QStringLiteral("EXITGAME%1").arg(MyPlayer));
-            Form_Unload();
+            QuitBattle();
         }
     } else if (command == QLatin1String("End Turn")) {
         RequestEndTurn();

@@ -13,7 +13,7 @@ using screen::element;
 void frmGame::DrawMap()
 {
     const PictureStore& store = pictures();
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     for (int i = 1; i <= tiles; ++i) {
         const TileRecord& tile = Tiles[i];
         blit(surface, tile.X, tile.Y, TileSize, TileSize, element(store.picPlat, tile.Terrain), RasterOp::Copy);

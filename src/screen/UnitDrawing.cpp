@@ -113,7 +113,7 @@ void frmGame::DrawUnits()
         unitText(surface, target.X + 5, target.Y - 15, QString::number(*preview), 8, Red);
     }
 
-    const int tiles = std::min(MapWidth * MapHeight, MaxTiles);
+    const int tiles = MapTileCount();
     for (int i = 1; i <= tiles; ++i) {
         const TileRecord& tile = Tiles[i];
         if (tile.Highlight)
