@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libfluidsynth-dev timgm6mb-soundfont
-          libgif-dev libsqlite3-dev fonts-liberation fonts-dejavu-core xvfb xauth)
+          libgif-dev libsqlite3-dev libqt6sql6-sqlite libsodium-dev fonts-liberation fonts-dejavu-core xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,6 +19,9 @@ if ((${#missing[@]})); then
     $sudo apt-get update
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+# --deps-only: install, but do not build (fuzz.sh builds its own tree).
+[ "${1:-}" = "--deps-only" ] && exit 0
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
