@@ -162,7 +162,7 @@ void Application::ShowResults(const QString& banner)
     auto* window = new frmEndGame;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->lblBanner->setText(banner);
-    connect(window, &frmEndGame::gameOver, this, [this] { chat_->sendLine(lobby::out::RemoveGame); });
+    connect(window, &frmEndGame::gameOver, this, [this] { chat_->sendLine(lobby::RemoveGame); });
     connect(window, &frmEndGame::continueToStart, this, [this] { bringToFront(*intro_); });
     connect(window, &frmEndGame::continueToLobby, this, &Application::showLobby);
     results_ = window;

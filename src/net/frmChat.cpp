@@ -168,48 +168,48 @@ void frmChat::dispatch(const QString& line)
     };
     // Every keyword that begins the line runs its reaction, in this order.
     static const Reaction reactions[] = {
-        {lobby::in::ChatText, [](frmChat& c, const QString& p) { c.AddChat(p, Black); }},
-        {lobby::in::AddGame,
+        {lobby::ChatText, [](frmChat& c, const QString& p) { c.AddChat(p, Black); }},
+        {lobby::AddGame,
          [](frmChat& c, const QString& p) {
              c.lstGames.append(p);
              emit c.gamesChanged();
          }},
-        {lobby::in::RemoveGame,
+        {lobby::RemoveGame,
          [](frmChat& c, const QString& p) {
              if (c.lstGames.removeAll(p) > 0)
                  emit c.gamesChanged();
          }},
-        {lobby::in::MeText, [](frmChat& c, const QString& p) { c.AddChat(p, Orange); }},
-        {lobby::in::Announce,
+        {lobby::MeText, [](frmChat& c, const QString& p) { c.AddChat(p, Orange); }},
+        {lobby::Announce,
          [](frmChat&, const QString& p) {
              messageBox(QStringLiteral("Server Announcement: ") + p, MessageButtons::Ok,
                         QStringLiteral("Server Announcement"));
          }},
-        {lobby::in::ChatMsg, [](frmChat& c, const QString& p) { c.AddChat(p, DarkGreen); }},
-        {lobby::in::AdminText, [](frmChat& c, const QString& p) { c.AddChat(p, Red); }},
-        {lobby::in::ModText, [](frmChat& c, const QString& p) { c.AddChat(p, DarkBlue); }},
-        {lobby::in::ListKill, [](frmChat& c, const QString&) { c.lstCheck.clear(); }},
-        {lobby::in::ListAdd, [](frmChat& c, const QString& p) { c.lstCheck.append(p); }},
-        {lobby::in::ListDone, [](frmChat& c, const QString&) { c.rebuildUserList(); }},
-        {lobby::in::BadVersion, [](frmChat& c, const QString&) { c.refused(BadVersionText); }},
-        {lobby::in::BadPass, [](frmChat& c, const QString&) { c.refused(BadPassText); }},
-        {lobby::in::GoodPass,
+        {lobby::ChatMsg, [](frmChat& c, const QString& p) { c.AddChat(p, DarkGreen); }},
+        {lobby::AdminText, [](frmChat& c, const QString& p) { c.AddChat(p, Red); }},
+        {lobby::ModText, [](frmChat& c, const QString& p) { c.AddChat(p, DarkBlue); }},
+        {lobby::ListKill, [](frmChat& c, const QString&) { c.lstCheck.clear(); }},
+        {lobby::ListAdd, [](frmChat& c, const QString& p) { c.lstCheck.append(p); }},
+        {lobby::ListDone, [](frmChat& c, const QString&) { c.rebuildUserList(); }},
+        {lobby::BadVersion, [](frmChat& c, const QString&) { c.refused(BadVersionText); }},
+        {lobby::BadPass, [](frmChat& c, const QString&) { c.refused(BadPassText); }},
+        {lobby::GoodPass,
          [](frmChat& c, const QString&) {
              emit c.showRequested();
              emit c.loginAccepted();
          }},
-        {lobby::in::Kick, [](frmChat& c, const QString&) { c.removedByServer(KickText); }},
-        {lobby::in::TempBan, [](frmChat& c, const QString&) { c.removedByServer(TempBanText); }},
-        {lobby::in::IpBan, [](frmChat& c, const QString&) { c.removedByServer(BanText); }},
-        {lobby::in::CompBan, [](frmChat& c, const QString&) { c.removedByServer(BanText); }},
-        {lobby::in::JoinGame,
+        {lobby::Kick, [](frmChat& c, const QString&) { c.removedByServer(KickText); }},
+        {lobby::TempBan, [](frmChat& c, const QString&) { c.removedByServer(TempBanText); }},
+        {lobby::IpBan, [](frmChat& c, const QString&) { c.removedByServer(BanText); }},
+        {lobby::CompBan, [](frmChat& c, const QString&) { c.removedByServer(BanText); }},
+        {lobby::JoinGame,
          [](frmChat& c, const QString& p) {
              if (!(c.rooms && c.rooms->IsHosting()))
                  c.setGameNumber(p, false);
          }},
-        {lobby::in::GameNumber, [](frmChat& c, const QString& p) { c.setGameNumber(p, true); }},
-        {lobby::in::JoinBad, [](frmChat&, const QString&) { messageBox(JoinBadText, MessageButtons::Ok, Title); }},
-        {lobby::in::GameData,
+        {lobby::GameNumber, [](frmChat& c, const QString& p) { c.setGameNumber(p, true); }},
+        {lobby::JoinBad, [](frmChat&, const QString&) { messageBox(JoinBadText, MessageButtons::Ok, Title); }},
+        {lobby::GameData,
          [](frmChat& c, const QString& p) {
              if (GameNumber.isEmpty() || !c.rooms)
                  return;
@@ -282,17 +282,17 @@ bool frmChat::cmdSend_Click(const QString& text)
         return false;
     // The command prefixes are tested in this order; more letters may follow each.
     if (text.startsWith(QLatin1String("/me")))
-        sendLine(lobby::out::MeText + FreeText(UserName + QLatin1Char(' ') + text.mid(4)));
+        sendLine(lobby::MeText + FreeText(UserName + QLatin1Char(' ') + text.mid(4)));
     else if (text.startsWith(QLatin1String("/time")))
-        sendLine(lobby::out::GetTime);
+        sendLine(lobby::GetTime);
     else if (text.startsWith(QLatin1String("/away")))
-        sendLine(lobby::out::Away);
+        sendLine(lobby::Away);
     else if (text.startsWith(QLatin1String("/stats")))
-        sendLine(lobby::out::GetStats + FreeText(text.mid(7)));
+        sendLine(lobby::GetStats + FreeText(text.mid(7)));
     else {
-        const QLatin1String keyword = IsAdmin       ? lobby::out::AdminText
-                                      : IsModerator ? lobby::out::ModText
-                                                    : lobby::out::ChatText;
+        const QLatin1String keyword = IsAdmin       ? lobby::AdminText
+                                      : IsModerator ? lobby::ModText
+                                                    : lobby::ChatText;
         sendLine(keyword + FreeText(UserName + QStringLiteral(": ") + text));
     }
     return true;
@@ -302,17 +302,17 @@ bool frmChat::cmdMsg_Click(const QString& user, const QString& text)
 {
     if (text.isEmpty())
         return false;
-    sendLine(lobby::out::MsgName + user);
-    sendLine(lobby::out::MsgText + FreeText(text));
+    sendLine(lobby::MsgName + user);
+    sendLine(lobby::MsgText + FreeText(text));
     return true;
 }
 
 void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
 {
-    sendLine(lobby::out::SetupGame);
-    sendLine(lobby::out::GameName + FreeText(name));
-    sendLine(lobby::out::GamePass + password);
-    sendLine(lobby::out::GameHost + UserName);
+    sendLine(lobby::SetupGame);
+    sendLine(lobby::GameName + FreeText(name));
+    sendLine(lobby::GamePass + password);
+    sendLine(lobby::GameHost + UserName);
     if (rooms)
         rooms->OpenHostLobby();
 }
@@ -321,28 +321,28 @@ void frmChat::cmdJoinGame_Click(const QString& name, const QString& password)
 {
     if (name.isEmpty())
         return;
-    sendLine(lobby::out::JoinName + name);
-    sendLine(lobby::out::JoinPass + password);
+    sendLine(lobby::JoinName + name);
+    sendLine(lobby::JoinPass + password);
 }
 
 void frmChat::cmdKick_Click(const QString& user)
 {
-    sendLine(lobby::out::Kick + user);
+    sendLine(lobby::Kick + user);
 }
 
 void frmChat::cmdTempBan_Click(const QString& user)
 {
-    askAndSend(lobby::out::TempBan, user);
+    askAndSend(lobby::TempBan, user);
 }
 
 void frmChat::cmdIPBan_Click(const QString& user)
 {
-    askAndSend(lobby::out::IpBan, user);
+    askAndSend(lobby::IpBan, user);
 }
 
 void frmChat::cmdCompBan_Click(const QString& user)
 {
-    askAndSend(lobby::out::CompBan, user);
+    askAndSend(lobby::CompBan, user);
 }
 
 void frmChat::askAndSend(QLatin1String keyword, const QString& user)
@@ -388,7 +388,7 @@ void frmChat::Form_Activate()
 {
     if (!MotdPending)
         return;
-    sendLine(lobby::out::GetMotd);
+    sendLine(lobby::GetMotd);
     MotdPending = false;
 }
 
