@@ -2,11 +2,13 @@
 
 #include "ai/modAI.h"
 #include "battle/frmGame.h"
-#include "frontend/LobbyPlaceholder.h"
+#include "frontend/LobbyWindow.h"
 #include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
 #include "frontend/frmLocalGame.h"
 #include "frontend/frmSinglePlayer.h"
+#include "net/LobbyProtocol.h"
+#include "net/frmChat.h"
 #include "platform/MidiPlayer.h"
 #include "screen/BattleView.h"
 #include "screen/PictureStore.h"
@@ -43,14 +45,17 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     game_->services.computer = computer_.get();
     game_->setPictures(pictures_.get());
 
-    lobby_ = std::make_unique<LobbyPlaceholder>();
-    intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *lobby_);
+    chat_ = std::make_unique<frmChat>();
+    // A kick or ban from the server ends the run the way Exit does.
+    chat_->exitProgram = [this] { quit(); };
+    lobby_ = std::make_unique<LobbyWindow>(*chat_);
+    intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *chat_);
     connect(intro_.get(), &frmIntro2::localGameRequested, this, &Application::showLocalGame);
     connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
     connect(intro_.get(), &frmIntro2::editorRequested, this, &Application::showEditor);
     connect(intro_.get(), &frmIntro2::closed, this, &Application::quit);
     // Leaving the lobby brings back the start window, ready for another login.
-    connect(lobby_.get(), &LobbyPlaceholder::closed, this, [this] {
+    connect(chat_.get(), &frmChat::unloaded, this, [this] {
         intro_->setLoginEnabled(true);
         bringToFront(*intro_);
     });
@@ -157,7 +162,7 @@ void Application::ShowResults(const QString& banner)
     auto* window = new frmEndGame;
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->lblBanner->setText(banner);
-    connect(window, &frmEndGame::gameOver, this, [this] { lobby_->sendLine(QStringLiteral("REMOVEGAME")); });
+    connect(window, &frmEndGame::gameOver, this, [this] { chat_->sendLine(lobby::RemoveGame); });
     connect(window, &frmEndGame::continueToStart, this, [this] { bringToFront(*intro_); });
     connect(window, &frmEndGame::continueToLobby, this, &Application::showLobby);
     results_ = window;
@@ -169,7 +174,7 @@ void Application::quit()
     game_->Form_Unload();
     for (QWidget* window : openWindows())
         window->close();
-    lobby_->socket().abort();
+    chat_->hangUp();
     lobby_->hide();
     parts_.music->stop();
     emit finished();

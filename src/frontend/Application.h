@@ -15,9 +15,10 @@
 #include <vector>
 
 class BattleView;
-class LobbyPlaceholder;
+class LobbyWindow;
 class PictureStore;
 class QWidget;
+class frmChat;
 class frmEndGame;
 class frmGame;
 namespace modAI {
@@ -56,7 +57,8 @@ public:
     frmGame& game() { return *game_; }
     PictureStore& pictures() { return *pictures_; }
     platform::MusicPlayer& music() { return *parts_.music; }
-    LobbyPlaceholder& lobby() { return *lobby_; }
+    LobbyWindow& lobby() { return *lobby_; }
+    frmChat& chat() { return *chat_; }
     frmIntro2& startWindow() { return *intro_; }
     // The windows open now; null when closed.
     frmLocalGame* localGame() const;
@@ -81,7 +83,8 @@ private:
     std::unique_ptr<PictureStore> pictures_;
     std::unique_ptr<frmGame> game_;
     std::unique_ptr<modAI::ComputerOpponent> computer_;
-    std::unique_ptr<LobbyPlaceholder> lobby_;
+    std::unique_ptr<frmChat> chat_;
+    std::unique_ptr<LobbyWindow> lobby_;
     std::unique_ptr<frmIntro2> intro_;
     QPointer<frmLocalGame> localGame_;
     QPointer<frmSinglePlayer> singlePlayer_;

@@ -2,8 +2,9 @@
 
 #include "art/BuiltInPictures.h"
 #include "data/GameData.h"
-#include "frontend/LobbyPlaceholder.h"
 #include "frontend/WindowLook.h"
+#include "net/LobbyProtocol.h"
+#include "net/frmChat.h"
 #include "platform/Music.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Random.h"
@@ -47,7 +48,7 @@ QLabel* caption(const QString& text, QWidget* parent)
 }  // namespace
 
 frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platform::RandomSource& random,
-                     LobbyPlaceholder& lobby, QWidget* parent)
+                     frmChat& lobby, QWidget* parent)
     : QWidget(parent),
       txtServerIP(new QLineEdit(DefaultServer, this)),
       txtName(new QLineEdit(this)),
@@ -86,6 +87,11 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
     connect(cmdEditor, &QPushButton::clicked, this, &frmIntro2::editorRequested);
     connect(cmdMusic, &QPushButton::clicked, this, &frmIntro2::cmdMusic_Click);
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    // A successful login: the lobby takes over; the inputs stay off until it closes.
+    connect(&lobby_, &frmChat::loginAccepted, this, [this] {
+        timeTimeout.stop();
+        hide();
+    });
 
     auto* title = caption(QStringLiteral("Vesperfall"), this);
     title->setFont(windowlook::headingFont(56));
@@ -197,9 +203,7 @@ void frmIntro2::cmdConnect_Click()
     WriteIni(Section, QStringLiteral("USERNAME"), txtName->text(), settings);
 
     UserName = txtName->text();
-    lobby_.connectTo(ServerIP, lobbyPort,
-                     {QStringLiteral("NAME") + txtName->text(), QStringLiteral("VERSION") + GameVersion,
-                      QStringLiteral("PASS") + txtPassword->text()});
+    lobby_.connectTo(ServerIP, lobbyPort, lobby::loginLines(txtName->text(), GameVersion, txtPassword->text()));
     setLoginEnabled(false);
     timeTimeout.start();
 }

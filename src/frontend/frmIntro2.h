@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <QWidget>
 
-class LobbyPlaceholder;
 class PictureStore;
 class QLineEdit;
 class QPushButton;
+class frmChat;
 
 namespace platform {
 class MusicPlayer;
@@ -27,7 +27,7 @@ public:
     static inline const QString DefaultServer = QStringLiteral("127.0.0.1");
 
     frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platform::RandomSource& random,
-              LobbyPlaceholder& lobby, QWidget* parent = nullptr);
+              frmChat& lobby, QWidget* parent = nullptr);
     ~frmIntro2() override;
 
     // Start-up: version, pictures, music, settings.
@@ -78,5 +78,5 @@ private:
     PictureStore& pictures_;
     platform::MusicPlayer& music_;
     platform::RandomSource& random_;
-    LobbyPlaceholder& lobby_;
+    frmChat& lobby_;
 };

@@ -2,10 +2,11 @@
 
 #include "FrontendKit.h"
 #include "frontend/Application.h"
-#include "frontend/LobbyPlaceholder.h"
+#include "frontend/LobbyWindow.h"
 #include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
 #include "frontend/frmLocalGame.h"
+#include "net/frmChat.h"
 #include "screen/BattleView.h"
 
 #include <QLabel>
@@ -59,6 +60,7 @@ private Q_SLOTS:
     void closingTheBattleWindowEndsTheBattle();
     void leavingTheLobbyGivesTheLoginBack();
     void exitEndsTheRun();
+    void aKickEndsTheRun();
 };
 
 void ApplicationTest::hotSeatBattleToResultsAndBack()
@@ -157,6 +159,15 @@ void ApplicationTest::exitEndsTheRun()
     QVERIFY(!run.music->playing());
     QVERIFY(!app.startWindow().isVisible());
     QTRY_VERIFY(!app.battleView());
+}
+
+void ApplicationTest::aKickEndsTheRun()
+{
+    Run run;
+    QSignalSpy finished(run.app.get(), &Application::finished);
+    run.app->chat().receive("KICK\r\nCHATTXTlater\r\n");
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(platform::dialogScript::shown(), QStringList{QStringLiteral("You have been kicked by an administrator.")});
 }
 
 QTEST_MAIN(ApplicationTest)

@@ -1,7 +1,7 @@
 // The start window: its start-up, the login boxes, Connect and the music.
 
 #include "FrontendKit.h"
-#include "frontend/LobbyPlaceholder.h"
+#include "net/frmChat.h"
 #include "frontend/frmIntro2.h"
 #include "screen/PictureStore.h"
 
@@ -23,7 +23,7 @@ struct StartWindow {
     PictureStore pictures;
     platform::SilentMusicPlayer music;
     platform::ScriptedRandom random;
-    LobbyPlaceholder lobby;
+    frmChat lobby;
     frmIntro2 window{pictures, music, random, lobby};
 };
 

@@ -1,0 +1,330 @@
+// The lobby client and its window against a scripted server on the loopback:
+// the server's lines and what they do, line reassembly, the lines the user's
+// actions send, the chat log, and the login as the start window sees it.
+
+#include "../frontend/FrontendKit.h"
+#include "frontend/LobbyWindow.h"
+#include "frontend/frmIntro2.h"
+#include "net/GameRooms.h"
+#include "net/frmChat.h"
+#include "screen/PictureStore.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace modStrat;
+using platform::MessageResult;
+
+namespace {
+
+// A connected client and a trace of what it did: chat lines, list changes,
+// window requests, boxes, calls to the rooms.
+struct LobbySession : GameRooms {
+    LobbySession()
+    {
+        platform::dialogScript::enable();
+        platform::dialogScript::clear();
+        modStrat::ResetAll();
+        chat.rooms = this;
+        chat.exitProgram = [this] { trace << "exit"; };
+        QObject::connect(&chat, &frmChat::chatAdded, [this](const QString& text, std::uint32_t colour) {
+            trace << QStringLiteral("chat %1 %2").arg(colour).arg(text);
+        });
+        QObject::connect(&chat, &frmChat::usersChanged, [this] { trace << "users " + chat.lstUsers.join(','); });
+        QObject::connect(&chat, &frmChat::gamesChanged, [this] { trace << "games " + chat.lstGames.join(','); });
+        QObject::connect(&chat, &frmChat::showRequested, [this] { trace << "show"; });
+        QObject::connect(&chat, &frmChat::hideRequested, [this] { trace << "hide"; });
+        QObject::connect(&chat, &frmChat::loginAccepted, [this] { trace << "login"; });
+        // A box is traced when it closes, with the text it showed.
+        modalListener = platform::addModalListener([this](bool open) {
+            if (!open)
+                trace << "box " + platform::dialogScript::shown().constLast();
+        });
+        server.listen(QHostAddress::LocalHost);
+    }
+    ~LobbySession() override { platform::removeModalListener(modalListener); }
+
+    void OpenHostLobby() override { trace << "open host"; }
+    void OpenJoinLobby() override { trace << "open join " + modStrat::GameNumber; }
+    bool IsHosting() const override { return hosting; }
+    void HandleHostGameData(const QString& data) override { trace << "host data " + data; }
+    void HandleClientGameData(const QString& data) override { trace << "client data " + data; }
+
+    // Connects; false when no connection came about.
+    bool connect(const QStringList& login = {})
+    {
+        chat.connectTo(QStringLiteral("127.0.0.1"), server.serverPort(), login);
+        if (!QTest::qWaitFor([this] { return server.hasPendingConnections(); }, 5000))
+            return false;
+        peer = server.nextPendingConnection();
+        return QTest::qWaitFor([this] { return chat.socket().state() == QAbstractSocket::ConnectedState; }, 5000);
+    }
+
+    // What the client sent, up to the line `marker` (its last line).
+    QByteArray sentUntil(const QByteArray& marker)
+    {
+        QByteArray got;
+        const bool complete = QTest::qWaitFor([&] { return (got += peer->readAll()).endsWith(marker); }, 5000);
+        Q_UNUSED(complete);  // the caller compares what came
+        return got;
+    }
+
+    QStringList trace;
+    bool hosting = false;
+    frmChat chat;
+    QTcpServer server;
+    QTcpSocket* peer = nullptr;
+    int modalListener = 0;
+};
+
+}  // namespace
+
+class LobbyTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void serverLines_data();
+    void serverLines();
+    void linesSurviveEveryCut();
+    void chatLines_data();
+    void chatLines();
+    void otherSenders();
+    void chatIsPlainColouredText();
+    void listsAndBoxes();
+    void loginOutcome_data();
+    void loginOutcome();
+};
+
+void LobbyTest::serverLines_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QString>("game");  // GameNumber before the lines; "h" suffix: hosting
+    QTest::addColumn<QString>("expected");
+
+    const QString kicked = QStringLiteral("box You have been kicked by an administrator. | exit");
+    const QString banned = QStringLiteral("box You have been banned from the game. | exit");
+    QTest::newRow("chat colours, plain text")
+        << QByteArray("CHATTXTa: <b>x</b>\r\nMETXTb\r\nCHATMSGc\r\nADMINTXTd\r\nMODTXTe\r\n") << ""
+        << "chat 0 a: <b>x</b> | chat 33023 b | chat 32768 c | chat 255 d | chat 12582912 e";
+    QTest::newRow("two lines, one read") << QByteArray("CHATTXTa\r\nADDGAMEg\r\n") << "" << "chat 0 a | games g";
+    QTest::newRow("games, a repeated name goes twice")
+        << QByteArray("ADDGAMEa\r\nADDGAMEb\r\nADDGAMEa\r\nREMOVEGAMEa\r\nREMOVEGAMEz\r\n") << ""
+        << "games a | games a,b | games a,b,a | games b";
+    QTest::newRow("announcement") << QByteArray("ANNOUNCEdown at 9\r\n") << ""
+                                  << "box Server Announcement: down at 9";
+    QTest::newRow("user list, empty names skipped")
+        << QByteArray("LISTKILL\r\nLISTADDann\r\nLISTADD\r\nLISTADDbob\r\nLISTDONE\r\n") << "" << "users ann,bob";
+    QTest::newRow("user list, same count, other names")
+        << QByteArray("LISTADDann\r\nLISTADDbob\r\nLISTDONE\r\nLISTKILL\r\nLISTADDann\r\nLISTADDcid\r\nLISTDONE\r\n"
+                      "LISTKILL\r\nLISTADDann\r\nLISTADDcid\r\nLISTDONE\r\n")
+        << "" << "users ann,bob | users ann,cid";
+    QTest::newRow("kick, lines behind it") << QByteArray("KICK\r\nCHATTXTlater\r\nGOODPASS\r\n") << "" << kicked;
+    QTest::newRow("kick with more letters") << QByteArray("KICKED\r\nCHATTXTlater\r\n") << "" << kicked;
+    QTest::newRow("temporary ban")
+        << QByteArray("TEMPBAN\r\n") << ""
+        << "box You have been temporarily banned by an administrator.  Please wait until tommorow (according to the "
+           "Server Time) to log back in. | exit";
+    QTest::newRow("ip ban") << QByteArray("IPBAN\r\nADDGAMEx\r\n") << "" << banned;
+    QTest::newRow("comp ban") << QByteArray("COMPBAN\r\n") << "" << banned;
+    QTest::newRow("joined") << QByteArray("JOINGAME7\r\n") << "3h" << "open join 7 | game 7";
+    QTest::newRow("joined while hosting") << QByteArray("JOINGAME7\r\n") << "3H" << "";
+    QTest::newRow("game numbers: digits, at most 9")
+        << QByteArray("JOINGAME7@@BOOT\r\nJOINGAME\r\nGAMENUMBER1234567890\r\n") << "" << "";
+    QTest::newRow("hosting") << QByteArray("GAMENUMBER12\r\n") << "" << "game 12h";
+    QTest::newRow("join refused") << QByteArray("JOINBAD\r\n") << ""
+                                  << "box Unable to join a game.  You may have the incorrect password, or there may "
+                                     "be no more slots open.";
+    QTest::newRow("game data, no game") << QByteArray("GDATA7@@MOVEX1\r\n") << "" << "";
+    QTest::newRow("game data to the host") << QByteArray("GDATA7@@MOVEX1\r\n") << "7h" << "host data 7@@MOVEX1";
+    QTest::newRow("game data to a member") << QByteArray("GDATA7@@MOVEX1\r\n") << "7" << "client data 7@@MOVEX1";
+    QTest::newRow("a line past the limit ends the stream")
+        << "CHATTXTa\r\n" + QByteArray(5000, 'x') + "\r\nCHATTXTb\r\n" << "" << "chat 0 a";
+    QTest::newRow("no keyword, lower case, empty") << QByteArray("HELLO\r\nchattxtx\r\n\r\n") << "" << "";
+}
+
+void LobbyTest::serverLines()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, game);
+    QFETCH(QString, expected);
+    LobbySession session;
+    IsGameHost = game.endsWith('h', Qt::CaseInsensitive);
+    session.hosting = game.endsWith('H');
+    GameNumber = IsGameHost ? game.chopped(1) : game;
+    const QString before = GameNumber + (IsGameHost ? "h" : "");
+
+    session.chat.receive(input);
+    const QString after = GameNumber + (IsGameHost ? "h" : "");
+    if (after != before)
+        session.trace << "game " + after;
+    QCOMPARE(session.trace.join(" | "), expected);
+}
+
+// Three lines cut in two reads at every byte: always handled once each, whole, in order.
+void LobbyTest::linesSurviveEveryCut()
+{
+    const QByteArray stream("CHATTXTann: hi\r\nADDGAMEduel\r\nMETXTbob waves\r\nCHAT");
+    const QString expected = "chat 0 ann: hi | games duel | chat 33023 bob waves";
+    for (int cut = 0; cut <= stream.size(); ++cut) {
+        LobbySession session;
+        session.chat.receive(QByteArrayView(stream).first(cut));
+        session.chat.receive(QByteArrayView(stream).sliced(cut));
+        QCOMPARE(session.trace.join(" | "), expected);
+    }
+}
+
+void LobbyTest::chatLines_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("sent");
+    QTest::newRow("chat") << "hello there" << QByteArray("CHATTXTalba: hello there\r\n");
+    QTest::newRow("me") << "/me waves" << QByteArray("METXTalba waves\r\n");
+    QTest::newRow("time, more letters") << "/timely" << QByteArray("GETTIME\r\n");
+    QTest::newRow("away") << "/away now" << QByteArray("AWAY\r\n");
+    QTest::newRow("stats alone") << "/stats" << QByteArray("GETSTATS\r\n");
+    QTest::newRow("not a command") << "/Me" << QByteArray("CHATTXTalba: /Me\r\n");
+    QTest::newRow("no parts injected") << "gg@EXITGAME2\r\nKICK" << QByteArray("CHATTXTalba: ggEXITGAME2KICK\r\n");
+    QTest::newRow("empty") << "" << QByteArray();
+}
+
+void LobbyTest::chatLines()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, sent);
+    LobbySession session;
+    QVERIFY(session.connect());
+    UserName = QStringLiteral("alba");
+    QCOMPARE(session.chat.cmdSend_Click(text), !text.isEmpty());
+    session.chat.sendLine("END");
+    QCOMPARE(session.sentUntil("END\r\n"), sent + "END\r\n");
+}
+
+void LobbyTest::otherSenders()
+{
+    LobbySession session;
+    QVERIFY(session.connect({QStringLiteral("NAMEalba"), QStringLiteral("PASSx")}));
+    UserName = QStringLiteral("alba");
+    frmChat& chat = session.chat;
+
+    chat.cmdCreateGame_Click("du@el", "pw");
+    chat.cmdJoinGame_Click("", "pw");
+    chat.cmdJoinGame_Click("duel", "pw");
+    chat.cmdMsg_Click("bob", "");
+    chat.cmdMsg_Click("bob", "psst");
+    chat.cmdKick_Click("");
+    // The bans ask first: No sends nothing.
+    platform::dialogScript::pushMessageResult(MessageResult::No);
+    chat.cmdTempBan_Click("bob");
+    platform::dialogScript::pushMessageResult(MessageResult::Yes);
+    chat.cmdIPBan_Click("bob");
+    chat.sendLine("END");
+    QCOMPARE(session.sentUntil("END\r\n"),
+             QByteArray("NAMEalba\r\nPASSx\r\nSETUPGAME\r\nGAMENAMEduel\r\nGAMEPASSpw\r\nGAMEHOSTalba\r\nJOINNAMEduel\r\nJOINPASSpw\r\n"
+                        "MSGNAMEbob\r\nMSGTEXTpsst\r\nKICK\r\nIPBANbob\r\nEND\r\n"));
+    QCOMPARE(session.trace, (QStringList{"show", "open host", "box Are you sure?", "box Are you sure?"}));
+}
+
+void LobbyTest::chatIsPlainColouredText()
+{
+    LobbySession session;
+    LobbyWindow window(session.chat);
+    window.show();
+    session.chat.receive("CHATTXT<b>x</b>\r\nADMINTXT<i>y</i>\r\n");
+    QCOMPARE(window.txtChat->toPlainText(), QStringLiteral("<b>x</b>\n<i>y</i>"));
+    const QTextBlock second = window.txtChat->document()->lastBlock();
+    const QTextCharFormat format = second.begin().fragment().charFormat();
+    QCOMPARE(format.foreground().color(), QColor(255, 0, 0));
+    QVERIFY(format.font().bold());
+    // The newest line stays in view.
+    QCOMPARE(window.txtChat->textCursor().position(), second.position() + second.length() - 1);
+}
+
+void LobbyTest::listsAndBoxes()
+{
+    LobbySession session;
+    QVERIFY(session.connect());
+    LobbyWindow window(session.chat);
+    window.show();
+    session.chat.receive("ADDGAMEduel\r\nADDGAMEsiege\r\nLISTADDann\r\nLISTADDbob\r\nLISTDONE\r\n");
+
+    // A game clicked goes into the join box.
+    const QListWidgetItem* siege = window.lstGames->item(1);
+    QTest::mouseClick(window.lstGames->viewport(), Qt::LeftButton, {},
+                      window.lstGames->visualItemRect(siege).center());
+    QCOMPARE(window.txtJoinName->text(), QStringLiteral("siege"));
+
+    // The keypad's 9 asks for the moderator password; the panel follows the answer.
+    platform::dialogScript::pushInput(frmChat::ModeratorPassword);
+    QTest::keyClick(window.txtChatMsg, Qt::Key_9, Qt::KeypadModifier);
+    QVERIFY(window.framMod->isVisible());
+    window.lstUsers->item(1)->setSelected(true);
+    window.cmdKick->click();
+    window.txtChatMsg->setText(QStringLiteral("hi"));
+    QTest::keyClick(window.txtChatMsg, Qt::Key_Return);
+    QCOMPARE(session.sentUntil("hi\r\n"), QByteArray("KICKbob\r\nADMINTXT: hi\r\n"));
+    QVERIFY(window.txtChatMsg->text().isEmpty());
+    // Any other answer, Cancel too, closes the panel again.
+    QTest::keyClick(window.txtChatMsg, Qt::Key_9, Qt::KeypadModifier);
+    QVERIFY(!window.framMod->isVisible() && !session.chat.IsAdmin);
+
+    // Closing ends the connection and leaves an empty window for the next login.
+    window.close();
+    QTRY_COMPARE(session.peer->state(), QAbstractSocket::UnconnectedState);
+    QVERIFY(window.txtChat->toPlainText().isEmpty());
+    QCOMPARE(window.lstGames->count() + window.lstUsers->count(), 0);
+}
+
+void LobbyTest::loginOutcome_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<QString>("box");
+    QTest::newRow("good") << QByteArray("GOODPASS\r\n") << true << QString();
+    QTest::newRow("bad password") << QByteArray("BADPASS\r\n") << false
+                                  << "Could not log in.  Your password was not correct.";
+    QTest::newRow("old version") << QByteArray("BADVERS\r\n") << false
+                                 << "Could not log in.  You are not using the latest version of the game.";
+}
+
+void LobbyTest::loginOutcome()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(bool, accepted);
+    QFETCH(QString, box);
+    FrontendFolder folder;
+    LobbySession session;
+    PictureStore pictures;
+    platform::SilentMusicPlayer music;
+    platform::ScriptedRandom random;
+    LobbyWindow lobby(session.chat);
+    frmIntro2 start(pictures, music, random, session.chat);
+    start.show();
+    ServerIP = QStringLiteral("127.0.0.1");
+    start.lobbyPort = session.server.serverPort();
+    QTest::keyClicks(start.txtName, QStringLiteral("alba"));
+    start.cmdConnect->click();
+    QTRY_VERIFY(session.server.hasPendingConnections());
+    QTcpSocket* peer = session.server.nextPendingConnection();
+    // The lobby shows as soon as the connection is made, before the answer.
+    QTRY_VERIFY(lobby.isVisible());
+
+    peer->write(answer);
+    QTRY_VERIFY(session.trace.contains(accepted ? "login" : "hide"));
+    QCOMPARE(lobby.isVisible(), accepted);
+    QCOMPARE(start.isVisible(), !accepted);
+    const QStringList shown = platform::dialogScript::shown();
+    QVERIFY(box.isEmpty() ? shown.isEmpty() : shown.size() == 1 && shown[0].startsWith(box));
+    // A refusal leaves the time-out to give the inputs back; a login stops it.
+    QCOMPARE(start.timeTimeout.isActive(), !accepted);
+    QVERIFY(!start.txtName->isEnabled());
+}
+
+QTEST_MAIN(LobbyTest)
+#include "tst_lobby.moc"
