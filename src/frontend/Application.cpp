@@ -3,6 +3,7 @@
 #include "ai/modAI.h"
 #include "battle/frmGame.h"
 #include "frontend/LobbyWindow.h"
+#include "frontend/TestDriver.h"
 #include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
 #include "frontend/frmLocalGame.h"
@@ -187,6 +188,7 @@ int runVesperfall(int argc, char** argv)
     // The program ends with its start window, not with whichever window happens to close last.
     QApplication::setQuitOnLastWindowClosed(false);
     Application vesperfall;
+    TestDriver::installFromEnvironment(vesperfall);
     QObject::connect(&vesperfall, &Application::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     vesperfall.start();
     return app.exec();

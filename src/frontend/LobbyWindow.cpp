@@ -82,6 +82,27 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
       chat_(chat)
 {
     setWindowTitle(QStringLiteral("Vesperfall - Chat"));
+    setObjectName(QStringLiteral("frmChat"));
+    VF_NAMED(txtChat);
+    VF_NAMED(txtChatMsg);
+    VF_NAMED(cmdSend);
+    VF_NAMED(cmdMsg);
+    VF_NAMED(lstUsers);
+    VF_NAMED(lstGames);
+    VF_NAMED(txtGameName);
+    VF_NAMED(txtGamePassword);
+    VF_NAMED(cmdCreateGame);
+    VF_NAMED(txtJoinName);
+    VF_NAMED(txtJoinPassWord);
+    VF_NAMED(cmdJoinGame);
+    VF_NAMED(cmdHelp);
+    VF_NAMED(lblHelp);
+    VF_NAMED(lblBanner);
+    VF_NAMED(framMod);
+    VF_NAMED(cmdKick);
+    VF_NAMED(cmdTempBan);
+    VF_NAMED(cmdIPBan);
+    VF_NAMED(cmdCompBan);
     windowlook::useLightText(*this);
 
     // Peer text is only ever inserted as text, never parsed as markup.

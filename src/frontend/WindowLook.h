@@ -7,6 +7,9 @@ class QPainter;
 class QRect;
 class QWidget;
 
+// A control's object name is its member name, so the test driver finds it.
+#define VF_NAMED(control) (control)->setObjectName(QStringLiteral(#control))
+
 namespace windowlook {
 
 // Paints the background over `rect`.
