@@ -3,6 +3,7 @@
 #include "battle/frmGame.h"
 #include "data/GameData.h"
 #include "frontend/Application.h"
+#include "frontend/frmIntro2.h"
 #include "net/frmChat.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
@@ -60,11 +61,11 @@ QStringList widgetItems(QWidget* w)
     return items;
 }
 
-void sendKey(QWidget* w, int key, const QString& text)
+void sendKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QCoreApplication::sendEvent(w, &release);
 }
 
@@ -81,12 +82,13 @@ void typeInto(QWidget* w, const QString& text)
         sendKey(w, 0, QString(c));
 }
 
-std::optional<int> keyCode(const QString& name)
+// "Right", "Return", "Num+9" (a keypad key), "Shift+Left".
+std::optional<QKeyCombination> keyCode(const QString& name)
 {
     const QKeySequence sequence = QKeySequence::fromString(name, QKeySequence::PortableText);
     if (sequence.isEmpty())
         return std::nullopt;
-    return sequence[0].key();
+    return sequence[0];
 }
 
 }  // namespace
@@ -194,6 +196,10 @@ QByteArray TestDriver::execute(const QByteArray& command)
             return ok(GameNumber);
         return err("unknown value");
     }
+    if (verb == u"port") {
+        app_.startWindow().lobbyPort = quint16(name.toUInt());
+        return ok();
+    }
     if (verb == u"quit") {
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
         return ok();
@@ -245,7 +251,7 @@ QByteArray TestDriver::execute(const QByteArray& command)
         const auto key = keyCode(rest.section(u' ', 0, 0));
         if (!key)
             return err("unknown key");
-        sendKey(w, *key, rest.section(u' ', 1));
+        sendKey(w, key->key(), rest.section(u' ', 1), key->keyboardModifiers());
         return ok();
     }
     return err("unknown command");

@@ -66,6 +66,17 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
 {
     setWindowTitle(QStringLiteral("Vesperfall"));
     windowlook::useLightText(*this);
+    setObjectName(QStringLiteral("frmIntro2"));
+    VF_NAMED(txtServerIP);
+    VF_NAMED(txtName);
+    VF_NAMED(txtPassword);
+    VF_NAMED(cmdConnect);
+    VF_NAMED(cmdLocalGame);
+    VF_NAMED(cmdSinglePlayer);
+    VF_NAMED(cmdEditor);
+    VF_NAMED(cmdExit);
+    VF_NAMED(cmdMusic);
+
 
     txtName->setMaxLength(NameLength);
     txtPassword->setMaxLength(PasswordLength);
