@@ -25,7 +25,6 @@
 
 namespace {
 
-const char* const PlayerCaptions[4] = {"Player 1", "Player 2", "Player 3", "Player 4"};
 const char* const VictoryCaptions[4] = {"Capture HQ", "Destroy All Units", "Capture X Properties:",
                                         "Last X Days:"};
 
@@ -121,8 +120,14 @@ OptionsWindow::OptionsWindow(frmOptions& options, const PictureStore& pictures, 
     pages = new QStackedWidget(this);
     framOptions = buildGeneralPage();
     framPlatform = buildTilePage();
-    framUnits = buildUnitPage();
-    framBuildings = buildBuildingPage();
+    const QString neutral = QStringLiteral("Neutral");
+    const auto player = [](int p) { return QStringLiteral("Player %1").arg(p); };
+    framUnits = buildOwnerPage(QStringLiteral("Units"), imgUnit, &frmOptions::imgPlayer_Click, opPlayer,
+                               {player(1), player(2), player(3), player(4), neutral}, palettes::UnitOwnerLeft,
+                               &frmOptions::opPlayer_Click);
+    framBuildings = buildOwnerPage(QStringLiteral("Buildings"), imgBuilding, &frmOptions::imgBuilding_Click,
+                                   opBPlayer, {neutral, player(1), player(2), player(3), player(4)},
+                                   palettes::BuildingOwnerLeft, &frmOptions::opBPlayer_Click);
     framSinglePlayer = buildSinglePlayerPage();
     // In the order of frmOptions::Page.
     for (QWidget* page : {framOptions, framPlatform, framUnits, framBuildings, framSinglePlayer})
@@ -206,45 +211,32 @@ QWidget* OptionsWindow::buildGeneralPage()
     return page;
 }
 
+std::function<void(int)> OptionsWindow::forward(void (frmOptions::*handler)(int))
+{
+    return [this, handler](int value) { run([handler, value](frmOptions& o) { (o.*handler)(value); }); };
+}
+
 QWidget* OptionsWindow::buildTilePage()
 {
     QWidget* page = fixedPage(new QFrame, picPlat);
     picPlat->setItems(itemsOf(palettes::tiles(), pictures_.picPlat));
-    connect(picPlat, &PaletteView::picked, this,
-            [this](int code) { run([code](frmOptions& o) { o.picPlat_Click(code); }); });
+    connect(picPlat, &PaletteView::picked, this, forward(&frmOptions::picPlat_Click));
     connect(picPlat, &PaletteView::backgroundClicked, this, [this] { run(&frmOptions::framPlatform_Click); });
     return page;
 }
 
-QWidget* OptionsWindow::buildUnitPage()
+QWidget* OptionsWindow::buildOwnerPage(const QString& title, PaletteView*& palette, void (frmOptions::*pick)(int),
+                                       std::array<QRadioButton*, 5>& options, const std::array<QString, 5>& captions,
+                                       const int* lefts, void (frmOptions::*choose)(int))
 {
-    QWidget* page = fixedPage(new QGroupBox(QStringLiteral("Units")), imgUnit);
-    connect(imgUnit, &PaletteView::picked, this,
-            [this](int code) { run([code](frmOptions& o) { o.imgPlayer_Click(code); }); });
-    unitOwners_ = new QButtonGroup(page);
+    QWidget* page = fixedPage(new QGroupBox(title), palette);
+    connect(palette, &PaletteView::picked, this, forward(pick));
+    auto* group = new QButtonGroup(page);
     for (int i = 0; i < 5; ++i) {
-        const QString text = i < 4 ? QString::fromLatin1(PlayerCaptions[i]) : QStringLiteral("Neutral");
-        opPlayer[size_t(i)] = ownerOption(text, palettes::UnitOwnerLeft[i], page);
-        unitOwners_->addButton(opPlayer[size_t(i)], i);
+        options[size_t(i)] = ownerOption(captions[size_t(i)], lefts[i], page);
+        group->addButton(options[size_t(i)], i);
     }
-    connect(unitOwners_, &QButtonGroup::idClicked, this,
-            [this](int id) { run([id](frmOptions& o) { o.opPlayer_Click(id); }); });
-    return page;
-}
-
-QWidget* OptionsWindow::buildBuildingPage()
-{
-    QWidget* page = fixedPage(new QGroupBox(QStringLiteral("Buildings")), imgBuilding);
-    connect(imgBuilding, &PaletteView::picked, this,
-            [this](int code) { run([code](frmOptions& o) { o.imgBuilding_Click(code); }); });
-    buildingOwners_ = new QButtonGroup(page);
-    for (int i = 0; i < 5; ++i) {
-        const QString text = i == 0 ? QStringLiteral("Neutral") : QString::fromLatin1(PlayerCaptions[i - 1]);
-        opBPlayer[size_t(i)] = ownerOption(text, palettes::BuildingOwnerLeft[i], page);
-        buildingOwners_->addButton(opBPlayer[size_t(i)], i);
-    }
-    connect(buildingOwners_, &QButtonGroup::idClicked, this,
-            [this](int id) { run([id](frmOptions& o) { o.opBPlayer_Click(id); }); });
+    connect(group, &QButtonGroup::idClicked, this, forward(choose));
     return page;
 }
 
@@ -255,7 +247,7 @@ QWidget* OptionsWindow::buildSinglePlayerPage()
 
     auto* enemies = new QHBoxLayout;
     for (int i = 0; i < 3; ++i) {
-        chkEnemy[size_t(i)] = new QCheckBox(QString::fromLatin1(PlayerCaptions[i + 1]), page);
+        chkEnemy[size_t(i)] = new QCheckBox(QStringLiteral("Player %1").arg(i + 2), page);
         bindCheck(chkEnemy[size_t(i)], map.Enemy[size_t(i)]);
         enemies->addWidget(chkEnemy[size_t(i)]);
     }
@@ -374,8 +366,8 @@ void OptionsWindow::refresh()
     // Also after Open: the box must never hold another map's message.
     showText(txtDayMsg, options_.txtDayMsg());
 
-    buildingOwners_->button(editor.EdPlayer)->setChecked(true);
-    unitOwners_->button(editor.UnitOwnerOption)->setChecked(true);
+    opBPlayer[size_t(editor.EdPlayer)]->setChecked(true);
+    opPlayer[size_t(editor.UnitOwnerOption)]->setChecked(true);
     showPalettes();
 }
 

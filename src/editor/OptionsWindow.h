@@ -5,11 +5,11 @@
 
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 class PaletteView;
 class PictureStore;
 class QAction;
-class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -95,8 +95,12 @@ private:
     void buildMenus();
     QWidget* buildGeneralPage();
     QWidget* buildTilePage();
-    QWidget* buildUnitPage();
-    QWidget* buildBuildingPage();
+    // A palette page with its row of five owner options.
+    QWidget* buildOwnerPage(const QString& title, PaletteView*& palette, void (frmOptions::*pick)(int),
+                            std::array<QRadioButton*, 5>& options, const std::array<QString, 5>& captions,
+                            const int* lefts, void (frmOptions::*choose)(int));
+    // A slot that hands a palette code or an option index to a handler of the model.
+    std::function<void(int)> forward(void (frmOptions::*handler)(int));
     QWidget* buildSinglePlayerPage();
     // Runs a command of the model, then shows its outcome everywhere.
     template <typename Command>
@@ -105,6 +109,4 @@ private:
 
     frmOptions& options_;
     const PictureStore& pictures_;
-    QButtonGroup* buildingOwners_;
-    QButtonGroup* unitOwners_;
 };

@@ -15,9 +15,26 @@
 #include <QRadioButton>
 #include <QtTest>
 
+template <typename Table>
+QList<int> valuesOf(const Table& table)
+{
+    return QList<int>(table.begin(), table.end());
+}
+
+// Every unit, building and headquarters slot.
+inline QList<int> pieces(const mapfile::MapDocument& map)
+{
+    return valuesOf(map.EdUnitType) + valuesOf(map.EdBuildingType) + valuesOf(map.EdHQ);
+}
+
 class EditorKit {
 public:
-    explicit EditorKit(const PictureStore& store) : editor(store) { editor.open(); }
+    explicit EditorKit(const PictureStore& store) : owned(std::make_unique<MapEditor>(store)), editor(*owned)
+    {
+        editor.open();
+    }
+    // The editor of a running program, already open.
+    explicit EditorKit(MapEditor& open) : editor(open) {}
 
     frmEditor& ed() { return editor.editor(); }
     mapfile::MapDocument& map() { return editor.editor().Map; }
@@ -25,7 +42,7 @@ public:
     EditorCanvas& canvas() { return *editor.canvasWindow().canvas(); }
 
     static QPoint centre(int column, int row) { return {column * 25 + 12, row * 25 + 12}; }
-    int tile(int column, int row) { return row * map().MapWidth + column + 1; }
+    QRgb pixel(QPoint at) { return canvas().image().pixel(at) & 0xFFFFFF; }
 
     void click(int column, int row, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -39,9 +56,16 @@ public:
             QTest::mouseMove(&canvas(), centre(t.x(), t.y()));
         QTest::mouseRelease(&canvas(), Qt::RightButton, {}, centre(tiles.back().x(), tiles.back().y()));
     }
-    void pick(PaletteView* palette, int code)
+    static void press(QWidget* control) { QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(5, 5)); }
+    static void pick(PaletteView* palette, int code)
     {
         QTest::mouseClick(palette, Qt::LeftButton, {}, palette->centreOf(code));
+    }
+    static void type(QLineEdit* box, const QString& text)
+    {
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
     }
     // The page, the owner option and the picture, as a person picks them.
     void terrain(int code)
@@ -52,31 +76,45 @@ public:
     void building(int owner, int type)
     {
         tools().mnuBuildings->trigger();
-        QTest::mouseClick(tools().opBPlayer[size_t(owner)], Qt::LeftButton, {}, QPoint(5, 5));
+        press(tools().opBPlayer[size_t(owner)]);
         pick(tools().imgBuilding, type);
     }
     void unit(int owner, int type)
     {
         tools().mnuUnits->trigger();
-        QTest::mouseClick(tools().opPlayer[size_t(owner - 1)], Qt::LeftButton, {}, QPoint(5, 5));
+        press(tools().opPlayer[size_t(owner - 1)]);
         pick(tools().imgUnit, type);
     }
-    void type(QLineEdit* box, const QString& text)
+    void resize(const QString& x, const QString& y)
     {
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_Backspace);
-        QTest::keyClicks(box, text);
+        type(tools().txtSizeX, x);
+        type(tools().txtSizeY, y);
+        tools().cmdApply->click();
     }
-    int unitsInUse()
+    void save(const QString& name)
     {
-        return int(std::count_if(map().EdUnitType.begin(), map().EdUnitType.end(), [](auto t) { return t != None; }));
+        platform::dialogScript::pushInput(name);
+        tools().mnuSave->trigger();
     }
-    int buildingsInUse()
-    {
-        return int(std::count_if(map().EdBuildingType.begin(), map().EdBuildingType.end(),
-                                 [](auto t) { return t != None; }));
-    }
-    QRgb pixel(QPoint at) { return canvas().image().pixel(at) & 0xFFFFFF; }
 
-    MapEditor editor;
+    // A duel on a 6 x 3 floor: each headquarters at a row's end, player 1's
+    // infantry next to player 2's headquarters, player 2's in a corner.
+    void makeDuel()
+    {
+        resize(QStringLiteral("6"), QStringLiteral("3"));
+        terrain(0);
+        platform::dialogScript::pushMessageResult(platform::MessageResult::Yes);
+        tools().mnuClear->trigger();
+        building(1, BuildingType::Headquarters[1]);
+        click(0, 1);
+        building(2, BuildingType::Headquarters[2]);
+        click(5, 1);
+        unit(1, UnitType::Infantry);
+        click(4, 1);
+        unit(2, UnitType::Infantry);
+        click(0, 2);
+    }
+
+    std::unique_ptr<MapEditor> owned;
+    MapEditor& editor;
 };

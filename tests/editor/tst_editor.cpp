@@ -1,27 +1,35 @@
-// The map editor by mouse and keys: the canvas, the pages and palettes, the size and the whole-map commands.
+// The map editor by mouse and keys: the canvas, the pages and palettes, the
+// whole-map commands, Save and Open; a map made here read by the battle, the
+// preview and the editor, then played.
 
 #include "EditorKit.h"
+#include "frontend/Application.h"
+#include "frontend/MapPreview.h"
+#include "frontend/frmEndGame.h"
+#include "frontend/frmIntro2.h"
+#include "frontend/frmLocalGame.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
 
+using namespace modStrat;
 using platform::MessageResult;
+using platform::dialogScript::pushInput;
 using platform::dialogScript::pushMessageResult;
 using platform::dialogScript::shown;
 
 namespace {
 
-template <typename Table>
-QList<int> valuesOf(const Table& table)
-{
-    return QList<int>(table.begin(), table.end());
-}
+QRgb rgb(QRgb colour) { return colour & 0xFFFFFF; }
 
-QList<int> pieces(const mapfile::MapDocument& map)
+QByteArray bytesOf(const QString& path)
 {
-    return valuesOf(map.EdUnitType) + valuesOf(map.EdBuildingType) + valuesOf(map.EdHQ);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -39,19 +47,21 @@ private Q_SLOTS:
     void opensEmptyEveryTime();
     void terrain_data();
     void terrain();
-    void headquartersRule();
-    void unitsTakeTheLowestFreeSlot();
+    void placing();
     void nothingPlaced_data();
     void nothingPlaced();
     void pageSwitch_data();
     void pageSwitch();
-    void ownerChoicesKeepThePick();
-    void newAndFill_data();
-    void newAndFill();
+    void wholeMapCommands_data();
+    void wholeMapCommands();
     void applySize_data();
     void applySize();
-    void exitAsksFirst();
-    void dayMessagesAndPlayers();
+    void saveRefusals_data();
+    void saveRefusals();
+    void everyReaderSeesTheSameMap();
+    void openRefusals_data();
+    void openRefusals();
+    void madeInTheEditorPlayedToVictory();
 
 private:
     PictureStore store;
@@ -61,32 +71,23 @@ private:
 void EditorTest::opensEmptyEveryTime()
 {
     EditorKit kit(store);
-    const auto checkEmpty = [&] {
-        QCOMPARE(kit.map().MapWidth, 25);
-        QCOMPARE(kit.map().MapHeight, 16);
-        QCOMPARE(kit.map().TileCount, 400);
-        for (int i = 1; i <= 400; ++i)
-            QCOMPARE(kit.map().EdTile[i], 9);
+    for (int opening = 0; opening < 2; ++opening) {
+        QCOMPARE(QSize(kit.map().MapWidth, kit.map().MapHeight), QSize(25, 16));
+        QCOMPARE(valuesOf(kit.map().EdTile).mid(0, kit.map().TileCount), QList<int>(400, 9));
         QCOMPARE(pieces(kit.map()), QList<int>(154, None));
         QCOMPARE(kit.canvas().size(), QSize(625, 400));
-        QCOMPARE(kit.pixel(EditorKit::centre(24, 15)), terrainColour(9) & 0xFFFFFF);
-        QCOMPARE(kit.tools().txtSizeX->text(), QStringLiteral("25"));
-        QCOMPARE(kit.tools().txtSizeY->text(), QStringLiteral("16"));
+        QCOMPARE(kit.pixel(EditorKit::centre(24, 15)), rgb(terrainColour(9)));
+        QCOMPARE(kit.tools().txtSizeX->text() + kit.tools().txtSizeY->text(), QStringLiteral("2516"));
         QVERIFY(kit.tools().isVisible());
-    };
-    checkEmpty();
-    QCOMPARE(kit.editor.canvasWindow().windowTitle(), QStringLiteral("Vesperfall - Level Editor"));
-
-    kit.type(kit.tools().txtSizeX, QStringLiteral("8"));
-    kit.tools().cmdApply->click();
-    kit.building(0, BuildingType::NeutralCity);
-    kit.click(1, 1);
-    kit.type(kit.tools().txtMapName, QStringLiteral("Kept"));
-    // Closing the canvas closes the editor; it opens again empty, at 25 x 16, its settings kept.
-    kit.editor.canvasWindow().close();
-    QVERIFY(!kit.tools().isVisible());
-    kit.editor.open();
-    checkEmpty();
+        // Changed, then closed with the canvas: it opens again empty, its settings kept.
+        kit.resize(QStringLiteral("8"), QStringLiteral("4"));
+        kit.building(0, BuildingType::NeutralCity);
+        kit.click(1, 1);
+        EditorKit::type(kit.tools().txtMapName, QStringLiteral("Kept"));
+        kit.editor.canvasWindow().close();
+        QVERIFY(!kit.tools().isVisible());
+        kit.editor.open();
+    }
     QCOMPARE(kit.map().Name, QStringLiteral("Kept"));
 }
 
@@ -99,7 +100,7 @@ void EditorTest::terrain_data()
     QTest::newRow("click") << "terrain" << QList<QPoint>{{3, 2}} << QList<QPoint>{{3, 2}};
     QTest::newRow("drag, start tile too") << "terrain" << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}}
                                           << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}};
-    QTest::newRow("drag past a building") << "building under (2,1)" << row << QList<QPoint>{{1, 1}, {3, 1}};
+    QTest::newRow("drag past a building") << "building at (2,1)" << row << QList<QPoint>{{1, 1}, {3, 1}};
     QTest::newRow("drag in unit mode") << "units" << row << QList<QPoint>{};
     QTest::newRow("drag in building mode") << "buildings" << row << QList<QPoint>{};
 }
@@ -110,7 +111,7 @@ void EditorTest::terrain()
     QFETCH(QList<QPoint>, path);
     QFETCH(QList<QPoint>, painted);
     EditorKit kit(store);
-    if (mode.startsWith(QLatin1String("building under"))) {
+    if (mode == QLatin1String("building at (2,1)")) {
         kit.building(0, BuildingType::NeutralCity);
         kit.click(2, 1);
     }
@@ -119,71 +120,49 @@ void EditorTest::terrain()
         kit.tools().mnuUnits->trigger();
     if (mode == QLatin1String("buildings"))
         kit.tools().mnuBuildings->trigger();
-    if (path.size() == 1)
-        kit.click(path[0].x(), path[0].y());
-    else
-        kit.drag(path);
+    path.size() == 1 ? kit.click(path[0].x(), path[0].y()) : kit.drag(path);
 
-    for (int row = 0; row < 16; ++row) {
-        for (int column = 0; column < 25; ++column) {
-            const int expected = painted.contains(QPoint(column, row)) ? 30 : 9;
-            QCOMPARE(kit.map().EdTile[kit.tile(column, row)], expected);
-        }
+    QList<int> expected(400, 9);
+    for (const QPoint& t : painted) {
+        expected[t.y() * 25 + t.x()] = 30;
+        QCOMPARE(kit.pixel(EditorKit::centre(t.x(), t.y())), rgb(terrainColour(30)));
     }
-    for (const QPoint& t : painted)
-        QCOMPARE(kit.pixel(EditorKit::centre(t.x(), t.y())), terrainColour(30) & 0xFFFFFF);
+    QCOMPARE(valuesOf(kit.map().EdTile).mid(0, 400), expected);
 }
 
-void EditorTest::headquartersRule()
+void EditorTest::placing()
 {
     EditorKit kit(store);
+    mapfile::MapDocument& map = kit.map();
     kit.building(1, BuildingType::Headquarters[1]);
     kit.click(0, 0);
-    QCOMPARE(kit.map().EdHQ[1], 1);
     // A second headquarters replaces the first, which leaves the map.
     kit.click(1, 0);
-    QCOMPARE(kit.map().EdHQ[1], 2);
-    QCOMPARE(kit.map().EdBuildingType[1], None);
-    QCOMPARE(kit.pixel(EditorKit::centre(0, 0)), terrainColour(9) & 0xFFFFFF);
-    QCOMPARE(kit.pixel(EditorKit::centre(1, 0)), buildingColour(2) & 0xFFFFFF);
-
-    // Player 3's headquarters picture placed for player 1: an ordinary building.
+    QCOMPARE(QList<int>({map.EdHQ[1], map.EdBuildingType[1]}), QList<int>({2, None}));
+    QCOMPARE(kit.pixel(EditorKit::centre(0, 0)), rgb(terrainColour(9)));
+    QCOMPARE(kit.pixel(EditorKit::centre(1, 0)), rgb(buildingColour(2)));
+    // Player 3's headquarters picture, kept picked while the owner becomes
+    // player 1, is an ordinary building of player 1.
     kit.building(3, BuildingType::Headquarters[3]);
-    QTest::mouseClick(kit.tools().opBPlayer[1], Qt::LeftButton, {}, QPoint(5, 5));
+    EditorKit::press(kit.tools().opBPlayer[1]);
     kit.click(2, 0);
-    QCOMPARE(kit.map().EdBuildingType[1], BuildingType::Headquarters[3]);
-    QCOMPARE(kit.map().EdBuildingPlayer[1], 1);
-    QCOMPARE(kit.map().EdBuildingTop[1], 0);
-    QCOMPARE(kit.map().EdBuildingLeft[1], 50);
-    QCOMPARE(kit.map().EdHQ[1], 2);
-    QCOMPARE(kit.map().EdHQ[3], None);
-
+    QCOMPARE(QList<int>({map.EdBuildingType[1], map.EdBuildingPlayer[1], map.EdHQ[1], map.EdHQ[3]}),
+             QList<int>({12, 1, 2, None}));
     // Removing the headquarters building takes the headquarters with it.
     kit.click(1, 0, Qt::RightButton);
-    QCOMPARE(kit.map().EdBuildingType[2], None);
-    QCOMPARE(kit.map().EdHQ[1], None);
-}
+    QCOMPARE(QList<int>({map.EdBuildingType[2], map.EdHQ[1]}), QList<int>({None, None}));
 
-void EditorTest::unitsTakeTheLowestFreeSlot()
-{
-    EditorKit kit(store);
+    // Units: a removed slot is the first one reused.
     kit.unit(1, UnitType::Infantry);
     for (int column = 0; column < 3; ++column)
-        kit.click(column, 0);
-    QCOMPARE(kit.unitsInUse(), 3);
-    QCOMPARE(kit.map().EdUnitTop[1], -2);
-    kit.click(1, 0, Qt::RightButton);
-    QCOMPARE(kit.map().EdUnitType[2], None);
-    QCOMPARE(kit.map().EdUnitPlayer[2], 1);   // the freed slot keeps its owner
-
+        kit.click(column, 2);
+    kit.click(1, 2, Qt::RightButton);
     kit.unit(2, UnitType::HeavyTank);
-    kit.click(4, 4);
-    QCOMPARE(kit.map().EdUnitType[2], UnitType::HeavyTank);
-    QCOMPARE(kit.map().EdUnitPlayer[2], 2);
-    QCOMPARE(kit.map().EdUnitLeft[2], 100);
-    QCOMPARE(kit.map().EdUnitTop[2], 98);
+    kit.click(4, 0);
+    QCOMPARE(valuesOf(map.EdUnitType).mid(0, 4), QList<int>({12, 13, 12, None}));
+    QCOMPARE(QList<int>({map.EdUnitPlayer[2], map.EdUnitLeft[2], map.EdUnitTop[2]}), QList<int>({2, 100, -2}));
     // Player 2 faces left in its own colour, 2 pixels above the tile.
-    QCOMPARE(kit.pixel(EditorKit::centre(4, 4) - QPoint(0, 2)), leftColour(2, UnitType::HeavyTank) & 0xFFFFFF);
+    QCOMPARE(kit.pixel(EditorKit::centre(4, 0) - QPoint(0, 2)), rgb(leftColour(2, UnitType::HeavyTank)));
 }
 
 void EditorTest::nothingPlaced_data()
@@ -208,7 +187,7 @@ void EditorTest::nothingPlaced()
         kit.building(1, BuildingType::Headquarters[1]);
     } else if (setup == QLatin1String("neutral")) {
         kit.unit(1, UnitType::Infantry);
-        QTest::mouseClick(kit.tools().opPlayer[4], Qt::LeftButton, {}, QPoint(5, 5));
+        EditorKit::press(kit.tools().opPlayer[4]);
         QVERIFY(kit.tools().imgUnit->items().empty());
     } else {
         kit.tools().mnuUnits->trigger();
@@ -220,104 +199,77 @@ void EditorTest::nothingPlaced()
 
 void EditorTest::pageSwitch_data()
 {
-    QTest::addColumn<QString>("entry");
+    QTest::addColumn<int>("page");   // also the entry's place in the Select menu
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("page");
-    QTest::addColumn<bool>("unitsShown");   // the units were hidden by the tile page before
-    QTest::newRow("General Options") << "&General Options" << 0 << 0 << false;
-    QTest::newRow("Platform Tileset") << "&Platform Tileset" << 1 << 1 << false;
-    QTest::newRow("Units") << "&Units" << 2 << 2 << true;
-    QTest::newRow("Buildings") << "&Buildings" << 3 << 3 << false;
-    QTest::newRow("Single Player") << "&Single Player" << 0 << 4 << false;
+    QTest::addColumn<bool>("unitsShown");   // the tile page hid them before
+    QTest::newRow("General Options") << 0 << 0 << false;
+    QTest::newRow("Platform Tileset") << 1 << 1 << false;
+    QTest::newRow("Units") << 2 << 2 << true;
+    QTest::newRow("Buildings") << 3 << 3 << false;
+    QTest::newRow("Single Player") << 4 << 0 << false;
 }
 
 void EditorTest::pageSwitch()
 {
-    QFETCH(QString, entry);
-    QFETCH(int, mode);
     QFETCH(int, page);
+    QFETCH(int, mode);
     QFETCH(bool, unitsShown);
     EditorKit kit(store);
     kit.unit(1, UnitType::Infantry);
     kit.click(3, 3);
-    QCOMPARE(kit.ed().hitAt(EditorKit::centre(3, 3)).kind, CanvasHit::Unit);
     kit.terrain(30);
-    QCOMPARE(kit.ed().hitAt(EditorKit::centre(3, 3)).kind, CanvasHit::Tile);
-
-    QAction* action = nullptr;
-    for (QAction* a : {kit.tools().mnuOptions, kit.tools().mnuPlatform, kit.tools().mnuUnits,
-                       kit.tools().mnuBuildings, kit.tools().mnuSinglePlayer})
-        action = a->text() == entry ? a : action;
-    QVERIFY(action);
-    action->trigger();
+    OptionsWindow& tools = kit.tools();
+    QAction* const entries[] = {tools.mnuOptions, tools.mnuPlatform, tools.mnuUnits, tools.mnuBuildings,
+                                tools.mnuSinglePlayer};
+    entries[page]->trigger();
     QCOMPARE(kit.ed().EdSelected, 0);
     QCOMPARE(int(kit.ed().EdMode), mode);
-    QCOMPARE(kit.tools().pages->currentIndex(), page);
-    QCOMPARE(kit.ed().unitVisible(1), unitsShown);
-    QCOMPARE(kit.pixel(EditorKit::centre(3, 3) - QPoint(0, 2)) == (rightColour(1, UnitType::Infantry) & 0xFFFFFF),
+    QCOMPARE(tools.pages->currentIndex(), page);
+    QCOMPARE(kit.ed().hitAt(EditorKit::centre(3, 3)).kind, unitsShown ? CanvasHit::Unit : CanvasHit::Tile);
+    QCOMPARE(kit.pixel(EditorKit::centre(3, 3) - QPoint(0, 2)) == rgb(rightColour(1, UnitType::Infantry)),
              unitsShown);
 }
 
-void EditorTest::ownerChoicesKeepThePick()
+void EditorTest::wholeMapCommands_data()
 {
-    EditorKit kit(store);
-    kit.building(1, BuildingType::Factory[1]);
-    QTest::mouseClick(kit.tools().opBPlayer[2], Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(kit.ed().EdSelected, BuildingType::Factory[1]);
-    QList<int> shownCodes;
-    for (const PaletteView::Item& item : kit.tools().imgBuilding->items())
-        shownCodes << item.place.code;
-    QCOMPARE(shownCodes, QList<int>({3, 5, 7, 11}));
-    kit.click(5, 5);
-    QCOMPARE(kit.map().EdBuildingType[1], BuildingType::Factory[1]);
-    QCOMPARE(kit.map().EdBuildingPlayer[1], 2);
-
-    // The tile page's background clears the pick and keeps the mode.
-    kit.terrain(30);
-    QTest::mouseClick(kit.tools().picPlat, Qt::LeftButton, {}, QPoint(400, 330));
-    QCOMPARE(kit.ed().EdSelected, 0);
-    QCOMPARE(int(kit.ed().EdMode), int(EditMode::Terrain));
-}
-
-void EditorTest::newAndFill_data()
-{
-    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("key");   // with Ctrl
     QTest::addColumn<bool>("yes");
-    QTest::addColumn<int>("terrain");   // every tile afterwards
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("terrain");   // of every tile afterwards
     QTest::addColumn<bool>("piecesKept");
-    QTest::newRow("New, Yes") << int(Qt::Key_N) << true << 0 << false;
-    QTest::newRow("New, No") << int(Qt::Key_N) << false << 9 << true;
-    QTest::newRow("Fill, Yes") << int(Qt::Key_F) << true << 18 << true;
-    QTest::newRow("Fill, No") << int(Qt::Key_F) << false << 9 << true;
+    QTest::addColumn<int>("exits");
+    QTest::newRow("New, Yes") << int(Qt::Key_N) << true << frmOptions::NewQuestion << 0 << false << 0;
+    QTest::newRow("New, No") << int(Qt::Key_N) << false << frmOptions::NewQuestion << 9 << true << 0;
+    QTest::newRow("Fill, Yes") << int(Qt::Key_F) << true << frmOptions::FillQuestion << 18 << true << 0;
+    QTest::newRow("Fill, No") << int(Qt::Key_F) << false << frmOptions::FillQuestion << 9 << true << 0;
+    QTest::newRow("Exit, No") << int(Qt::Key_X) << false << frmOptions::ExitQuestion << 9 << true << 0;
+    QTest::newRow("Exit, Yes") << int(Qt::Key_X) << true << frmOptions::ExitQuestion << 9 << true << 1;
 }
 
-void EditorTest::newAndFill()
+void EditorTest::wholeMapCommands()
 {
     QFETCH(int, key);
     QFETCH(bool, yes);
+    QFETCH(QString, question);
     QFETCH(int, terrain);
     QFETCH(bool, piecesKept);
+    QFETCH(int, exits);
     EditorKit kit(store);
-    kit.type(kit.tools().txtSizeX, QStringLiteral("30"));
-    kit.type(kit.tools().txtSizeY, QStringLiteral("20"));
-    kit.tools().cmdApply->click();
+    QSignalSpy exitSpy(&kit.editor, &MapEditor::exitRequested);
     kit.building(1, BuildingType::Headquarters[1]);
-    kit.click(29, 19);
+    kit.click(24, 15);
     kit.unit(1, UnitType::Infantry);
     kit.click(0, 0);
     kit.terrain(18);
     const QList<int> before = pieces(kit.map());
 
-    platform::dialogScript::clear();
     pushMessageResult(yes ? MessageResult::Yes : MessageResult::No);
     QApplication::setActiveWindow(&kit.tools());
     QTest::keyClick(&kit.tools(), Qt::Key(key), Qt::ControlModifier);
-    QCOMPARE(shown(), QStringList{key == Qt::Key_N ? frmOptions::NewQuestion : frmOptions::FillQuestion});
-    for (int i = 1; i <= 600; ++i)
-        QCOMPARE(kit.map().EdTile[i], terrain);
-    QCOMPARE(pieces(kit.map()) == before, piecesKept);
-    if (!piecesKept)
-        QCOMPARE(pieces(kit.map()), QList<int>(154, None));
+    QCOMPARE(shown(), QStringList{question});
+    QCOMPARE(exitSpy.count(), exits);
+    QCOMPARE(valuesOf(kit.map().EdTile).mid(0, 400), QList<int>(400, terrain));
+    QCOMPARE(pieces(kit.map()), piecesKept ? before : QList<int>(154, None));
     QCOMPARE(kit.map().Name, QStringLiteral("Untitled"));
 }
 
@@ -326,7 +278,7 @@ void EditorTest::applySize_data()
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
     QTest::addColumn<QString>("message");   // empty: none
-    QTest::addColumn<QSize>("size");        // tiles after Apply
+    QTest::addColumn<QSize>("size");        // in tiles, after Apply
     QTest::addColumn<bool>("unitKept");     // the unit at column 20, row 12
     QTest::newRow("30 x 20") << "30" << "20" << QString() << QSize(30, 20) << true;
     QTest::newRow("25 x 25 warns") << "25" << "25" << frmOptions::NotPlayable << QSize(25, 25) << true;
@@ -349,50 +301,220 @@ void EditorTest::applySize()
     kit.click(20, 12);
     kit.terrain(30);
     kit.click(1, 1);
-    kit.type(kit.tools().txtSizeX, x);
-    kit.type(kit.tools().txtSizeY, y);
-    kit.tools().cmdApply->click();
+    kit.resize(x, y);
 
     QCOMPARE(shown(), message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(QSize(kit.map().MapWidth, kit.map().MapHeight), size);
     QCOMPARE(kit.map().TileCount, size.width() * size.height());
     QCOMPARE(kit.canvas().size(), size * 25);
     const bool applied = message.isEmpty() || message == frmOptions::NotPlayable;
-    QCOMPARE(kit.map().EdTile[kit.tile(1, 1)], applied ? 9 : 30);
+    QCOMPARE(kit.map().EdTile[size.width() + 2], applied ? 9 : 30);
     QCOMPARE(kit.map().EdUnitType[1] != None, unitKept);
 }
 
-void EditorTest::exitAsksFirst()
+void EditorTest::saveRefusals_data()
 {
-    EditorKit kit(store);
-    QSignalSpy exits(&kit.editor, &MapEditor::exitRequested);
-    QApplication::setActiveWindow(&kit.tools());
-    pushMessageResult(MessageResult::No);
-    QTest::keyClick(&kit.tools(), Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(shown(), QStringList{frmOptions::ExitQuestion});
-    QCOMPARE(exits.count(), 0);
-    pushMessageResult(MessageResult::Yes);
-    QTest::keyClick(&kit.tools(), Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(exits.count(), 1);
+    QTest::addColumn<int>("headquarters");   // players given one
+    QTest::addColumn<QVariant>("name");      // invalid: Cancel
+    QTest::addColumn<QStringList>("said");
+    const QString prompt = frmOptions::SavePrompt;
+    QTest::newRow("no headquarters") << 0 << QVariant(QStringLiteral("x")) << QStringList{"Player 1 has no Headquarters."};
+    QTest::newRow("player 2 lacks one") << 1 << QVariant(QStringLiteral("x")) << QStringList{"Player 2 has no Headquarters."};
+    QTest::newRow("cancel") << 2 << QVariant() << QStringList{prompt};
+    QTest::newRow("empty name") << 2 << QVariant(QString()) << QStringList{prompt};
+    for (const QString& name : {QStringLiteral("../up"), QStringLiteral("a\\b"), QStringLiteral("..")})
+        QTest::newRow(qPrintable(name)) << 2 << QVariant(name) << QStringList{prompt, frmOptions::BadName.arg(name)};
+    QTest::newRow("write fails") << 2 << QVariant(QStringLiteral("busy")) << QStringList{prompt, frmOptions::SaveFailed};
 }
 
-void EditorTest::dayMessagesAndPlayers()
+void EditorTest::saveRefusals()
+{
+    QFETCH(int, headquarters);
+    QFETCH(QVariant, name);
+    QFETCH(QStringList, said);
+    QDir(folder->folder.path()).mkdir(QStringLiteral("busy.spw"));
+    EditorKit kit(store);
+    for (int p = 1; p <= headquarters; ++p) {
+        kit.building(p, BuildingType::Headquarters[p]);
+        kit.click(p, 0);
+    }
+    platform::dialogScript::clear();
+    pushInput(name.isValid() ? std::optional<QString>(name.toString()) : std::nullopt);
+    kit.tools().mnuSave->trigger();
+    QCOMPARE(shown(), said);
+    QVERIFY(QDir(folder->path(QStringLiteral("busy.spw"))).exists());
+    QCOMPARE(QDir(folder->folder.path()).entryList({QStringLiteral("*.spw")}, QDir::Files), QStringList());
+    QVERIFY(!QFile::exists(folder->path(QStringLiteral("../up.spw"))));
+}
+
+void EditorTest::everyReaderSeesTheSameMap()
 {
     EditorKit kit(store);
     OptionsWindow& tools = kit.tools();
+    kit.makeDuel();
+    kit.building(0, BuildingType::NeutralFactory);
+    kit.click(2, 0);
+    kit.terrain(30);
+    kit.drag({{1, 0}, {1, 1}});
+    EditorKit::type(tools.txtMapName, QStringLiteral("Made Here"));
+    QTest::keyClicks(tools.txtMapDesc, QStringLiteral("Two bases"));
     tools.mnuSinglePlayer->trigger();
-    tools.hDayMsg->setValue(3);
-    kit.type(tools.txtDayMsg, QStringLiteral("Hold the bridge"));
-    QCOMPARE(kit.map().DayMsg, (std::array<QString, 5>{QString(), QString(), QStringLiteral("Hold the bridge"), QString(), QString()}));
-    tools.hDayMsg->setValue(1);
-    QCOMPARE(tools.txtDayMsg->text(), QString());
-    tools.hDayMsg->setValue(3);
-    QCOMPARE(tools.txtDayMsg->text(), QStringLiteral("Hold the bridge"));
+    EditorKit::press(tools.chkEnemy[1]);
+    EditorKit::press(tools.chkVictory[0]);
+    EditorKit::type(tools.txtVictory, QStringLiteral("Well done"));
+    tools.hDayMsg->setValue(2);
+    EditorKit::type(tools.txtDayMsg, QStringLiteral("Day two"));
+    kit.save(QStringLiteral("made"));
+    const QString made = folder->path(QStringLiteral("made.spw"));
+    const mapfile::MapDocument saved = kit.map();
 
-    tools.mnuOptions->trigger();
-    tools.hPlayers->setValue(4);
-    QCOMPARE(tools.lblPlayers->text(), QStringLiteral("4"));
-    QCOMPARE(kit.map().Players, 4);
+    // A bigger, fuller map opened in between leaves nothing behind: the day
+    // box, the canvas and a second save all show the map as made.
+    MapBuilder big(30, 20, 5);
+    for (int i = 0; i < 40; ++i)
+        big.unit(UnitType::HeavyTank, 1 + i % 2, i % 30, i / 30);
+    for (int i = 0; i < 20; ++i)
+        big.building(BuildingType::City[1], 1, i, 10);
+    big.map.DayMsg[1] = QStringLiteral("stale");
+    folder->writeMap(big.headquarters(1, 3), QStringLiteral("big.spw"));
+    for (const char* name : {"big", "made"}) {
+        pushInput(QString::fromLatin1(name));
+        tools.mnuOpen->trigger();
+    }
+    QCOMPARE(tools.txtDayMsg->text(), QStringLiteral("Day two"));
+    QCOMPARE(tools.chkEnemy[1]->checkState(), Qt::Checked);
+    QCOMPARE(tools.txtSizeX->text(), QStringLiteral("6"));
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
+    kit.save(QStringLiteral("again"));
+    QCOMPARE(bytesOf(folder->path(QStringLiteral("again.spw"))), bytesOf(made));
+
+    MapPreview preview(store);
+    const MapPreviewInfo info = preview.showMap(made);
+    QCOMPARE(QStringList({info.name, info.description}), QStringList({"Made Here", "Two bases"}));
+    QCOMPARE(info.players, std::optional<std::int16_t>(2));
+    const QImage& cells = preview.image();
+    QCOMPARE(cells.pixel(MapPreview::origin() + QPoint(15, 15)), terrainColour(30));
+    QCOMPARE(cells.pixel(MapPreview::origin() + QPoint(55, 15)), buildingColour(BuildingType::Headquarters[2]));
+
+    // The battle: the same tiles, units, buildings and headquarters, where the editor put them.
+    BattleKit battle;
+    MapPath = made;
+    QVERIFY(battle.startWithSettings(2, NoTimeLimit));
+    QStringList read;
+    QStringList edited;
+    const auto piece = [](QChar kind, int type, int owner, int left, int top) {
+        return QStringLiteral("%1%2/%3@%4,%5").arg(kind).arg(type).arg(owner).arg(left).arg(top);
+    };
+    for (int i = 1; i <= MaxUnits; ++i) {
+        if (Units[i].V)
+            read << piece(u'U', Units[i].PIC, Units[i].P, Units[i].X - MapLeft, Units[i].Y - MapTop);
+        if (saved.EdUnitType[i] != None)
+            edited << piece(u'U', saved.EdUnitType[i], saved.EdUnitPlayer[i], saved.EdUnitLeft[i], saved.EdUnitTop[i]);
+    }
+    for (int i = 1; i <= MaxBuildings; ++i) {
+        if (Buildings[i].Exists)
+            read << piece(u'B', Buildings[i].PIC, Buildings[i].P, Buildings[i].X - MapLeft, Buildings[i].Y - MapTop);
+        if (saved.EdBuildingType[i] != None)
+            edited << piece(u'B', saved.EdBuildingType[i], saved.EdBuildingPlayer[i], saved.EdBuildingLeft[i],
+                            saved.EdBuildingTop[i]);
+    }
+    QCOMPARE(read, edited);
+    QCOMPARE(valuesOf(HQ), valuesOf(saved.EdHQ));
+    for (int i = 1; i <= 18; ++i)
+        QCOMPARE(int(Tiles[i].Terrain), int(saved.EdTile[i]));
+}
+
+void EditorTest::openRefusals_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("missing") << "nothere" << frmOptions::NotFound.arg(QStringLiteral("nothere"));
+    QTest::newRow("outside the folder") << "../up" << frmOptions::BadName.arg(QStringLiteral("../up"));
+}
+
+void EditorTest::openRefusals()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, said);
+    EditorKit kit(store);
+    kit.makeDuel();
+    const QList<int> before = pieces(kit.map());
+    platform::dialogScript::clear();
+    pushInput(name);
+    kit.tools().mnuOpen->trigger();
+    QCOMPARE(shown(), QStringList({frmOptions::OpenPrompt, said}));
+    QCOMPARE(pieces(kit.map()), before);
+    QCOMPARE(kit.map().TileCount, 18);
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
+}
+
+void EditorTest::madeInTheEditorPlayedToVictory()
+{
+    Application::Parts parts;
+    parts.music = std::make_unique<platform::SilentMusicPlayer>(QStringList{});
+    parts.random = std::make_unique<platform::ScriptedRandom>();
+    Application app(std::move(parts));
+    app.start();
+    // After a battle on another map the editor still opens at its own size.
+    MapWidth = 8;
+    MapHeight = 6;
+    app.startWindow().cmdEditor->click();
+    QVERIFY(app.editor() && app.editor()->isOpen());
+    EditorKit kit(*app.editor());
+    QCOMPARE(kit.canvas().size(), QSize(625, 400));
+    kit.makeDuel();
+    kit.save(QStringLiteral("duel"));
+    kit.editor.canvasWindow().close();
+    QVERIFY(!kit.tools().isVisible());
+
+    app.startWindow().cmdLocalGame->click();
+    platform::dialogScript::pushFileName(folder->path(QStringLiteral("duel.spw")));
+    app.localGame()->cmdChooseMap->click();
+    app.localGame()->cmdStart->click();
+    QVERIFY(QTest::qWaitFor([&] { return app.game().Running; }, 5000));
+
+    // Player 1's infantry steps onto the enemy headquarters and captures it over two turns.
+    frmGame& game = app.game();
+    const auto key = [&](int code, int frames = 0) {
+        game.Form_KeyDown(code, 0);
+        for (int i = 0; i < frames; ++i)
+            game.RunFrame();
+        game.Form_KeyUp(code, 0);
+    };
+    const auto capture = [&](int steps) {
+        game.CursorX = Units[1].X;
+        game.CursorY = Units[1].Y;
+        key(BattleKit::Enter);
+        for (int i = 0; i < steps; ++i)
+            key(BattleKit::Right, 5);
+        game.LoadMenuOptions(SelectedUnit);
+        key(BattleKit::Enter);
+        QStringList entries;
+        for (const TextItem& item : game.MenuItems)
+            entries << (item.Visible ? item.Text : QString());
+        entries.removeAll(QString());
+        game.MenuHighlight = static_cast<std::int16_t>(entries.indexOf(QStringLiteral("Capture")));
+        key(BattleKit::Enter);
+    };
+    capture(1);
+    QCOMPARE(Buildings[2].CAP, 100);
+    for (int turn = 0; turn < 2; ++turn) {
+        for (int i = 0; i <= frmGame::OfflineEndTurnCooldown; ++i)
+            game.RunFrame();
+        key('E');
+    }
+    capture(0);
+    QVERIFY(PlayerLost[2]);
+    QVERIFY(app.results() && app.results()->isVisible());
+    QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+
+    // The editor's Exit, once confirmed, ends the program.
+    QSignalSpy finished(&app, &Application::finished);
+    app.startWindow().cmdEditor->click();
+    pushMessageResult(MessageResult::Yes);
+    app.editor()->toolWindow().mnuExit->trigger();
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!app.editor()->isOpen() && !app.startWindow().isVisible());
 }
 
 QTEST_MAIN(EditorTest)
