@@ -23,11 +23,14 @@ MapEditor::~MapEditor()
 
 void MapEditor::open()
 {
-    editor_.Form_Load();
-    options_.ShowMapSize();
-    canvasWindow_->refresh();
-    canvasWindow_->fitToMap();
-    toolWindow_->refresh();
+    // Opened again while on screen, it only comes to the front with its map.
+    if (!isOpen()) {
+        editor_.Form_Load();
+        options_.ShowMapSize();
+        canvasWindow_->refresh();
+        canvasWindow_->fitToMap();
+        toolWindow_->refresh();
+    }
     for (QWidget* window : {static_cast<QWidget*>(canvasWindow_), static_cast<QWidget*>(toolWindow_)}) {
         window->show();
         window->raise();

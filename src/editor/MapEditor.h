@@ -19,7 +19,8 @@ public:
     explicit MapEditor(const PictureStore& pictures, QObject* parent = nullptr);
     ~MapEditor() override;
 
-    // Opens the editor on an empty 25 x 16 map, with both windows in front.
+    // Opens the editor on an empty 25 x 16 map, with both windows in front;
+    // an editor already open keeps its map.
     void open();
     // Hides both windows.
     void close();

