@@ -2,6 +2,7 @@
 
 #include "ai/modAI.h"
 #include "battle/frmGame.h"
+#include "editor/MapEditor.h"
 #include "frontend/LobbyWindow.h"
 #include "frontend/TestDriver.h"
 #include "frontend/frmEndGame.h"
@@ -74,14 +75,13 @@ frmLocalGame* Application::localGame() const { return localGame_; }
 frmSinglePlayer* Application::singlePlayer() const { return singlePlayer_; }
 frmEndGame* Application::results() const { return results_; }
 BattleView* Application::battleView() const { return battleView_; }
-QWidget* Application::editor() const { return editor_; }
+MapEditor* Application::editor() const { return editor_.get(); }
 
 std::vector<QWidget*> Application::openWindows() const
 {
     std::vector<QWidget*> windows;
     for (QWidget* window : {static_cast<QWidget*>(battleView_.data()), static_cast<QWidget*>(results_.data()),
-                            static_cast<QWidget*>(localGame_.data()), static_cast<QWidget*>(singlePlayer_.data()),
-                            editor_.data()}) {
+                            static_cast<QWidget*>(localGame_.data()), static_cast<QWidget*>(singlePlayer_.data())}) {
         if (window)
             windows.push_back(window);
     }
@@ -125,13 +125,12 @@ void Application::showSinglePlayer()
 
 void Application::showEditor()
 {
-    // Until the map editor is built, its window stands empty.
-    open(editor_, [] {
-        auto* window = new QWidget;
-        window->setWindowTitle(QStringLiteral("Vesperfall - Level Editor"));
-        window->resize(800, 520);
-        return window;
-    });
+    // Made once; its windows only hide when closed, keeping its settings for the run.
+    if (!editor_) {
+        editor_ = std::make_unique<MapEditor>(*pictures_);
+        connect(editor_.get(), &MapEditor::exitRequested, this, &Application::quit);
+    }
+    editor_->open();
 }
 
 void Application::showLobby()
@@ -175,6 +174,10 @@ void Application::quit()
     game_->Form_Unload();
     for (QWidget* window : openWindows())
         window->close();
+    if (editor_)
+        editor_->close();
+    // The editor's Exit ends the run too, with the start window still up.
+    intro_->hide();
     chat_->hangUp();
     lobby_->hide();
     parts_.music->stop();

@@ -16,6 +16,7 @@
 
 class BattleView;
 class LobbyWindow;
+class MapEditor;
 class PictureStore;
 class QWidget;
 class frmChat;
@@ -65,7 +66,8 @@ public:
     frmSinglePlayer* singlePlayer() const;
     frmEndGame* results() const;
     BattleView* battleView() const;
-    QWidget* editor() const;
+    // The map editor; null until it is first opened.
+    MapEditor* editor() const;
 
 Q_SIGNALS:
     // The start window closed: the program ends.
@@ -90,7 +92,7 @@ private:
     QPointer<frmSinglePlayer> singlePlayer_;
     QPointer<frmEndGame> results_;
     QPointer<BattleView> battleView_;
-    QPointer<QWidget> editor_;
+    std::unique_ptr<MapEditor> editor_;
 };
 
 // The program: the start window until it closes.
