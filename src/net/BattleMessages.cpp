@@ -55,13 +55,11 @@ void carryPassenger(const UnitRecord& carrier)
 bool moveCoordinate(std::int16_t UnitRecord::*field, QStringView value)
 {
     UnitRecord* unit = Units.at(RemoteUnit);
-    std::int32_t number = 0;
-    if (!unit || !toInt16(value, number))
+    const std::int16_t before = unit ? unit->*field : 0;
+    if (!setUnitField(RemoteUnit, field, value))
         return false;
-    const bool moved = unit->*field != number;
-    unit->*field = static_cast<std::int16_t>(number);
     unit->V = true;
-    if (moved)
+    if (unit->*field != before)
         carryPassenger(*unit);
     return true;
 }
@@ -84,13 +82,10 @@ bool exitGame(Context& c, QStringView value)
         if (unit.P == player)
             unit.V = false;
     }
-    for (int b = 1; b <= MaxBuildings; ++b) {
-        if (Buildings[b].P == player)
-            frmGame::ChangeBuildingToNull(b);
-    }
     // The turn passes straight away, even during the end-of-turn cooldown.
     if (CurrentPlayer == player)
         c.battle->EndTurn();
+    // With no unit left the loss check leaves the player's buildings neutral.
     c.battle->CheckLoss(player);
     return true;
 }
