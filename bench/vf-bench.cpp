@@ -19,6 +19,8 @@
 #include "editor/OptionsWindow.h"
 
 #include <QAction>
+#include "net/BattleMessages.h"
+#include "net/GameDataLines.h"
 
 #include <QApplication>
 #include <QDir>
@@ -398,6 +400,81 @@ std::pair<std::vector<double>, std::vector<double>> editorMs(const QString& fold
     return {opens, paints};
 }
 
+// A network battle on the crowded map, seen from player 2's machine while
+// player 1 has the turn: what arrives is applied.
+struct ReceivingMachine : GameDataSink {
+    platform::ManualClock clock;
+    frmGame game{clock};
+    QStringList sent;
+    explicit ReceivingMachine(const QString& map)
+    {
+        setUpHotSeat(map);
+        modStrat::IsOfflineGame = false;
+        modStrat::MyPlayer = 2;
+        modStrat::GameNumber = QStringLiteral("7");
+        game.services.gameData = this;
+        game.Form_Load();
+        game.Form_Activate();
+        if (!game.InBattle)
+            qFatal("the battle did not start");
+        modStrat::GameDataReceivers = {&game, nullptr, nullptr};
+    }
+    ~ReceivingMachine() override
+    {
+        modStrat::GameDataReceivers = {};
+        game.Form_Unload();
+    }
+    void SendGameData(const QString& message) override { sent << message; }
+};
+
+// One attack line of eight parts; the units live on, so every run does the same work.
+std::vector<double> receiveLineUs(const QString& map)
+{
+    ReceivingMachine machine(map);
+    const QString line = QStringLiteral("7@@ATTACKUNIT2@ATTACKDAMAGE20@ATTACKHP80@ATTACKAMMO5@DEFENDUNIT1@"
+                                        "DEFENDDAMAGE10@DEFENDHP90@DEFENDAMMO4");
+    std::vector<double> times;
+    for (int run = 0; run < 5000; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        modStrat::HandleClientGameData(line);
+        times.push_back(timer.nsecsElapsed() / 1e3);
+    }
+    if (modStrat::Units[2].HP != 80 || modStrat::Units[1].HP != 90)
+        qFatal("the attack line was not applied");
+    return times;
+}
+
+// The end of player 1's turn as player 1's machine sends it: "ENDTURN" and a
+// line per unit slot, all applied by player 2's machine, whose turn begins.
+std::vector<double> turnSyncMs(const QString& map)
+{
+    QStringList burst;
+    {
+        ReceivingMachine sender(map);
+        modStrat::MyPlayer = 1;
+        sender.sent.clear();
+        sender.game.EndTurn();
+        for (const QString& message : sender.sent)
+            burst << QStringLiteral("7@@") + message;
+    }
+    if (burst.size() != 101)
+        qFatal("the end of a turn sent %d lines", int(burst.size()));
+    ReceivingMachine machine(map);
+    std::vector<double> times;
+    for (int run = 0; run < 100; ++run) {
+        modStrat::CurrentPlayer = 1;
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString& line : burst)
+            modStrat::HandleClientGameData(line);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        if (modStrat::CurrentPlayer != 2)
+            qFatal("the turn did not pass");
+    }
+    return times;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -422,6 +499,8 @@ int main(int argc, char** argv)
     report("fire_range_ms", fireRangeMs(map), "ms");
     report("save_game_ms", saveGameMs(map, folder.path()), "ms");
     report("ai_turn_ms", aiTurnMs(folder.path()), "ms");
+    report("receive_line_us", receiveLineUs(map), "us");
+    report("turn_sync_ms", turnSyncMs(map), "ms");
     const auto [editorOpen, editorPaint] = editorMs(folder.path(), pictures);
     report("editor_open_ms", editorOpen, "ms");
     report("editor_paint_ms", editorPaint, "ms");
