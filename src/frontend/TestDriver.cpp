@@ -3,6 +3,7 @@
 #include "battle/frmGame.h"
 #include "data/GameData.h"
 #include "frontend/Application.h"
+#include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
 #include "net/frmChat.h"
 #include "platform/Dialogs.h"
@@ -61,12 +62,17 @@ QStringList widgetItems(QWidget* w)
     return items;
 }
 
+void sendKeyEvent(QWidget* w, QEvent::Type type, int key, const QString& text,
+                  Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent event(type, key, modifiers, text);
+    QCoreApplication::sendEvent(w, &event);
+}
+
 void sendKey(QWidget* w, int key, const QString& text, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-    QCoreApplication::sendEvent(w, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-    QCoreApplication::sendEvent(w, &release);
+    sendKeyEvent(w, QEvent::KeyPress, key, text, modifiers);
+    sendKeyEvent(w, QEvent::KeyRelease, key, text, modifiers);
 }
 
 // Types as a person would, so the box's own edit handlers run.
@@ -89,6 +95,80 @@ std::optional<QKeyCombination> keyCode(const QString& name)
     if (sequence.isEmpty())
         return std::nullopt;
     return sequence[0];
+}
+
+// "column,row" of the tile under a unit, or the cursor, standing at (x, y).
+QString tileText(int x, int y)
+{
+    return QStringLiteral("%1,%2").arg((x - MapLeft) / TileSize).arg((y + UnitRaise - MapTop) / TileSize);
+}
+
+// What the battle's keys act on now, as the keyboard tells its modes apart.
+QString battleMode(const frmGame& game)
+{
+    if (!game.InBattle)
+        return QStringLiteral("none");
+    if (CurrentPlayer != MyPlayer)
+        return QStringLiteral("wait");
+    if (game.MenuActive)
+        return QStringLiteral("menu");
+    if (game.DamageBarRunning)
+        return QStringLiteral("bar");
+    if (game.SceneSprites[1].Visible)
+        return QStringLiteral("scene");
+    if (game.ChoosingTarget)
+        return QStringLiteral("target");
+    if (SelectedUnit == None)
+        return QStringLiteral("free");
+    const bool stepping = game.UpHeld || game.DownHeld || game.LeftHeld || game.RightHeld || game.StepCounter != 0;
+    return stepping ? QStringLiteral("step") : QStringLiteral("unit");
+}
+
+// The entries of the menu that has the keys: a unit's commands, or the build or main menu.
+QString menuEntries(const frmGame& game)
+{
+    QStringList entries;
+    const auto collect = [&](const auto& items) {
+        for (const TextItem& item : items) {
+            if (item.Visible)
+                entries << item.Text;
+        }
+    };
+    if (SelectedUnit == None)
+        collect(game.CreateMenuItems);
+    else
+        collect(game.MenuItems);
+    return entries.join(u'\t');
+}
+
+// The battle's state a test may read: where things are and what the keys act on.
+std::optional<QString> battleValue(const frmGame& game, const QString& name, const QString& argument)
+{
+    if (name == u"Mode")
+        return battleMode(game);
+    if (name == u"Cursor")
+        return tileText(game.CursorX, game.CursorY);
+    if (name == u"Menu")
+        return menuEntries(game);
+    if (name == u"MenuHighlight")
+        return QString::number(game.MenuHighlight);
+    if (name == u"Cooldown")
+        return QString::number(game.EndTurnCooldown);
+    if (name == u"Unit") {
+        const UnitRecord* unit = Units.at(argument.toInt());
+        if (!unit)
+            return std::nullopt;
+        return unit->V ? tileText(unit->X, unit->Y) : QStringLiteral("-");
+    }
+    if (name == u"Messages") {
+        QStringList shown;
+        for (int slot = 1; slot <= 2; ++slot) {
+            if (GameMessages[slot].Visible)
+                shown << GameMessages[slot].Text;
+        }
+        return shown.join(u'\t');
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -194,6 +274,10 @@ QByteArray TestDriver::execute(const QByteArray& command)
             return ok(QString::number(DayCount));
         if (name == u"GameNumber")
             return ok(GameNumber);
+        if (name == u"Results")
+            return ok(app_.results() && app_.results()->isVisible() ? app_.results()->lblBanner->text() : QString());
+        if (const auto value = battleValue(app_.game(), name, rest))
+            return ok(*value);
         return err("unknown value");
     }
     if (verb == u"port") {
@@ -252,6 +336,15 @@ QByteArray TestDriver::execute(const QByteArray& command)
         if (!key)
             return err("unknown key");
         sendKey(w, key->key(), rest.section(u' ', 1), key->keyboardModifiers());
+        return ok();
+    }
+    // A key held down, and let go: the battle moves a unit only while its arrow is held.
+    if (verb == u"press" || verb == u"release") {
+        const auto key = keyCode(rest);
+        if (!key)
+            return err("unknown key");
+        sendKeyEvent(w, verb == u"press" ? QEvent::KeyPress : QEvent::KeyRelease, key->key(), QString(),
+                     key->keyboardModifiers());
         return ok();
     }
     return err("unknown command");

@@ -2,6 +2,7 @@
 
 #include "data/GameData.h"
 #include "frontend/MapPreview.h"
+#include "frontend/WindowLook.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramFolder.h"
 #include "platform/Text.h"
@@ -51,6 +52,9 @@ frmLocalGame::frmLocalGame(const PictureStore& pictures, QWidget* parent)
       curPlayerGroup_(new QButtonGroup(this))
 {
     setWindowTitle(QStringLiteral("Vesperfall - Setup Local Game"));
+    VF_NAMED(chkTime);
+    VF_NAMED(cmdChooseMap);
+    VF_NAMED(cmdStart);
 
     auto* banner = plainLabel(QStringLiteral("Local Game"), this);
     QFont bannerFont = banner->font();

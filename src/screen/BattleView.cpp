@@ -21,6 +21,8 @@ constexpr int EscapeCode = 27;
 BattleView::BattleView(frmGame& game, QWidget* parent) : QWidget(parent), game_(game)
 {
     setWindowTitle(QStringLiteral("Vesperfall"));
+    // The names a test driver finds the battle and its chat line by.
+    setObjectName(QStringLiteral("frmGame"));
     setFixedSize(platform::Surface::Width, platform::Surface::Height);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -28,6 +30,7 @@ BattleView::BattleView(frmGame& game, QWidget* parent) : QWidget(parent), game_(
     chat_ = new QLineEdit(this);
     chat_->setGeometry(75, game_.surface.height() - 99 - 30, 400, 24);
     chat_->setMaxLength(200);
+    chat_->setObjectName(QStringLiteral("txtMsg"));
     chat_->hide();
     chat_->installEventFilter(this);
 
