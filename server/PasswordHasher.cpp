@@ -105,6 +105,7 @@ LoginResult PasswordHasher::check(AccountStore& store, const Job& job) const
                           cost_.memoryBytes) != 0)
         return result;
     result.account.hash = QByteArray(hash);
+    std::lock_guard lock(writing_);
     result.outcome = store.create(job.name, result.account.hash) ? LoginResult::Outcome::Created
                                                                  : LoginResult::Outcome::Failed;
     return result;

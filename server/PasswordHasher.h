@@ -74,6 +74,9 @@ private:
     HashCost cost_;
     std::mutex mutex_;
     std::condition_variable wake_;
+    // New accounts are written one at a time: SQLite's own wait for a busy
+    // database sleeps far longer than a write takes.
+    mutable std::mutex writing_;
     std::deque<Job> jobs_;
     bool stopping_ = false;
     std::vector<std::unique_ptr<QThread>> threads_;

@@ -43,7 +43,8 @@ void Sessions::release(Session& session)
 {
     if (!session.name.isEmpty() && byName_.value(session.name) == session.id)
         byName_.remove(session.name);
-    online_.removeOne(session.id);
+    if (online_.removeOne(session.id))
+        userList_.clear();
     session.name.clear();
 }
 
@@ -51,6 +52,7 @@ void Sessions::logIn(Session& session)
 {
     session.state = Session::State::LoggedIn;
     online_.append(session.id);
+    userList_.clear();
 }
 
 void Sessions::sendToAll(const QByteArray& bytes)
@@ -69,11 +71,13 @@ void Sessions::close(Session& session)
 
 QByteArray Sessions::userList() const
 {
-    QByteArray out = line(kw::ListKill);
+    if (!userList_.isEmpty())
+        return userList_;
+    userList_ = line(kw::ListKill);
     for (SessionId id : online_)
-        out += line(kw::ListAdd, sessions_.constFind(id)->name);
-    out += line(kw::ListDone);
-    return out;
+        userList_ += line(kw::ListAdd, sessions_.constFind(id)->name);
+    userList_ += line(kw::ListDone);
+    return userList_;
 }
 
 }  // namespace lobby

@@ -74,6 +74,7 @@ private:
     QHash<SessionId, Session> sessions_;
     QHash<QByteArray, SessionId> byName_;
     QList<SessionId> online_;
+    mutable QByteArray userList_;  // built again only after a change
 };
 
 }  // namespace lobby
