@@ -1,5 +1,7 @@
 #include "AccountStore.h"
 
+#include "Protocol.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -31,11 +33,6 @@ const char* const Schema[] = {
     " address TEXT PRIMARY KEY NOT NULL,"
     " created INTEGER NOT NULL)",
 };
-
-QString text(QByteArrayView bytes)
-{
-    return QString::fromLatin1(bytes.data(), bytes.size());
-}
 
 std::atomic<int> connectionCount{0};
 
@@ -124,7 +121,7 @@ std::optional<Account> AccountStore::find(QByteArrayView name)
         return std::nullopt;
     QSqlQuery query(db_);
     query.prepare(QStringLiteral("SELECT hash, moderator, banned, banned_until FROM accounts WHERE name = ?"));
-    query.addBindValue(text(name));
+    query.addBindValue(toText(name));
     if (!query.exec() || !query.next())
         return std::nullopt;
     Account account;
@@ -138,25 +135,25 @@ std::optional<Account> AccountStore::find(QByteArrayView name)
 bool AccountStore::create(QByteArrayView name, QByteArrayView hash)
 {
     return change(QStringLiteral("INSERT INTO accounts (name, hash, created) VALUES (?, ?, ?)"),
-                  {text(name), text(hash), QDateTime::currentSecsSinceEpoch()});
+                  {toText(name), toText(hash), QDateTime::currentSecsSinceEpoch()});
 }
 
 bool AccountStore::setModerator(QByteArrayView name)
 {
-    return change(QStringLiteral("UPDATE accounts SET moderator = 1 WHERE name = ?"), {text(name)});
+    return change(QStringLiteral("UPDATE accounts SET moderator = 1 WHERE name = ?"), {toText(name)});
 }
 
 bool AccountStore::banName(QByteArrayView name, qint64 until)
 {
     if (until == 0)
-        return change(QStringLiteral("UPDATE accounts SET banned = 1 WHERE name = ?"), {text(name)});
-    return change(QStringLiteral("UPDATE accounts SET banned_until = ? WHERE name = ?"), {until, text(name)});
+        return change(QStringLiteral("UPDATE accounts SET banned = 1 WHERE name = ?"), {toText(name)});
+    return change(QStringLiteral("UPDATE accounts SET banned_until = ? WHERE name = ?"), {until, toText(name)});
 }
 
 bool AccountStore::banAddress(QByteArrayView address)
 {
     return change(QStringLiteral("INSERT OR REPLACE INTO address_bans (address, created) VALUES (?, ?)"),
-                  {text(address), QDateTime::currentSecsSinceEpoch()});
+                  {toText(address), QDateTime::currentSecsSinceEpoch()});
 }
 
 QSet<QByteArray> AccountStore::bannedAddresses()
@@ -176,7 +173,7 @@ bool AccountStore::recordGame(const QList<QByteArray>& names)
     QSqlQuery query(db_);
     query.prepare(QStringLiteral("UPDATE accounts SET games = games + 1 WHERE name = ?"));
     for (const QByteArray& name : names) {
-        query.addBindValue(text(name));
+        query.addBindValue(toText(name));
         if (!query.exec()) {
             error_ = query.lastError().text();
             db_.rollback();
@@ -188,7 +185,7 @@ bool AccountStore::recordGame(const QList<QByteArray>& names)
 
 bool AccountStore::recordWin(QByteArrayView name)
 {
-    return change(QStringLiteral("UPDATE accounts SET wins = wins + 1 WHERE name = ?"), {text(name)});
+    return change(QStringLiteral("UPDATE accounts SET wins = wins + 1 WHERE name = ?"), {toText(name)});
 }
 
 std::optional<Stats> AccountStore::stats(QByteArrayView name)
@@ -198,7 +195,7 @@ std::optional<Stats> AccountStore::stats(QByteArrayView name)
     QSqlQuery query(db_);
     query.prepare(QStringLiteral("SELECT games, wins, (SELECT COUNT(*) FROM accounts AS o WHERE o.wins > a.wins)"
                                  " FROM accounts AS a WHERE name = ?"));
-    query.addBindValue(text(name));
+    query.addBindValue(toText(name));
     if (!query.exec() || !query.next())
         return std::nullopt;
     Stats stats;

@@ -11,16 +11,6 @@ const QByteArray RoomClosedNotice("Server: the host has closed this game.");
 const QByteArray LostConnectionText(" has lost connection.");
 const QByteArray LeftText(" has left the game.");
 
-QString logName(QByteArrayView bytes)
-{
-    return QString::fromLatin1(bytes.data(), bytes.size());
-}
-
-QByteArray joined(QByteArrayView a, QByteArrayView b)
-{
-    return a.toByteArray() + b.toByteArray();
-}
-
 // The player number after a part's keyword, or 0.
 int partNumber(QByteArrayView part, QByteArrayView keyword)
 {
@@ -85,7 +75,7 @@ void Games::create(Session& host, QByteArrayView name, const QByteArray& passwor
     host.game = game.number;
     sessions_.send(host.id, line(kw::GameNumber, QByteArray::number(game.number)));
     sessions_.sendToAll(line(kw::AddGame, game.name));
-    logLine(QStringLiteral("game %1 \"%2\" created by %3").arg(game.number).arg(logName(game.name), logName(host.name)));
+    logLine(QStringLiteral("game %1 \"%2\" created by %3").arg(game.number).arg(toText(game.name), toText(host.name)));
     games_.insert(game.number, game);
 }
 
@@ -106,11 +96,11 @@ void Games::join(Session& user, QByteArrayView name, QByteArrayView password)
     // host's order, the newcomer last; the others add only the newcomer.
     QByteArray toJoiner = line(kw::JoinGame, QByteArray::number(game->number));
     for (SessionId member : std::as_const(game->members))
-        toJoiner += gameLine(game->number, joined(kw::JoinGame, sessions_.find(member)->name));
+        toJoiner += gameLine(game->number, kw::JoinGame, sessions_.find(member)->name);
     sessions_.send(user.id, toJoiner);
     game->members.append(user.id);
-    sendToMembers(*game, gameLine(game->number, joined(kw::JoinGame, user.name)));
-    logLine(QStringLiteral("%1 joined game %2").arg(logName(user.name)).arg(game->number));
+    sendToMembers(*game, gameLine(game->number, kw::JoinGame, user.name));
+    logLine(QStringLiteral("%1 joined game %2").arg(toText(user.name)).arg(game->number));
 }
 
 void Games::start(Session& host)
@@ -126,7 +116,7 @@ void Games::start(Session& host)
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
     store_.recordGame(names);
-    logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(logName(names.join(", "))));
+    logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
 }
 
 void Games::relay(Session& sender, const QByteArray& gdata)
@@ -174,19 +164,19 @@ void Games::boot(Game& game, QByteArrayView name)
     const qsizetype position = target ? game.members.indexOf(target->id) : -1;
     if (position < 1)  // not a member, or the host itself
         return;
-    sessions_.send(target->id, gameLine(game.number, joined(kw::Boot, target->name)));
+    sessions_.send(target->id, gameLine(game.number, kw::Boot, target->name));
     game.members.removeAt(position);
     target->game = 0;
-    sendToMembers(game, gameLine(game.number, joined(kw::LeaveGame, QByteArray::number(position + 1))));
-    logLine(QStringLiteral("%1 booted from game %2").arg(logName(target->name)).arg(game.number));
+    sendToMembers(game, gameLine(game.number, kw::LeaveGame, QByteArray::number(position + 1)));
+    logLine(QStringLiteral("%1 booted from game %2").arg(toText(target->name)).arg(game.number));
 }
 
 void Games::closeRoom(Game& game)
 {
-    const QByteArray notice = gameLine(game.number, joined(kw::Chat, RoomClosedNotice));
+    const QByteArray notice = gameLine(game.number, kw::Chat, RoomClosedNotice);
     for (SessionId member : game.members.sliced(1)) {
         Session* other = sessions_.find(member);
-        sessions_.send(member, notice + gameLine(game.number, joined(kw::Boot, other->name)));
+        sessions_.send(member, notice + gameLine(game.number, kw::Boot, other->name));
         other->game = 0;
     }
     sessions_.sendToAll(line(kw::RemoveGame, game.name));
@@ -210,8 +200,8 @@ void Games::leave(Session& user, Leaving how)
         if (position == 0)
             return closeRoom(*game);
         game->members.removeAt(position);
-        sendToMembers(*game, gameLine(game->number, joined(kw::LeaveGame, QByteArray::number(position + 1))));
-        logLine(QStringLiteral("%1 left game %2").arg(logName(user.name)).arg(game->number));
+        sendToMembers(*game, gameLine(game->number, kw::LeaveGame, QByteArray::number(position + 1)));
+        logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
         return;
     }
     // In a battle the players keep their numbers; the others' battle goes on
@@ -225,11 +215,11 @@ void Games::leave(Session& user, Leaving how)
         game->over = true;
     } else if (!game->over && !game->out.contains(seat)) {
         const QByteArray& why = how == Leaving::LostConnection ? LostConnectionText : LeftText;
-        sendToMembers(*game, gameLine(game->number, joined(kw::InChat, user.name + why))
-                                 + gameLine(game->number, joined(kw::ExitGame, QByteArray::number(seat))));
+        sendToMembers(*game, gameLine(game->number, kw::InChat, user.name + why)
+                                 + gameLine(game->number, kw::ExitGame, QByteArray::number(seat)));
         game->out.insert(seat);
     }
-    logLine(QStringLiteral("%1 left game %2").arg(logName(user.name)).arg(game->number));
+    logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
     if (game->members.isEmpty()) {
         logLine(QStringLiteral("game %1 ended").arg(game->number));
         remove(*game);

@@ -12,11 +12,6 @@ namespace {
 
 const QByteArray FloodNotice("You are sending lines too fast; some were dropped.");
 
-QString text(QByteArrayView bytes)
-{
-    return QString::fromLatin1(bytes.data(), bytes.size());
-}
-
 }  // namespace
 
 // Tested in this order on the start of each line; no keyword begins another.
@@ -102,7 +97,7 @@ void Lobby::disconnected(SessionId id, const QString& why)
     games_.leave(*session, Games::Leaving::LostConnection);
     const bool wasOnline = session->state == Session::State::LoggedIn;
     logLine(QStringLiteral("disconnected %1 %2(%3)")
-                .arg(text(session->address), wasOnline ? text(session->name) + ' ' : QString(), why));
+                .arg(toText(session->address), wasOnline ? toText(session->name) + ' ' : QString(), why));
     sessions_.remove(id);
     if (wasOnline)
         userListChanged();
@@ -114,7 +109,7 @@ void Lobby::sweep()
     for (const Session& session : sessions_.all())
         if (session.state != Session::State::LoggedIn && !session.closing
             && now - session.connectedMs > LoginTimeoutMs) {
-            logLine(QStringLiteral("login timed out for %1").arg(text(session.address)));
+            logLine(QStringLiteral("login timed out for %1").arg(toText(session.address)));
             sessions_.close(*sessions_.find(session.id));
         }
     throttle_.prune(now);
@@ -132,10 +127,9 @@ void Lobby::onVersion(Session& s, QByteArrayView payload)
     s.loginVersion = payload.toByteArray();
 }
 
-void Lobby::refuse(Session& s, QByteArrayView keyword, const QString& why)
+void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why)
 {
-    logLine(QStringLiteral("login refused for %1 from %2: %3")
-                .arg(text(s.loginName.value_or(QByteArray())), text(s.address), why));
+    logLine(QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
     sessions_.send(s.id, line(keyword));
 }
 
@@ -147,15 +141,15 @@ void Lobby::onPass(Session& s, QByteArrayView payload)
     s.loginName.reset();
     s.loginVersion.reset();
     if (version != GameVersion)
-        return refuse(s, kw::BadVersion, QStringLiteral("version \"%1\"").arg(text(version)));
+        return refuse(s, kw::BadVersion, name, QStringLiteral("version \"%1\"").arg(toText(version)));
     if (!isValidUserName(name))
-        return refuse(s, kw::BadPass, QStringLiteral("not a user name"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("not a user name"));
     if (payload.size() > MaxPasswordBytes)
-        return refuse(s, kw::BadPass, QStringLiteral("password too long"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("password too long"));
     if (sessions_.findByName(name))
-        return refuse(s, kw::BadPass, QStringLiteral("already online"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("already online"));
     if (throttle_.blocked(name, s.address, clock_.elapsed()))
-        return refuse(s, kw::BadPass, QStringLiteral("too many failed logins"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("too many failed logins"));
     sessions_.claim(s, name);
     const SessionId id = s.id;
     logins_.login(name, payload.toByteArray(), [this, id](const LoginResult& result) { finishLogin(id, result); });
@@ -171,14 +165,14 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
         const bool wrong = result.outcome == Outcome::WrongPassword;
         if (wrong)
             throttle_.failed(s->name, s->address, clock_.elapsed());
-        s->loginName = s->name;
+        const QByteArray name = s->name;
         sessions_.release(*s);
         s->state = Session::State::Connected;
-        return refuse(*s, kw::BadPass, wrong ? QStringLiteral("wrong password") : QStringLiteral("account store failed"));
+        return refuse(*s, kw::BadPass, name, wrong ? QStringLiteral("wrong password") : QStringLiteral("account store failed"));
     }
     const Account& account = result.account;
     if (account.banned || account.bannedUntil > QDateTime::currentSecsSinceEpoch()) {
-        logLine(QStringLiteral("banned user %1 refused").arg(text(s->name)));
+        logLine(QStringLiteral("banned user %1 refused").arg(toText(s->name)));
         sessions_.send(id, line(account.banned ? kw::IpBan : kw::TempBan));
         return sessions_.close(*s);
     }
@@ -186,7 +180,7 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
     sessions_.logIn(*s);
     sessions_.send(id, line(kw::GoodPass) + games_.openGames() + sessions_.userList());
     logLine(QStringLiteral("login %1 from %2%3%4")
-                .arg(text(s->name), text(s->address),
+                .arg(toText(s->name), toText(s->address),
                      result.outcome == Outcome::Created ? QStringLiteral(" (new account)") : QString(),
                      s->moderator ? QStringLiteral(" (moderator)") : QString()));
     userListChanged();

@@ -55,7 +55,7 @@ private:
     void onVersion(Session& s, QByteArrayView payload);
     void onPass(Session& s, QByteArrayView payload);
     void finishLogin(SessionId id, const LoginResult& result);
-    void refuse(Session& s, QByteArrayView keyword, const QString& why);
+    void refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why);
 
     void onChat(Session& s, QByteArrayView payload);
     void onMe(Session& s, QByteArrayView payload);

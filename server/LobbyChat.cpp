@@ -9,14 +9,6 @@ namespace lobby {
 
 namespace {
 
-QByteArray concat(std::initializer_list<QByteArrayView> pieces)
-{
-    QByteArray out;
-    for (QByteArrayView piece : pieces)
-        out.append(piece);
-    return out;
-}
-
 // Chat lines arrive already in the form to show; the name in front must be
 // the sender's own.
 bool signedBy(const Session& s, QByteArrayView payload, QByteArrayView separator)

@@ -16,11 +16,6 @@ qint64 nextMidnight()
     return QDateTime(QDate::currentDate().addDays(1), QTime(0, 0)).toSecsSinceEpoch();
 }
 
-QString text(QByteArrayView bytes)
-{
-    return QString::fromLatin1(bytes.data(), bytes.size());
-}
-
 }  // namespace
 
 void Lobby::onKick(Session& s, QByteArrayView payload)
@@ -46,7 +41,7 @@ void Lobby::onCompBan(Session& s, QByteArrayView payload)
 void Lobby::moderate(Session& s, QByteArrayView keyword, QByteArrayView name)
 {
     if (!s.moderator) {
-        logLine(QStringLiteral("%1 %2 from %3 ignored: not a moderator").arg(text(keyword), text(name), text(s.name)));
+        logLine(QStringLiteral("%1 %2 from %3 ignored: not a moderator").arg(toText(keyword), toText(name), toText(s.name)));
         return;
     }
     Session* target = online(name);
@@ -61,7 +56,7 @@ void Lobby::moderate(Session& s, QByteArrayView keyword, QByteArrayView name)
         store_.banAddress(target->address);
         bannedAddresses_.insert(target->address);
     }
-    logLine(QStringLiteral("%1 %2 %3 (%4)").arg(text(s.name), text(keyword), text(target->name), text(target->address)));
+    logLine(QStringLiteral("%1 %2 %3 (%4)").arg(toText(s.name), toText(keyword), toText(target->name), toText(target->address)));
     sessions_.send(target->id, line(keyword));
     sessions_.close(*target);
 }

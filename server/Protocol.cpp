@@ -32,6 +32,19 @@ bool isPrintable(QByteArrayView text)
     return true;
 }
 
+QString toText(QByteArrayView latin1)
+{
+    return QString::fromLatin1(latin1.data(), latin1.size());
+}
+
+QByteArray concat(std::initializer_list<QByteArrayView> pieces)
+{
+    QByteArray out;
+    for (QByteArrayView piece : pieces)
+        out.append(piece);
+    return out;
+}
+
 QByteArray line(QByteArrayView keyword, QByteArrayView payload)
 {
     QByteArray out;
@@ -40,10 +53,10 @@ QByteArray line(QByteArrayView keyword, QByteArrayView payload)
     return out;
 }
 
-QByteArray gameLine(int game, QByteArrayView part)
+QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value)
 {
     QByteArray out = kw::GameData.toByteArray();
-    out.append(QByteArray::number(game)).append(kw::PartsStart).append(part).append("\r\n");
+    out.append(QByteArray::number(game)).append(kw::PartsStart).append(keyword).append(value).append("\r\n");
     return out;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
+#include <initializer_list>
 
 namespace lobby {
 
@@ -54,9 +56,13 @@ bool isDigits(QByteArrayView text);
 // True when the text holds no control character (C0 or DEL).
 bool isPrintable(QByteArrayView text);
 
+// Wire bytes as text, for the log and the database.
+QString toText(QByteArrayView latin1);
+QByteArray concat(std::initializer_list<QByteArrayView> pieces);
+
 // keyword + payload + CR LF.
 QByteArray line(QByteArrayView keyword, QByteArrayView payload = {});
-// "GDATA" + game number + "@@" + part + CR LF.
-QByteArray gameLine(int game, QByteArrayView part);
+// "GDATA" + game number + "@@" + keyword + value + CR LF.
+QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value = {});
 
 }  // namespace lobby

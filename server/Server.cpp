@@ -18,11 +18,6 @@ constexpr int ListenBacklog = 1024;
 // A refused peer that does not read its last line is cut off after this.
 constexpr int RefusalGraceMs = 5000;
 
-QString text(QByteArrayView bytes)
-{
-    return QString::fromLatin1(bytes.data(), bytes.size());
-}
-
 }  // namespace
 
 Server::Server(ServerConfig config, QObject* parent) : QObject(parent), config_(std::move(config)) {}
@@ -81,7 +76,7 @@ void Server::accept()
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
             logLine(QStringLiteral("connection from %1 refused: %2")
-                        .arg(text(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));
+                        .arg(toText(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));
             if (banned)
                 socket->write(line(kw::IpBan));
             socket->disconnectFromHost();
@@ -96,7 +91,7 @@ void Server::accept()
         connect(connection, &Connection::lineReceived, lobby_.get(), &Lobby::received);
         connect(connection, &Connection::flooded, lobby_.get(), &Lobby::flooded);
         connect(connection, &Connection::closed, this, &Server::closed);
-        logLine(QStringLiteral("connection %1 from %2").arg(id).arg(text(address)));
+        logLine(QStringLiteral("connection %1 from %2").arg(id).arg(toText(address)));
         lobby_->connected(id, address);
     }
 }
