@@ -109,8 +109,8 @@ void Connection::readLines()
 
 void Connection::write(const QByteArray& bytes)
 {
-    if (finished_)
-        return;
+    if (finished_ || closing_)
+        return;  // its last lines are already queued
     socket_->write(bytes);
     if (socket_->bytesToWrite() > MaxQueuedWriteBytes)
         abort(QStringLiteral("not reading"));
