@@ -1,0 +1,260 @@
+#pragma once
+// Battles played end to end: a small map written for the run, and a match that
+// plays it through the real keys of each player's game and checks after every
+// turn change that all machines hold the same unit and building tables.
+
+#include "E2eKit.h"
+
+#include "data/GameTypes.h"
+#include "data/MapFile.h"
+#include "data/Records.h"
+
+#include <map>
+#include <vector>
+
+namespace e2e {
+
+constexpr char MapName[] = "Skirmish.spw";
+constexpr int GroundTerrain = 23;
+
+struct Tile {
+    int column;
+    int row;
+    QString text() const { return QStringLiteral("%1,%2").arg(column).arg(row); }
+};
+
+// A map of plain ground with units and buildings placed by tile; slots count from 1 in order of placing.
+class MapSketch {
+public:
+    MapSketch(int width, int height, int players)
+    {
+        map_.MapWidth = static_cast<std::int16_t>(width);
+        map_.MapHeight = static_cast<std::int16_t>(height);
+        map_.TileCount = width * height;
+        map_.Players = static_cast<std::int16_t>(players);
+        map_.Name = QStringLiteral("Skirmish");
+        for (int i = 1; i <= map_.TileCount; ++i)
+            map_.EdTile[i] = GroundTerrain;
+    }
+    int unit(int type, int owner, Tile at)
+    {
+        ++units_;
+        map_.EdUnitType[units_] = static_cast<std::int16_t>(type);
+        map_.EdUnitPlayer[units_] = static_cast<std::int16_t>(owner);
+        map_.EdUnitLeft[units_] = static_cast<std::int16_t>(at.column * TileSize);
+        map_.EdUnitTop[units_] = static_cast<std::int16_t>(at.row * TileSize - UnitRaise);
+        return units_;
+    }
+    int building(int type, int owner, Tile at)
+    {
+        ++buildings_;
+        map_.EdBuildingType[buildings_] = static_cast<std::int16_t>(type);
+        map_.EdBuildingPlayer[buildings_] = static_cast<std::int16_t>(owner);
+        map_.EdBuildingLeft[buildings_] = static_cast<std::int16_t>(at.column * TileSize);
+        map_.EdBuildingTop[buildings_] = static_cast<std::int16_t>(at.row * TileSize);
+        if (LookOf(type).kind == BuildingKind::Headquarters)
+            map_.EdHQ[owner] = static_cast<std::int16_t>(buildings_);
+        return buildings_;
+    }
+    // Joined players load the map by name from their own program folder.
+    bool writeTo(const Game& game) const { return mapfile::write(game.folder() + u'/' + QLatin1String(MapName), map_); }
+
+private:
+    mapfile::MapDocument map_;
+    int units_ = 0;
+    int buildings_ = 0;
+};
+
+// A battle under way: seat p is the game that player p plays on (one game for all in a hot seat).
+class Match {
+public:
+    explicit Match(std::vector<Game*> seats) : seats_(std::move(seats)) {}
+
+    Game& seat(int player) { return *seats_.at(player - 1); }
+    bool network() const { return seats_.front() != seats_.back(); }
+
+    // Waits until the player's keys act on a free cursor.
+    bool ready(int player) { return seat(player).waitFor(QStringLiteral("get Mode"), QStringLiteral("free")); }
+
+    bool cursorTo(int player, Tile to)
+    {
+        Game& game = seat(player);
+        const auto at = game.ask(QStringLiteral("get Cursor"));
+        if (!at)
+            return false;
+        const int dx = to.column - at->section(u',', 0, 0).toInt();
+        const int dy = to.row - at->section(u',', 1, 1).toInt();
+        for (int i = 0; i < std::abs(dx); ++i)
+            game.run(dx > 0 ? QStringLiteral("key frmGame Right") : QStringLiteral("key frmGame Left"));
+        for (int i = 0; i < std::abs(dy); ++i)
+            game.run(dy > 0 ? QStringLiteral("key frmGame Down") : QStringLiteral("key frmGame Up"));
+        return game.waitFor(QStringLiteral("get Cursor"), to.text());
+    }
+
+    // Selects the unit, walks it along `path` (letters L, R, U, D, one tile each)
+    // and opens its command menu.
+    bool move(int player, int unit, const QString& path)
+    {
+        Game& game = seat(player);
+        const auto at = game.ask(QStringLiteral("get Unit %1").arg(unit));
+        if (!at || !ready(player) || !cursorTo(player, tileOf(*at)))
+            return false;
+        game.run(QStringLiteral("key frmGame Return"));
+        if (!game.waitFor(QStringLiteral("get Mode"), QStringLiteral("unit")))
+            return false;
+        Tile tile = tileOf(*at);
+        for (const QChar step : path) {
+            static const std::map<QChar, std::pair<QString, Tile>> arrows{
+                {u'L', {QStringLiteral("Left"), {-1, 0}}}, {u'R', {QStringLiteral("Right"), {1, 0}}},
+                {u'U', {QStringLiteral("Up"), {0, -1}}},   {u'D', {QStringLiteral("Down"), {0, 1}}}};
+            const auto& [key, delta] = arrows.at(step);
+            // Held until the step is done, as a person holds the arrow.
+            game.run(QStringLiteral("press frmGame ") + key);
+            const bool stepped = game.waitFor(QStringLiteral("get Mode"), QStringLiteral("unit"));
+            game.run(QStringLiteral("release frmGame ") + key);
+            tile = {tile.column + delta.column, tile.row + delta.row};
+            if (!stepped || !game.waitFor(QStringLiteral("get Unit %1").arg(unit), tile.text()))
+                return false;
+        }
+        game.run(QStringLiteral("key frmGame Return"));
+        return game.waitFor(QStringLiteral("get Mode"), QStringLiteral("menu"));
+    }
+
+    // Picks the entry of the open menu that begins with `caption` ("Infantry" for "Infantry - $100").
+    bool choose(int player, const QString& caption)
+    {
+        Game& game = seat(player);
+        QStringList entries;
+        int index = -1;
+        QElapsedTimer timer;
+        timer.start();
+        // A menu is built by the next frame after it opens.
+        while (index < 0 && timer.elapsed() < ConditionTimeoutMs) {
+            entries = game.ask(QStringLiteral("get Menu")).value_or(QString()).split(u'\t');
+            for (int i = 0; i < entries.size() && index < 0; ++i) {
+                if (entries[i] == caption || entries[i].startsWith(caption + QStringLiteral(" - ")))
+                    index = i;
+            }
+            if (index < 0)
+                QTest::qWait(20);
+        }
+        if (index < 0) {
+            qWarning().noquote() << game.name() << "has no" << caption << "in" << entries;
+            return false;
+        }
+        const int highlight = game.ask(QStringLiteral("get MenuHighlight")).value_or(QString()).toInt();
+        for (int i = 0; i < (index - highlight + entries.size()) % entries.size(); ++i)
+            game.run(QStringLiteral("key frmGame Down"));
+        return game.run(QStringLiteral("key frmGame Return"));
+    }
+
+    // A unit's command: the action is over when the cursor is free again.
+    bool order(int player, int unit, const QString& path, const QString& caption)
+    {
+        return move(player, unit, path) && choose(player, caption) && ready(player);
+    }
+
+    // Buys a unit at the production building on `tile`.
+    bool buy(int player, Tile tile, const QString& caption)
+    {
+        Game& game = seat(player);
+        return ready(player) && cursorTo(player, tile) && game.run(QStringLiteral("key frmGame Return"))
+            && choose(player, caption) && ready(player);
+    }
+
+    // Attacks the nearest enemy in the arrow's direction, stopping the damage bar as soon as it runs.
+    bool attack(int player, int unit, const QString& path, const QString& arrow)
+    {
+        Game& game = seat(player);
+        return move(player, unit, path) && choose(player, QStringLiteral("Attack"))
+            && game.waitFor(QStringLiteral("get Mode"), QStringLiteral("target"))
+            && game.run(QStringLiteral("key frmGame ") + arrow) && game.run(QStringLiteral("key frmGame Return"))
+            && game.waitFor(QStringLiteral("get Mode"), QStringLiteral("bar"))
+            && game.run(QStringLiteral("key frmGame Return")) && ready(player);
+    }
+
+    // One line in the battle's chat box.
+    bool say(int player, const QString& text)
+    {
+        Game& game = seat(player);
+        return game.run(QStringLiteral("key frmGame T")) && game.run(QStringLiteral("type txtMsg ") + text)
+            && game.run(QStringLiteral("key txtMsg Return"));
+    }
+
+    // Ends the player's turn. In a network game the player then says a line,
+    // which reaches each other machine after the turn's unit states: once all
+    // have shown it, their tables must be the same.
+    bool endTurn(int player, int next)
+    {
+        Game& game = seat(player);
+        if (!ready(player) || !game.waitFor(QStringLiteral("get Cooldown"), QStringLiteral("0"))
+            || !game.run(QStringLiteral("key frmGame E")))
+            return false;
+        for (Game* other : seats_) {
+            if (!other->waitFor(QStringLiteral("get CurrentPlayer"), QString::number(next)))
+                return false;
+        }
+        if (!network())
+            return true;
+        const QString mark = QStringLiteral("turn %1 over").arg(++turns_);
+        if (!say(player, mark))
+            return false;
+        for (Game* other : seats_) {
+            if (other != &game && !other->waitForContains(QStringLiteral("get Messages"), mark))
+                return false;
+        }
+        return sameTables();
+    }
+
+    // Every machine's saved battle, key by key, must match the first machine's.
+    bool sameTables()
+    {
+        std::vector<std::map<QString, QString>> tables;
+        for (Game* game : seats_)
+            tables.push_back(savedTables(*game));
+        bool same = true;
+        for (std::size_t i = 1; i < tables.size(); ++i) {
+            for (const auto& [key, value] : tables[0]) {
+                const auto other = tables[i].find(key);
+                const QString theirs = other == tables[i].end() ? QStringLiteral("(none)") : other->second;
+                if (theirs != value) {
+                    qWarning().noquote() << "after turn" << turns_ << key << seats_[0]->name() << value
+                                         << seats_[i]->name() << theirs;
+                    same = false;
+                }
+            }
+        }
+        return same;
+    }
+
+private:
+    static Tile tileOf(const QString& text)
+    {
+        return {text.section(u',', 0, 0).toInt(), text.section(u',', 1, 1).toInt()};
+    }
+
+    // "SECTION/KEY" -> value, from the battle's saved-game file.
+    std::map<QString, QString> savedTables(Game& game)
+    {
+        const QString path = game.folder() + QStringLiteral("/tables-%1.save").arg(turns_);
+        std::map<QString, QString> table;
+        if (!game.run(QStringLiteral("save ") + path))
+            return table;
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        QString section;
+        for (const QByteArray& raw : file.readAll().split('\n')) {
+            const QString line = QString::fromLatin1(raw).trimmed();
+            if (line.startsWith(u'['))
+                section = line.mid(1, line.size() - 2);
+            else if (line.contains(u'='))
+                table[section + u'/' + line.section(u'=', 0, 0)] = line.section(u'=', 1);
+        }
+        return table;
+    }
+
+    std::vector<Game*> seats_;
+    int turns_ = 0;
+};
+
+}  // namespace e2e

@@ -1,0 +1,96 @@
+// Battles played through the real keys of real game processes: a hot-seat
+// game on one machine, and network games between machines that meet in a game
+// room on our lobby server.
+
+#include "BattleKit.h"
+
+using namespace e2e;
+
+class BattleEndToEnd : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void hotSeatSkirmish();
+};
+
+namespace {
+
+// Player 1 moves on player 2's headquarters from the west; every action of the
+// skirmish is a tile or two away.
+//      0    1    2    3    4    5    6    7
+// 0                  city
+// 1        trn  inf  inf       inf  inf'
+// 2  HQ                             inf  HQ'
+// 3        tur                 inf  inf'
+// 4  fac                                 hov'
+struct Skirmish {
+    MapSketch map{8, 5, 2};
+    int hq1 = map.building(BuildingType::Headquarters[1], 1, {0, 2});
+    int hq2 = map.building(BuildingType::Headquarters[2], 2, {7, 2});
+    int factory = map.building(BuildingType::Factory[1], 1, {0, 4});
+    int city = map.building(BuildingType::NeutralCity, 0, {3, 0});
+    int captor = map.unit(UnitType::Infantry, 1, {3, 1});
+    int raiderNorth = map.unit(UnitType::Infantry, 1, {5, 1});
+    int raiderSouth = map.unit(UnitType::Infantry, 1, {5, 3});
+    int transport = map.unit(UnitType::Transport, 1, {1, 1});
+    int passenger = map.unit(UnitType::Infantry, 1, {2, 1});
+    int turret = map.unit(UnitType::MobileTurret, 1, {1, 3});
+    int stormer = map.unit(UnitType::Infantry, 1, {6, 2});
+    int guardNorth = map.unit(UnitType::Infantry, 2, {6, 1});
+    int guardSouth = map.unit(UnitType::Infantry, 2, {6, 3});
+    int hover = map.unit(UnitType::HoverTankGround, 2, {7, 4});
+};
+
+// Five turns: every kind of order, and player 1 takes player 2's headquarters.
+void playSkirmish(Match& match, const Skirmish& s)
+{
+    QVERIFY(match.order(1, s.captor, QStringLiteral("U"), QStringLiteral("Capture")));
+    QVERIFY(match.attack(1, s.raiderNorth, QString(), QStringLiteral("Right")));
+    QVERIFY(match.attack(1, s.raiderSouth, QString(), QStringLiteral("Right")));
+    QVERIFY(match.order(1, s.transport, QString(), QStringLiteral("Load Right")));
+    QVERIFY(match.order(1, s.turret, QString(), QStringLiteral("Pack")));
+    QVERIFY(match.order(1, s.stormer, QStringLiteral("R"), QStringLiteral("Capture")));
+    QVERIFY(match.buy(1, {0, 4}, QStringLiteral("Infantry")));
+    QVERIFY(match.endTurn(1, 2));
+
+    // Both guards were hurt by the raids: they join into one.
+    QVERIFY(match.order(2, s.guardSouth, QStringLiteral("UU"), QStringLiteral("Join")));
+    QVERIFY(match.order(2, s.hover, QString(), QStringLiteral("Hover")));
+    QVERIFY(match.endTurn(2, 1));
+
+    QVERIFY(match.order(1, s.transport, QStringLiteral("D"), QStringLiteral("Unload Right")));
+    QVERIFY(match.order(1, s.captor, QString(), QStringLiteral("Capture")));
+    QVERIFY(match.order(1, s.turret, QString(), QStringLiteral("Unpack")));
+    QVERIFY(match.endTurn(1, 2));
+
+    QVERIFY(match.order(2, s.hover, QStringLiteral("L"), QStringLiteral("Land")));
+    QVERIFY(match.endTurn(2, 1));
+
+    // The battle ends with this capture, so no free cursor follows it.
+    QVERIFY(match.move(1, s.stormer, QString()));
+    QVERIFY(match.choose(1, QStringLiteral("Capture")));
+}
+
+}  // namespace
+
+void BattleEndToEnd::hotSeatSkirmish()
+{
+    Skirmish skirmish;
+    Game table(QStringLiteral("table"));
+    QVERIFY(skirmish.map.writeTo(table));
+    QVERIFY(table.start());
+    QVERIFY(table.run(QStringLiteral("click cmdLocalGame")));
+    QVERIFY(table.run(QStringLiteral("file ") + table.folder() + u'/' + QLatin1String(MapName)));
+    QVERIFY(table.run(QStringLiteral("click cmdChooseMap")));
+    QVERIFY(table.run(QStringLiteral("click cmdStart")));
+    QVERIFY(table.waitFor(QStringLiteral("exists frmGame"), QStringLiteral("1")));
+
+    Match match({&table, &table});
+    playSkirmish(match, skirmish);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(table.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+}
+
+QTEST_GUILESS_MAIN(BattleEndToEnd)
+#include "tst_e2e_battle.moc"
