@@ -65,13 +65,67 @@ private:
     int buildings_ = 0;
 };
 
+// Everyone logs in; the first player creates a game and the others join it, in order.
+inline bool openRoom(const LobbyServer& server, const std::vector<Game*>& players)
+{
+    Game& host = *players.front();
+    for (Game* game : players) {
+        if (!game->start() || !game->logIn(server.port())
+            || !game->waitFor(QStringLiteral("exists frmChat"), QStringLiteral("1")))
+            return false;
+    }
+    if (!host.run(QStringLiteral("type txtGameName skirmish")) || !host.run(QStringLiteral("click cmdCreateGame"))
+        || !host.waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1")))
+        return false;
+    for (Game* game : players) {
+        if (game == &host)
+            continue;
+        if (!game->waitForContains(QStringLiteral("items lstGames"), QStringLiteral("skirmish"))
+            || !game->run(QStringLiteral("type txtJoinName skirmish")) || !game->run(QStringLiteral("click cmdJoinGame"))
+            || !game->waitFor(QStringLiteral("exists frmJoin"), QStringLiteral("1"))
+            || !host.waitForContains(QStringLiteral("items frmHost.lstOps"), game->name()))
+            return false;
+    }
+    return true;
+}
+
+// The members say they are ready; the host picks the map and the time and starts the battle.
+inline bool startBattle(const std::vector<Game*>& players, const MapSketch& map)
+{
+    Game& host = *players.front();
+    for (Game* game : players) {
+        if (!map.writeTo(*game))
+            return false;
+        if (game != &host
+            && (!game->run(QStringLiteral("click frmJoin.chkReady"))
+                || !host.waitForContains(QStringLiteral("items frmHost.lstOps"), u'*' + game->name())))
+            return false;
+    }
+    if (!host.run(QStringLiteral("file ") + host.folder() + u'/' + QLatin1String(MapName))
+        || !host.run(QStringLiteral("click frmHost.cmdChooseMap")) || !host.run(QStringLiteral("type frmHost.txtTime 300")))
+        return false;
+    for (Game* game : players) {
+        if (game != &host && !game->waitFor(QStringLiteral("text frmJoin.lblTimeSec"), QStringLiteral("300")))
+            return false;
+    }
+    if (!host.run(QStringLiteral("click frmHost.cmdStart")))
+        return false;
+    for (Game* game : players) {
+        if (!game->waitFor(QStringLiteral("exists frmGame"), QStringLiteral("1")))
+            return false;
+    }
+    return true;
+}
+
 // A battle under way: seat p is the game that player p plays on (one game for all in a hot seat).
 class Match {
 public:
-    explicit Match(std::vector<Game*> seats) : seats_(std::move(seats)) {}
+    explicit Match(std::vector<Game*> seats) : seats_(std::move(seats)), playing_(seats_) {}
 
     Game& seat(int player) { return *seats_.at(player - 1); }
     bool network() const { return seats_.front() != seats_.back(); }
+    // The player's game has left the battle: it takes no part in the checks from now on.
+    void leaves(int player) { std::erase(playing_, &seat(player)); }
 
     // Waits until the player's keys act on a free cursor.
     bool ready(int player) { return seat(player).waitFor(QStringLiteral("get Mode"), QStringLiteral("free")); }
@@ -190,7 +244,7 @@ public:
         if (!ready(player) || !game.waitFor(QStringLiteral("get Cooldown"), QStringLiteral("0"))
             || !game.run(QStringLiteral("key frmGame E")))
             return false;
-        for (Game* other : seats_) {
+        for (Game* other : playing_) {
             if (!other->waitFor(QStringLiteral("get CurrentPlayer"), QString::number(next)))
                 return false;
         }
@@ -199,7 +253,7 @@ public:
         const QString mark = QStringLiteral("turn %1 over").arg(++turns_);
         if (!say(player, mark))
             return false;
-        for (Game* other : seats_) {
+        for (Game* other : playing_) {
             if (other != &game && !other->waitForContains(QStringLiteral("get Messages"), mark))
                 return false;
         }
@@ -210,7 +264,7 @@ public:
     bool sameTables()
     {
         std::vector<std::map<QString, QString>> tables;
-        for (Game* game : seats_)
+        for (Game* game : playing_)
             tables.push_back(savedTables(*game));
         bool same = true;
         for (std::size_t i = 1; i < tables.size(); ++i) {
@@ -218,8 +272,8 @@ public:
                 const auto other = tables[i].find(key);
                 const QString theirs = other == tables[i].end() ? QStringLiteral("(none)") : other->second;
                 if (theirs != value) {
-                    qWarning().noquote() << "after turn" << turns_ << key << seats_[0]->name() << value
-                                         << seats_[i]->name() << theirs;
+                    qWarning().noquote() << "after turn" << turns_ << key << playing_[0]->name() << value
+                                         << playing_[i]->name() << theirs;
                     same = false;
                 }
             }
@@ -254,6 +308,7 @@ private:
     }
 
     std::vector<Game*> seats_;
+    std::vector<Game*> playing_;
     int turns_ = 0;
 };
 

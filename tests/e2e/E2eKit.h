@@ -195,6 +195,13 @@ public:
             && run(QStringLiteral("click cmdConnect"));
     }
 
+    // The process dies at once, as on a crash or a pulled cable.
+    void kill()
+    {
+        process_.kill();
+        process_.waitForFinished(StartTimeoutMs);
+    }
+
     bool finished(int timeoutMs = ConditionTimeoutMs)
     {
         return process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);

@@ -11,6 +11,10 @@ class BattleEndToEnd : public QObject {
 
 private Q_SLOTS:
     void hotSeatSkirmish();
+    void networkSkirmish();
+    void hostBootsMember();
+    void playerQuitsWithQ();
+    void middlePlayerLosesAndLastOpponentIsCutOff();
 };
 
 namespace {
@@ -90,6 +94,89 @@ void BattleEndToEnd::hotSeatSkirmish()
     if (QTest::currentTestFailed())
         return;
     QVERIFY(table.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+}
+
+void BattleEndToEnd::networkSkirmish()
+{
+    LobbyServer server;
+    QVERIFY(server.start());
+    Game ann(QStringLiteral("ann"));
+    Game bob(QStringLiteral("bob"));
+    Skirmish skirmish;
+    QVERIFY(openRoom(server, {&ann, &bob}));
+    QVERIFY(startBattle({&ann, &bob}, skirmish.map));
+
+    Match match({&ann, &bob});
+    playSkirmish(match, skirmish);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(ann.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+    QVERIFY(bob.waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
+}
+
+void BattleEndToEnd::hostBootsMember()
+{
+    LobbyServer server;
+    QVERIFY(server.start());
+    Game ann(QStringLiteral("ann"));
+    Game bob(QStringLiteral("bob"));
+    QVERIFY(openRoom(server, {&ann, &bob}));
+    QVERIFY(ann.run(QStringLiteral("select frmHost.lstOps bob")));
+    QVERIFY(ann.run(QStringLiteral("click frmHost.cmdBoot")));
+    QVERIFY(bob.waitForContains(QStringLiteral("shown"), QStringLiteral("You have been booted from the game!")));
+    QVERIFY(bob.waitFor(QStringLiteral("exists frmJoin"), QStringLiteral("0")));
+    QVERIFY(ann.waitFor(QStringLiteral("items frmHost.lstOps"), QStringLiteral("ann")));
+}
+
+void BattleEndToEnd::playerQuitsWithQ()
+{
+    LobbyServer server;
+    QVERIFY(server.start());
+    Game ann(QStringLiteral("ann"));
+    Game bob(QStringLiteral("bob"));
+    QVERIFY(openRoom(server, {&ann, &bob}));
+    QVERIFY(startBattle({&ann, &bob}, Skirmish().map));
+    QVERIFY(Match({&ann, &bob}).ready(1));
+    QVERIFY(bob.run(QStringLiteral("key frmGame Q")));
+    QVERIFY(bob.waitFor(QStringLiteral("exists frmGame"), QStringLiteral("0")));
+    QVERIFY(ann.waitForContains(QStringLiteral("get Messages"), QStringLiteral("bob has quit the game.")));
+    QVERIFY(ann.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+}
+
+void BattleEndToEnd::middlePlayerLosesAndLastOpponentIsCutOff()
+{
+    // Player 1 stands next to player 2's headquarters.
+    MapSketch map(5, 2, 3);
+    map.building(BuildingType::Headquarters[1], 1, {0, 0});
+    map.building(BuildingType::Headquarters[2], 2, {2, 0});
+    map.building(BuildingType::Headquarters[3], 3, {4, 0});
+    const int stormer = map.unit(UnitType::Infantry, 1, {1, 0});
+    map.unit(UnitType::Infantry, 2, {2, 1});
+    map.unit(UnitType::Infantry, 3, {4, 1});
+
+    LobbyServer server;
+    QVERIFY(server.start());
+    Game ann(QStringLiteral("ann"));
+    Game bob(QStringLiteral("bob"));
+    Game cat(QStringLiteral("cat"));
+    QVERIFY(openRoom(server, {&ann, &bob, &cat}));
+    QVERIFY(startBattle({&ann, &bob, &cat}, map));
+
+    Match match({&ann, &bob, &cat});
+    QVERIFY(match.order(1, stormer, QStringLiteral("R"), QStringLiteral("Capture")));
+    QVERIFY(match.endTurn(1, 2));
+    QVERIFY(match.endTurn(2, 3));
+    QVERIFY(match.endTurn(3, 1));
+    QVERIFY(match.order(1, stormer, QString(), QStringLiteral("Capture")));
+    QVERIFY(bob.waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
+    match.leaves(2);
+    // The turns pass over the beaten player.
+    QVERIFY(match.endTurn(1, 3));
+    QVERIFY(match.endTurn(3, 1));
+
+    cat.kill();
+    QVERIFY(ann.waitForContains(QStringLiteral("get Messages"), QStringLiteral("cat has lost connection.")));
+    QVERIFY(ann.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
 }
 
 QTEST_GUILESS_MAIN(BattleEndToEnd)
