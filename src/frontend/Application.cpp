@@ -2,6 +2,8 @@
 
 #include "ai/modAI.h"
 #include "battle/frmGame.h"
+#include "frontend/HostRoomWindow.h"
+#include "frontend/JoinRoomWindow.h"
 #include "frontend/LobbyWindow.h"
 #include "frontend/TestDriver.h"
 #include "frontend/frmEndGame.h"
@@ -9,8 +11,10 @@
 #include "frontend/frmLocalGame.h"
 #include "frontend/frmSinglePlayer.h"
 #include "net/LobbyProtocol.h"
+#include "net/NetworkRooms.h"
 #include "net/frmChat.h"
 #include "platform/MidiPlayer.h"
+#include "platform/Text.h"
 #include "screen/BattleView.h"
 #include "screen/PictureStore.h"
 
@@ -50,6 +54,17 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     // A kick or ban from the server ends the run the way Exit does.
     chat_->exitProgram = [this] { quit(); };
     lobby_ = std::make_unique<LobbyWindow>(*chat_);
+    const LobbyLink link{[this](const QString& line) { chat_->sendLine(line); },
+                         [this](const QString& text) {
+                             if (chat_->socket().state() == QAbstractSocket::ConnectedState)
+                                 chat_->socket().write(platform::toLatin1(text));
+                         }};
+    rooms_ = std::make_unique<NetworkRooms>(link);
+    chat_->rooms = rooms_.get();
+    hostRoom_ = std::make_unique<HostRoomWindow>(rooms_->host(), *pictures_);
+    joinRoom_ = std::make_unique<JoinRoomWindow>(rooms_->join(), *pictures_);
+    connect(&rooms_->host(), &GameRoom::battleRequested, this, &Application::showBattle);
+    connect(&rooms_->join(), &GameRoom::battleRequested, this, &Application::showBattle);
     intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *chat_);
     connect(intro_.get(), &frmIntro2::localGameRequested, this, &Application::showLocalGame);
     connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
@@ -57,6 +72,9 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     connect(intro_.get(), &frmIntro2::closed, this, &Application::quit);
     // Leaving the lobby brings back the start window, ready for another login.
     connect(chat_.get(), &frmChat::unloaded, this, [this] {
+        // Without the connection the rooms are no more.
+        rooms_->host().Form_Unload();
+        rooms_->join().Form_Unload();
         intro_->setLoginEnabled(true);
         bringToFront(*intro_);
     });
@@ -177,6 +195,8 @@ void Application::quit()
         window->close();
     chat_->hangUp();
     lobby_->hide();
+    hostRoom_->hide();
+    joinRoom_->hide();
     parts_.music->stop();
     emit finished();
 }
