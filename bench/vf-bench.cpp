@@ -14,6 +14,13 @@
 #include "platform/Random.h"
 #include "art/BuiltInPictures.h"
 #include "net/base64.h"
+#include "editor/EditorCanvas.h"
+#include "editor/MapEditor.h"
+#include "editor/OptionsWindow.h"
+
+#include <QAction>
+#include "net/BattleMessages.h"
+#include "net/GameDataLines.h"
 
 #include <QApplication>
 #include <QDir>
@@ -332,6 +339,142 @@ std::vector<double> base64MbPerSecond(bool decode)
     return rates;
 }
 
+// A full map for the editor: 30 x 20 tiles, every unit and building slot in use.
+QString writeFullEditorMap(const QString& folder)
+{
+    mapfile::MapDocument map;
+    map.MapWidth = 30;
+    map.MapHeight = 20;
+    map.TileCount = 600;
+    for (int i = 1; i <= 600; ++i)
+        map.EdTile[i] = static_cast<std::int16_t>(i % (LastTerrain + 1));
+    for (int i = 1; i <= mapfile::UnitSlots; ++i) {
+        const int tile = i * 5;
+        map.EdUnitType[i] = static_cast<std::int16_t>(UnitType::First + i % UnitType::Last);
+        map.EdUnitPlayer[i] = static_cast<std::int16_t>(1 + i % 4);
+        map.EdUnitLeft[i] = static_cast<std::int16_t>(tile % 30 * 25);
+        map.EdUnitTop[i] = static_cast<std::int16_t>(tile / 30 * 25 - 2);
+    }
+    for (int i = 1; i <= mapfile::BuildingSlots; ++i) {
+        const int tile = i * 11;
+        map.EdBuildingType[i] = static_cast<std::int16_t>(i % (BuildingType::Last + 1));
+        map.EdBuildingPlayer[i] = static_cast<std::int16_t>(i % 5);
+        map.EdBuildingLeft[i] = static_cast<std::int16_t>(tile % 30 * 25);
+        map.EdBuildingTop[i] = static_cast<std::int16_t>(tile / 30 * 25);
+    }
+    const QString path = folder + QStringLiteral("/full.spw");
+    if (!mapfile::write(path, map))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+// The editor's Open of that map, as the tool window runs it: read, canvas and
+// controls shown anew. Then one repaint of its canvas.
+std::pair<std::vector<double>, std::vector<double>> editorMs(const QString& folder, PictureStore& pictures)
+{
+    writeFullEditorMap(folder);
+    platform::setProgramFolder(folder);
+    MapEditor editor(pictures);
+    editor.open();
+    std::vector<double> opens;
+    for (int run = 0; run < 50; ++run) {
+        platform::dialogScript::pushInput(QStringLiteral("full"));
+        QElapsedTimer timer;
+        timer.start();
+        editor.toolWindow().mnuOpen->trigger();
+        opens.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    if (editor.editor().Map.TileCount != 600)
+        qFatal("the editor did not open the map");
+    editor.options().mnuUnits_Click();
+    EditorCanvas& canvas = *editor.canvasWindow().canvas();
+    std::vector<double> paints;
+    for (int run = 0; run < 200; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        canvas.refresh();
+        canvas.repaint();
+        paints.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    platform::setProgramFolder(QStringLiteral(VF_PROGRAM_DIR));
+    return {opens, paints};
+}
+
+// A network battle on the crowded map, seen from player 2's machine while
+// player 1 has the turn: what arrives is applied.
+struct ReceivingMachine : GameDataSink {
+    platform::ManualClock clock;
+    frmGame game{clock};
+    QStringList sent;
+    explicit ReceivingMachine(const QString& map)
+    {
+        setUpHotSeat(map);
+        modStrat::IsOfflineGame = false;
+        modStrat::MyPlayer = 2;
+        modStrat::GameNumber = QStringLiteral("7");
+        game.services.gameData = this;
+        game.Form_Load();
+        game.Form_Activate();
+        if (!game.InBattle)
+            qFatal("the battle did not start");
+        modStrat::GameDataReceivers = {&game, nullptr, nullptr};
+    }
+    ~ReceivingMachine() override
+    {
+        modStrat::GameDataReceivers = {};
+        game.Form_Unload();
+    }
+    void SendGameData(const QString& message) override { sent << message; }
+};
+
+// One attack line of eight parts; the units live on, so every run does the same work.
+std::vector<double> receiveLineUs(const QString& map)
+{
+    ReceivingMachine machine(map);
+    const QString line = QStringLiteral("7@@ATTACKUNIT2@ATTACKDAMAGE20@ATTACKHP80@ATTACKAMMO5@DEFENDUNIT1@"
+                                        "DEFENDDAMAGE10@DEFENDHP90@DEFENDAMMO4");
+    std::vector<double> times;
+    for (int run = 0; run < 5000; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        modStrat::HandleClientGameData(line);
+        times.push_back(timer.nsecsElapsed() / 1e3);
+    }
+    if (modStrat::Units[2].HP != 80 || modStrat::Units[1].HP != 90)
+        qFatal("the attack line was not applied");
+    return times;
+}
+
+// The end of player 1's turn as player 1's machine sends it: "ENDTURN" and a
+// line per unit slot, all applied by player 2's machine, whose turn begins.
+std::vector<double> turnSyncMs(const QString& map)
+{
+    QStringList burst;
+    {
+        ReceivingMachine sender(map);
+        modStrat::MyPlayer = 1;
+        sender.sent.clear();
+        sender.game.EndTurn();
+        for (const QString& message : sender.sent)
+            burst << QStringLiteral("7@@") + message;
+    }
+    if (burst.size() != 101)
+        qFatal("the end of a turn sent %d lines", int(burst.size()));
+    ReceivingMachine machine(map);
+    std::vector<double> times;
+    for (int run = 0; run < 100; ++run) {
+        modStrat::CurrentPlayer = 1;
+        QElapsedTimer timer;
+        timer.start();
+        for (const QString& line : burst)
+            modStrat::HandleClientGameData(line);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        if (modStrat::CurrentPlayer != 2)
+            qFatal("the turn did not pass");
+    }
+    return times;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -356,6 +499,11 @@ int main(int argc, char** argv)
     report("fire_range_ms", fireRangeMs(map), "ms");
     report("save_game_ms", saveGameMs(map, folder.path()), "ms");
     report("ai_turn_ms", aiTurnMs(folder.path()), "ms");
+    report("receive_line_us", receiveLineUs(map), "us");
+    report("turn_sync_ms", turnSyncMs(map), "ms");
+    const auto [editorOpen, editorPaint] = editorMs(folder.path(), pictures);
+    report("editor_open_ms", editorOpen, "ms");
+    report("editor_paint_ms", editorPaint, "ms");
     report("base64_encode_mb_s", base64MbPerSecond(false), "MB/s");
     report("base64_decode_mb_s", base64MbPerSecond(true), "MB/s");
     return 0;

@@ -38,6 +38,7 @@ void frmGame::Form_Activate()
         return;
     if (SetUpBattle()) {
         Running = true;
+        InBattle = true;
         GameLoop();
     }
 }
@@ -45,6 +46,7 @@ void frmGame::Form_Activate()
 void frmGame::Form_Unload()
 {
     Running = false;
+    InBattle = false;
     RightHeld = UpHeld = LeftHeld = DownHeld = false;
     driver_->stop();
     if (services.display)

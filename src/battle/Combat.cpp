@@ -174,27 +174,32 @@ void frmGame::FinalDamage()
              .arg(attacker.HP)
              .arg(attacker.AMMO));
 
-    // A destroyed carrier takes its passenger with it.
-    const auto destroy = [&](UnitRecord& unit, int winner) {
-        unit.V = false;
-        UnitsDestroyed[winner] += 1;
-        UnitsLost[unit.P] += 1;
-        if (UnitRecord* passenger = Units.at(unit.TRANS); passenger && passenger->V) {
-            passenger->V = false;
-            UnitsDestroyed[winner] += 1;
-            UnitsLost[passenger->P] += 1;
-        }
-        unit.TRANS = None;
-    };
     if (target.HP <= 0) {
-        destroy(target, CurrentPlayer);
+        DestroyUnit(t, CurrentPlayer);
         CheckLoss(target.P);
     }
     if (attacker.HP <= 0) {
-        destroy(attacker, target.P);
+        DestroyUnit(a, target.P);
         CheckLoss(attacker.P);
     }
     ViewDamage(static_cast<std::int16_t>(damage), static_cast<std::int16_t>(t), static_cast<std::int16_t>(counter),
                static_cast<std::int16_t>(a));
     AttackSceneState = 2;
+}
+
+void frmGame::DestroyUnit(std::int32_t u, std::int32_t winner)
+{
+    UnitRecord* unit = Units.at(u);
+    if (!unit)
+        return;
+    unit->V = false;
+    UnitsDestroyed[winner] += 1;
+    UnitsLost[unit->P] += 1;
+    // A destroyed carrier takes its passenger with it.
+    if (UnitRecord* passenger = Units.at(unit->TRANS); passenger && passenger->V) {
+        passenger->V = false;
+        UnitsDestroyed[winner] += 1;
+        UnitsLost[passenger->P] += 1;
+    }
+    unit->TRANS = None;
 }

@@ -113,8 +113,9 @@ void frmGame::EndTurn()
     }
 
     if (CurrentPlayer == MyPlayer && !IsOfflineGame) {
+        // The outgoing player's number: a duplicate line can never end a second turn.
         if (!FirstTurnPending)
-            Send(QStringLiteral("ENDTURN"));
+            Send(QStringLiteral("ENDTURN%1").arg(int(CurrentPlayer)));
         // The units as the outgoing player sees them; the incoming player applies them.
         for (int i = 1; i <= MaxUnits; ++i) {
             const UnitRecord& unit = Units[i];

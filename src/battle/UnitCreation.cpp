@@ -15,24 +15,11 @@ bool frmGame::CreateUnit(std::int32_t type, std::int32_t player, std::int32_t x,
     }
     if (slot == 0)
         return false;
-    UnitsProduced[CurrentPlayer] += 1;
+    NewUnitInSlot(slot, type);
     UnitRecord& unit = Units[slot];
-    unit.V = true;
     unit.X = static_cast<std::int16_t>(x);
     unit.Y = static_cast<std::int16_t>(y);
-    unit.E = false;
     unit.P = static_cast<std::int16_t>(player);
-    unit.SEL = false;
-    unit.HP = MaxHitPoints;
-    unit.PIC = static_cast<std::int16_t>(type);
-    unit.CAP = None;
-    unit.TRANS = None;
-    // A reused slot may have held a carried unit: the new one stands on the map.
-    unit.HIDDEN = false;
-    unit.Defense = 1;
-    const QString name = GetUnitName(type);
-    SetUnitFuelAndAmmo(name, slot);
-    SetUnitRange(name, slot);
     Send(QStringLiteral("CREATEUNIT%1@CREATETYPE%2@CREATEPLAYER%3@CREATEX%4@CREATEY%5")
              .arg(slot)
              .arg(type)
@@ -40,4 +27,25 @@ bool frmGame::CreateUnit(std::int32_t type, std::int32_t player, std::int32_t x,
              .arg(x)
              .arg(y));
     return true;
+}
+
+void frmGame::NewUnitInSlot(std::int32_t slot, std::int32_t type)
+{
+    UnitRecord* unit = Units.at(slot);
+    if (!unit)
+        return;
+    UnitsProduced[CurrentPlayer] += 1;
+    unit->V = true;
+    unit->E = false;  // it cannot act in the turn it was bought
+    unit->SEL = false;
+    unit->HP = MaxHitPoints;
+    unit->PIC = static_cast<std::int16_t>(type);
+    unit->CAP = None;
+    unit->TRANS = None;
+    // A reused slot may have held a carried unit: the new one stands on the map.
+    unit->HIDDEN = false;
+    unit->Defense = 1;
+    const QString name = GetUnitName(type);
+    SetUnitFuelAndAmmo(name, slot);
+    SetUnitRange(name, slot);
 }

@@ -110,6 +110,8 @@ public:
     // Combat.
     void subAttack(std::int32_t attackerTile, std::int32_t targetTile);
     void FinalDamage();
+    // `unit` is destroyed by a unit of `winner`, with any unit it carries.
+    static void DestroyUnit(std::int32_t unit, std::int32_t winner);
 
     // Capture.
     static std::int32_t ChangeBuildingPicture(std::int32_t type, std::int32_t oldOwner, std::int32_t newOwner);
@@ -118,6 +120,9 @@ public:
 
     // Unit creation: true when a unit was made (false with all slots in use).
     bool CreateUnit(std::int32_t type, std::int32_t player, std::int32_t x, std::int32_t y);
+    // A new unit of `type` enters `slot`, counted for the current player; its
+    // owner and position are the caller's. Also used for a unit bought elsewhere.
+    static void NewUnitInSlot(std::int32_t slot, std::int32_t type);
 
     // The build menu, the main menu and the fire range.
     void SetCreateUnit(std::int32_t Index, const QString& Name, const QString& Cost);
@@ -227,6 +232,8 @@ public:
     std::int64_t CurrentTick = 0;
     std::int32_t FrameInterval = DefaultFrameInterval;
     bool Running = false;
+    // From the battle's start until the window is unloaded; a pause keeps it on.
+    bool InBattle = false;
     bool RightHeld = false;
     bool UpHeld = false;
     bool LeftHeld = false;

@@ -2,6 +2,7 @@
 
 #include "ai/modAI.h"
 #include "battle/frmGame.h"
+#include "editor/MapEditor.h"
 #include "frontend/HostRoomWindow.h"
 #include "frontend/JoinRoomWindow.h"
 #include "frontend/LobbyWindow.h"
@@ -10,6 +11,7 @@
 #include "frontend/frmIntro2.h"
 #include "frontend/frmLocalGame.h"
 #include "frontend/frmSinglePlayer.h"
+#include "net/GameDataLines.h"
 #include "net/LobbyProtocol.h"
 #include "net/NetworkRooms.h"
 #include "net/frmChat.h"
@@ -54,6 +56,10 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     // A kick or ban from the server ends the run the way Exit does.
     chat_->exitProgram = [this] { quit(); };
     lobby_ = std::make_unique<LobbyWindow>(*chat_);
+    // A network battle's messages go out on the lobby connection; received ones act on this battle.
+    gameData_ = std::make_unique<modStrat::GameDataSender>([this](const QString& line) { chat_->sendLine(line); });
+    game_->services.gameData = gameData_.get();
+    modStrat::GameDataReceivers.battle = game_.get();
     const LobbyLink link{[this](const QString& line) { chat_->sendLine(line); },
                          [this](const QString& text) {
                              if (chat_->socket().state() == QAbstractSocket::ConnectedState)
@@ -82,6 +88,7 @@ Application::Application(Parts parts) : parts_(std::move(parts))
 
 Application::~Application()
 {
+    modStrat::GameDataReceivers.battle = nullptr;
     game_->Form_Unload();
     // Windows before what they show: the battle window refers to the battle.
     for (QWidget* window : openWindows())
@@ -92,14 +99,13 @@ frmLocalGame* Application::localGame() const { return localGame_; }
 frmSinglePlayer* Application::singlePlayer() const { return singlePlayer_; }
 frmEndGame* Application::results() const { return results_; }
 BattleView* Application::battleView() const { return battleView_; }
-QWidget* Application::editor() const { return editor_; }
+MapEditor* Application::editor() const { return editor_.get(); }
 
 std::vector<QWidget*> Application::openWindows() const
 {
     std::vector<QWidget*> windows;
     for (QWidget* window : {static_cast<QWidget*>(battleView_.data()), static_cast<QWidget*>(results_.data()),
-                            static_cast<QWidget*>(localGame_.data()), static_cast<QWidget*>(singlePlayer_.data()),
-                            editor_.data()}) {
+                            static_cast<QWidget*>(localGame_.data()), static_cast<QWidget*>(singlePlayer_.data())}) {
         if (window)
             windows.push_back(window);
     }
@@ -143,13 +149,12 @@ void Application::showSinglePlayer()
 
 void Application::showEditor()
 {
-    // Until the map editor is built, its window stands empty.
-    open(editor_, [] {
-        auto* window = new QWidget;
-        window->setWindowTitle(QStringLiteral("Vesperfall - Level Editor"));
-        window->resize(800, 520);
-        return window;
-    });
+    // Made once; its windows only hide when closed, keeping its settings for the run.
+    if (!editor_) {
+        editor_ = std::make_unique<MapEditor>(*pictures_);
+        connect(editor_.get(), &MapEditor::exitRequested, this, &Application::quit);
+    }
+    editor_->open();
 }
 
 void Application::showLobby()
@@ -193,6 +198,10 @@ void Application::quit()
     game_->Form_Unload();
     for (QWidget* window : openWindows())
         window->close();
+    if (editor_)
+        editor_->close();
+    // The editor's Exit ends the run too, with the start window still up.
+    intro_->hide();
     chat_->hangUp();
     lobby_->hide();
     hostRoom_->hide();

@@ -19,6 +19,7 @@ class HostRoomWindow;
 class JoinRoomWindow;
 class NetworkRooms;
 class LobbyWindow;
+class MapEditor;
 class PictureStore;
 class QWidget;
 class frmChat;
@@ -26,6 +27,9 @@ class frmEndGame;
 class frmGame;
 namespace modAI {
 class ComputerOpponent;
+}
+namespace modStrat {
+class GameDataSender;
 }
 class frmIntro2;
 class frmLocalGame;
@@ -71,7 +75,8 @@ public:
     frmSinglePlayer* singlePlayer() const;
     frmEndGame* results() const;
     BattleView* battleView() const;
-    QWidget* editor() const;
+    // The map editor; null until it is first opened.
+    MapEditor* editor() const;
 
 Q_SIGNALS:
     // The start window closed: the program ends.
@@ -91,6 +96,7 @@ private:
     std::unique_ptr<modAI::ComputerOpponent> computer_;
     std::unique_ptr<frmChat> chat_;
     std::unique_ptr<LobbyWindow> lobby_;
+    std::unique_ptr<modStrat::GameDataSender> gameData_;
     std::unique_ptr<NetworkRooms> rooms_;
     std::unique_ptr<HostRoomWindow> hostRoom_;
     std::unique_ptr<JoinRoomWindow> joinRoom_;
@@ -99,7 +105,7 @@ private:
     QPointer<frmSinglePlayer> singlePlayer_;
     QPointer<frmEndGame> results_;
     QPointer<BattleView> battleView_;
-    QPointer<QWidget> editor_;
+    std::unique_ptr<MapEditor> editor_;
 };
 
 // The program: the start window until it closes.

@@ -1,13 +1,23 @@
 #include "net/GameRoom.h"
 
 #include "data/GameData.h"
+#include "net/GameDataLines.h"
 #include "platform/Dialogs.h"
 
 #include <QTimer>
 
 using namespace modStrat;
 
-GameRoom::GameRoom(LobbyLink link, QObject* parent) : QObject(parent), link_(std::move(link)) {}
+GameRoom::GameRoom(LobbyLink link, RoomMessageHandler*& receiver, QObject* parent)
+    : QObject(parent), link_(std::move(link)), receiver_(receiver)
+{
+}
+
+GameRoom::~GameRoom()
+{
+    if (receiver_ == this)
+        receiver_ = nullptr;
+}
 
 void GameRoom::sendLine(const QString& line)
 {
@@ -23,7 +33,7 @@ void GameRoom::write(const QString& text)
 
 void GameRoom::SendGameData(const QString& message)
 {
-    sendLine(QStringLiteral("GDATA") + GameNumber + QStringLiteral("@@") + message);
+    sendLine(GameDataLine(message));
 }
 
 void GameRoom::sendGameLine(const QString& text)
@@ -44,6 +54,8 @@ void GameRoom::ClearPlayers()
 void GameRoom::setShown(bool shown)
 {
     shown_ = shown;
+    // A closed room takes no more room messages.
+    receiver_ = shown ? this : nullptr;
     if (shown)
         emit showRequested();
     else

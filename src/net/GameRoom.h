@@ -28,7 +28,9 @@ public:
                                           QStringLiteral("Yellow")};
     static inline const QString InvalidRace = QStringLiteral("Invalid race!");
 
-    explicit GameRoom(LobbyLink link, QObject* parent = nullptr);
+    // `receiver` is where the receive engine looks for this room while it is open.
+    GameRoom(LobbyLink link, RoomMessageHandler*& receiver, QObject* parent = nullptr);
+    ~GameRoom() override;
 
     // Loaded: the window has its controls; shown: the room is open and takes room messages.
     bool IsLoaded() const { return loaded_; }
@@ -90,6 +92,7 @@ private:
     int entryOf(const QString& name) const;
 
     LobbyLink link_;
+    RoomMessageHandler*& receiver_;
     bool loaded_ = false;
     bool shown_ = false;
 };

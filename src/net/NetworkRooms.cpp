@@ -1,5 +1,7 @@
 #include "net/NetworkRooms.h"
 
+#include "net/GameDataLines.h"
+
 NetworkRooms::NetworkRooms(const LobbyLink& link) : host_(link), join_(link) {}
 
 void NetworkRooms::OpenHostLobby()
@@ -21,10 +23,10 @@ bool NetworkRooms::IsHosting() const
 
 void NetworkRooms::HandleHostGameData(const QString& data)
 {
-    Q_UNUSED(data);
+    modStrat::HandleHostGameData(data);
 }
 
 void NetworkRooms::HandleClientGameData(const QString& data)
 {
-    Q_UNUSED(data);
+    modStrat::HandleClientGameData(data);
 }

@@ -1,6 +1,7 @@
 #include "net/frmHost.h"
 
 #include "data/GameData.h"
+#include "net/GameDataLines.h"
 #include "net/LobbyProtocol.h"
 #include "platform/Dialogs.h"
 #include "platform/Text.h"
@@ -23,7 +24,7 @@ std::optional<std::int16_t> secondsOf(const QString& text)
 
 }  // namespace
 
-frmHost::frmHost(LobbyLink link, QObject* parent) : GameRoom(std::move(link), parent)
+frmHost::frmHost(LobbyLink link, QObject* parent) : GameRoom(std::move(link), GameDataReceivers.hostRoom, parent)
 {
     timeSend.setInterval(MapSendInterval);
     connect(&timeSend, &QTimer::timeout, this, &frmHost::timeSend_Timer);

@@ -1,6 +1,7 @@
 #include "net/frmJoin.h"
 
 #include "data/GameData.h"
+#include "net/GameDataLines.h"
 #include "data/MapFile.h"
 #include "net/LobbyProtocol.h"
 #include "platform/Dialogs.h"
@@ -9,7 +10,7 @@
 
 using namespace modStrat;
 
-frmJoin::frmJoin(LobbyLink link, QObject* parent) : GameRoom(std::move(link), parent)
+frmJoin::frmJoin(LobbyLink link, QObject* parent) : GameRoom(std::move(link), GameDataReceivers.joinRoom, parent)
 {
     connect(&Client, &QTcpSocket::connected, this, &frmJoin::Client_Connect);
     connect(&Client, &QTcpSocket::readyRead, this, &frmJoin::Client_DataArrival);

@@ -81,4 +81,15 @@ QString findFile(const QString& folder, const QString& name)
     return parts.isEmpty() ? exact : path;
 }
 
+bool isPlainFileName(const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return false;
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 32 || c.unicode() == 127)
+            return false;
+    }
+    return true;
+}
+
 }  // namespace platform

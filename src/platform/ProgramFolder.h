@@ -13,4 +13,8 @@ void setProgramFolder(const QString& folder);
 // Returns the exact-case path when nothing matches at all.
 QString findFile(const QString& folder, const QString& name);
 
+// Whether a name the user typed names a file right inside a folder: not empty,
+// not "." or "..", no path separator and no control character.
+bool isPlainFileName(const QString& name);
+
 }  // namespace platform

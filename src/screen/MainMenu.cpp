@@ -18,18 +18,6 @@ QString flag(bool value)
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-// A name the player typed may only name a file in the program folder.
-bool isSafeFileName(const QString& name)
-{
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return false;
-    for (const QChar c : name) {
-        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 32 || c.unicode() == 127)
-            return false;
-    }
-    return true;
-}
-
 }  // namespace
 
 void frmGame::LoadMainMenuOptions()
@@ -70,7 +58,7 @@ void frmGame::subMainMenuOption(std::int32_t entry)
         // Cancel or an empty name saves nothing.
         if (!answer || answer->isEmpty())
             return;
-        if (!isSafeFileName(*answer)) {
+        if (!platform::isPlainFileName(*answer)) {
             platform::messageBox(QStringLiteral("A saved game cannot be called \"%1\".").arg(*answer));
             return;
         }

@@ -149,7 +149,7 @@ void FrameLoopTest::networkClockEndsOnlyTheCurrentPlayersTurn()
     QCOMPARE(int(CurrentPlayer), 2);
     kit.frames(100);
     QCOMPARE(int(CurrentPlayer), 1);
-    QCOMPARE(kit.sink.lines.first(), QStringLiteral("ENDTURN"));
+    QCOMPARE(kit.sink.lines.first(), QStringLiteral("ENDTURN2"));
 }
 
 void FrameLoopTest::framesRunOnlyWhenTheIntervalHasPassed()

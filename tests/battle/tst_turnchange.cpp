@@ -165,7 +165,7 @@ void TurnChangeTest::networkTurnSendsEndTurnAndUnitStates()
     Units[5].PIC = UnitType::Bomber;  // an empty slot's stale type goes out as empty
     kit.game->EndTurn();
     QCOMPARE(kit.sink.lines.size(), 101);
-    QCOMPARE(kit.sink.lines.at(0), QStringLiteral("ENDTURN"));
+    QCOMPARE(kit.sink.lines.at(0), QStringLiteral("ENDTURN1"));
     QCOMPARE(kit.sink.lines.at(1), QStringLiteral("CHECKUNIT1@CHECKPIC12@CHECKX%1@CHECKY%2@CHECKPLAYER1@CHECKHP100")
                                        .arg(MapLeft + 50).arg(MapTop + 73));
     QCOMPARE(kit.sink.lines.at(2), QStringLiteral("CHECKUNIT2@CHECKPIC9@CHECKX%1@CHECKY%2@CHECKPLAYER2@CHECKHP80")

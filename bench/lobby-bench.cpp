@@ -1,0 +1,287 @@
+// Starts the real lobby server on a free port with a temporary database,
+// drives it with many clients over loopback, and prints one line per figure:
+// "name median unit". Figures taken once print that one value.
+
+#include "platform/LineFramer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int TotalClients = 1000;
+constexpr int BurstLogins = 200;
+// Pairs that keep relaying while the burst logs in, one line each per interval.
+constexpr int WarmPairs = 10;
+constexpr int WarmIntervalMs = 5;
+constexpr int RelayPairs = 500;
+// A turn change: the ENDTURN line and one state line per unit slot.
+constexpr int TurnBurstLines = 101;
+// Turn changes of different games do not fall on the same millisecond:
+// the 500 bursts start spread over this time.
+constexpr int BurstSpreadMs = 1000;
+constexpr int FanoutRounds = 5;
+// The user list goes out at most once a second; this lets the last one pass.
+constexpr int SettleMs = 2500;
+constexpr int TimeoutMs = 180000;
+
+QElapsedTimer benchClock;
+double nowMs()
+{
+    return benchClock.nsecsElapsed() / 1e6;
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = TimeoutMs)
+{
+    const double end = nowMs() + timeoutMs;
+    while (!done() && nowMs() < end)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return done();
+}
+
+void idle(int ms)
+{
+    const double end = nowMs() + ms;
+    waitUntil([&] { return nowMs() >= end; }, ms + 1000);
+}
+
+double percentile(std::vector<double> values, double share)
+{
+    if (values.empty())
+        return NAN;
+    std::sort(values.begin(), values.end());
+    const auto index = size_t(std::ceil(share * double(values.size()))) - 1;
+    return values[std::min(index, values.size() - 1)];
+}
+
+void print(const char* name, double value, const char* unit)
+{
+    std::printf("%s %.3f %s\n", name, value, unit);
+    std::fflush(stdout);
+}
+
+// Relayed lines carry a sequence number; the time each was sent is kept here.
+std::vector<double> sentAt;
+std::vector<double>* samples = nullptr;
+
+struct Client
+{
+    QTcpSocket socket;
+    platform::LineFramer framer;
+    QByteArray name;
+    bool good = false;
+    bool listed = false;
+    double goodAt = 0;
+    int game = 0;
+    int fanoutSeen = 0;
+
+    explicit Client(QByteArray n, quint16 port) : name(std::move(n))
+    {
+        QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
+            framer.append(socket.readAll());
+            while (auto line = framer.takeLine())
+                handle(*line);
+        });
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        socket.write("NAME" + name + "\r\nVERSION0.64\r\nPASSbench\r\n");
+    }
+
+    void send(const QByteArray& lines) { socket.write(lines); }
+
+    void handle(const QByteArray& line)
+    {
+        if (line.startsWith("GDATA")) {
+            const qsizetype seq = line.lastIndexOf("@SEQ");
+            if (seq > 0 && samples) {
+                const auto k = size_t(line.mid(seq + 4).toULongLong());
+                if (k < sentAt.size())
+                    samples->push_back(nowMs() - sentAt[k]);
+            }
+        } else if (line.startsWith("CHATTXTr0: fanout")) {
+            ++fanoutSeen;
+        } else if (line == "GOODPASS") {
+            good = true;
+            goodAt = nowMs();
+        } else if (line == "LISTDONE") {
+            listed = good;
+        } else if (line.startsWith("GAMENUMBER")) {
+            game = line.mid(10).toInt();
+        } else if (line.startsWith("JOINGAME")) {
+            game = line.mid(8).toInt();
+        }
+    }
+};
+
+using Clients = std::vector<std::unique_ptr<Client>>;
+
+void connectClients(Clients& into, const char* prefix, int count, quint16 port)
+{
+    for (int i = 0; i < count; ++i)
+        into.push_back(std::make_unique<Client>(prefix + QByteArray::number(i), port));
+}
+
+bool allLoggedIn(const Clients& clients, size_t from = 0)
+{
+    return std::all_of(clients.begin() + qsizetype(from), clients.end(), [](const auto& c) { return c->good; });
+}
+
+// Pairs host i with joiner i: a two-player room each.
+bool pairUp(const std::vector<Client*>& hosts, const std::vector<Client*>& joiners)
+{
+    for (Client* host : hosts)
+        host->send("SETUPGAME\r\nGAMENAME" + host->name + "\r\nGAMEPASSp\r\nGAMEHOST" + host->name + "\r\n");
+    if (!waitUntil([&] { return std::all_of(hosts.begin(), hosts.end(), [](Client* c) { return c->game; }); }))
+        return false;
+    for (size_t i = 0; i < joiners.size(); ++i)
+        joiners[i]->send("JOINNAME" + hosts[i]->name + "\r\nJOINPASSp\r\n");
+    return waitUntil([&] { return std::all_of(joiners.begin(), joiners.end(), [](Client* c) { return c->game; }); });
+}
+
+QByteArray relayLine(int game, int slot)
+{
+    const size_t k = sentAt.size();
+    sentAt.push_back(nowMs());
+    return "GDATA" + QByteArray::number(game) + "@@CHECKUNIT" + QByteArray::number(slot)
+        + "@CHECKPIC3@CHECKX100@CHECKY52@CHECKPLAYER2@CHECKHP100@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
+}
+
+double residentMegabytes(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return NAN;
+    const auto match = QRegularExpression(QStringLiteral("VmRSS:\\s+(\\d+) kB")).match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : NAN;
+}
+
+int fail(const char* what)
+{
+    std::fprintf(stderr, "lobby-bench: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchClock.start();
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+
+    QTemporaryDir dir;
+    QProcess server;
+    server.setStandardErrorFile(dir.filePath(QStringLiteral("server.log")));
+    server.start(QStringLiteral(VF_PROGRAM_DIR "/vesperfall-lobby"),
+                 {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), dir.filePath(QStringLiteral("lobby.db")),
+                  QStringLiteral("--max-per-address"), QString::number(4 * TotalClients)});
+    quint16 port = 0;
+    waitUntil([&] {
+        QFile log(dir.filePath(QStringLiteral("server.log")));
+        if (log.open(QIODevice::ReadOnly))
+            port = quint16(QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(QString::fromLatin1(log.readAll())).captured(1).toUInt());
+        return port != 0 || server.state() == QProcess::NotRunning;
+    }, 10000);
+    if (port == 0)
+        return fail("the server did not start");
+
+    // Warm pairs, relaying once every few milliseconds while 200 new
+    // accounts log in at once.
+    Clients clients;
+    connectClients(clients, "r", 2 * WarmPairs, port);
+    std::vector<Client*> warmHosts, warmJoiners;
+    for (int i = 0; i < WarmPairs; ++i) {
+        warmHosts.push_back(clients[size_t(2 * i)].get());
+        warmJoiners.push_back(clients[size_t(2 * i + 1)].get());
+    }
+    if (!waitUntil([&] { return allLoggedIn(clients); }) || !pairUp(warmHosts, warmJoiners))
+        return fail("the warm pairs did not get together");
+    std::vector<double> duringLogins;
+    samples = &duringLogins;
+    QTimer relayTimer;
+    QObject::connect(&relayTimer, &QTimer::timeout, [&] {
+        for (Client* host : warmHosts)
+            host->send(relayLine(host->game, 1));
+    });
+    relayTimer.start(WarmIntervalMs);
+    const size_t burstFrom = clients.size();
+    const double burstStart = nowMs();
+    connectClients(clients, "b", BurstLogins, port);
+    if (!waitUntil([&] { return allLoggedIn(clients, burstFrom); }))
+        return fail("the login burst did not finish");
+    double lastGood = 0;
+    for (size_t i = burstFrom; i < clients.size(); ++i)
+        lastGood = std::max(lastGood, clients[i]->goodAt);
+    relayTimer.stop();
+    const size_t expected = sentAt.size();
+    waitUntil([&] { return duringLogins.size() >= expected; }, 5000);
+    print("lobby_login_burst_s", (lastGood - burstStart) / 1000.0, "s");
+    print("lobby_relay_p99_during_logins_ms", percentile(duringLogins, 0.99), "ms");
+
+    // Everyone else, until a thousand are logged in and have the lists.
+    connectClients(clients, "c", TotalClients - int(clients.size()), port);
+    waitUntil([&] { return allLoggedIn(clients); });
+    idle(SettleMs);
+    print("lobby_clients", double(std::count_if(clients.begin(), clients.end(), [](const auto& c) { return c->good && c->listed; })),
+          "clients");
+
+    // One chat line to all of them.
+    std::vector<double> fanouts;
+    for (int round = 1; round <= FanoutRounds; ++round) {
+        const double start = nowMs();
+        clients.front()->send("CHATTXTr0: fanout " + QByteArray::number(round) + "\r\n");
+        if (!waitUntil([&] { return std::all_of(clients.begin(), clients.end(), [&](const auto& c) { return c->fanoutSeen >= round; }); }))
+            return fail("a chat line did not reach everyone");
+        fanouts.push_back(nowMs() - start);
+    }
+    print("lobby_chat_fanout_ms", percentile(fanouts, 0.5), "ms");
+
+    // Five hundred two-player games, each sending a turn change.
+    std::vector<Client*> hosts = warmHosts, joiners = warmJoiners;
+    const size_t rest = clients.size() - 2 * WarmPairs;
+    for (size_t i = 0; i < rest / 2; ++i) {
+        hosts.push_back(clients[2 * WarmPairs + i].get());
+        joiners.push_back(clients[2 * WarmPairs + rest / 2 + i].get());
+    }
+    if (!pairUp({hosts.begin() + WarmPairs, hosts.end()}, {joiners.begin() + WarmPairs, joiners.end()}))
+        return fail("the games did not fill");
+    idle(SettleMs);
+    std::vector<double> relayed;
+    samples = &relayed;
+    const size_t first = sentAt.size();
+    for (int p = 0; p < RelayPairs; ++p)
+        QTimer::singleShot(p * BurstSpreadMs / RelayPairs, [&, p] {
+            QByteArray burst;
+            for (int slot = 0; slot < TurnBurstLines; ++slot)
+                burst += relayLine(hosts[size_t(p)]->game, slot);
+            hosts[size_t(p)]->send(burst);
+        });
+    if (!waitUntil([&] { return relayed.size() >= first + size_t(RelayPairs * TurnBurstLines) - first; }))
+        return fail("turn bursts were lost");
+    print("lobby_relay_p99_ms", percentile(relayed, 0.99), "ms");
+    print("lobby_server_rss_mb", residentMegabytes(server.processId()), "MB");
+
+    samples = nullptr;
+    clients.clear();
+    server.terminate();
+    server.waitForFinished();
+    return 0;
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The games of the lobby: rooms that players create and join, the relay of
+// game-data lines among a game's members, and what the others are told when
+// a member leaves, is booted or loses the connection.
+
+#include "Sessions.h"
+
+#include <QHash>
+#include <QMap>
+#include <QSet>
+
+namespace lobby {
+
+class AccountStore;
+
+class Games
+{
+public:
+    enum class Leaving {
+        Left,           // LEAVEGAME, or joining or creating another game
+        GameOver,       // REMOVEGAME: the room closed, or the battle ended
+        LostConnection  // the connection closed
+    };
+
+    Games(Sessions& sessions, AccountStore& store) : sessions_(sessions), store_(store) {}
+
+    void create(Session& host, QByteArrayView name, const QByteArray& password);
+    void join(Session& user, QByteArrayView name, QByteArrayView password);
+    void start(Session& host);
+    // A whole GDATA line from a member: relayed to the others in its game.
+    void relay(Session& sender, const QByteArray& line);
+    void leave(Session& user, Leaving how);
+    // ADDGAME for every open game, for a user who just logged in.
+    QByteArray openGames() const;
+
+private:
+    struct Game
+    {
+        int number = 0;
+        QByteArray name;
+        QByteArray password;
+        QList<SessionId> members;  // the room's list order, host first
+        bool started = false;
+        bool over = false;
+        QHash<SessionId, int> seats;  // player numbers in the battle, fixed at the start
+        QSet<int> out;                // players who quit or lost the battle
+    };
+
+    Game* gameOf(const Session& user);
+    QByteArray uniqueName(QByteArrayView wanted, const QByteArray& hostName) const;
+    void sendToMembers(const Game& game, const QByteArray& bytes, SessionId except = 0);
+    void boot(Game& game, QByteArrayView name);
+    void closeRoom(Game& game);
+    void noteDepartures(Game& game, QByteArrayView line);
+    void remove(Game& game);
+
+    Sessions& sessions_;
+    AccountStore& store_;
+    QMap<int, Game> games_;
+    int nextNumber_ = 1;
+};
+
+}  // namespace lobby

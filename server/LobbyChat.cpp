@@ -1,0 +1,94 @@
+// Chat to all, private messages and the slash commands.
+
+#include "AccountStore.h"
+#include "Lobby.h"
+
+#include <QDateTime>
+
+namespace lobby {
+
+namespace {
+
+// Chat lines arrive already in the form to show; the name in front must be
+// the sender's own.
+bool signedBy(const Session& s, QByteArrayView payload, QByteArrayView separator)
+{
+    return payload.startsWith(s.name) && payload.sliced(s.name.size()).startsWith(separator);
+}
+
+constexpr QByteArrayView SaysSeparator(": ");
+constexpr QByteArrayView ActsSeparator(" ");
+
+}  // namespace
+
+void Lobby::onChat(Session& s, QByteArrayView payload)
+{
+    if (signedBy(s, payload, SaysSeparator))
+        sessions_.sendToAll(line(kw::ChatText, payload));
+}
+
+void Lobby::onMe(Session& s, QByteArrayView payload)
+{
+    if (signedBy(s, payload, ActsSeparator))
+        sessions_.sendToAll(line(kw::MeText, payload));
+}
+
+void Lobby::onAdminChat(Session& s, QByteArrayView payload)
+{
+    staffChat(s, kw::AdminText, payload);
+}
+
+void Lobby::onModChat(Session& s, QByteArrayView payload)
+{
+    staffChat(s, kw::ModText, payload);
+}
+
+void Lobby::staffChat(Session& s, QByteArrayView keyword, QByteArrayView payload)
+{
+    // Only moderators speak in colour; anyone else's line is ordinary chat.
+    if (signedBy(s, payload, SaysSeparator))
+        sessions_.sendToAll(line(s.moderator ? keyword : kw::ChatText, payload));
+}
+
+void Lobby::onMsgName(Session& s, QByteArrayView payload)
+{
+    s.msgName = payload.toByteArray();
+}
+
+void Lobby::onMsgText(Session& s, QByteArrayView payload)
+{
+    if (!s.msgName)
+        return;
+    const QByteArray to = *std::exchange(s.msgName, std::nullopt);
+    if (Session* target = online(to)) {
+        tell(*target, concat({"From ", s.name, ": ", payload}));
+        tell(s, concat({"To ", target->name, ": ", payload}));
+    } else {
+        tell(s, concat({"User not found: ", to}));
+    }
+}
+
+void Lobby::onTime(Session& s, QByteArrayView)
+{
+    tell(s, "Server time: " + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toLatin1());
+}
+
+void Lobby::onAway(Session& s, QByteArrayView)
+{
+    s.away = !s.away;
+    sessions_.sendToAll(line(kw::MeText, concat({s.name, s.away ? " is away." : " is back."})));
+}
+
+void Lobby::onStats(Session& s, QByteArrayView payload)
+{
+    QByteArrayView name = payload.trimmed();
+    if (name.isEmpty())
+        name = s.name;
+    const auto stats = isValidUserName(name) ? store_.stats(name) : std::nullopt;
+    if (!stats)
+        return tell(s, concat({"User not found: ", name}));
+    tell(s, concat({name, ": ", QByteArray::number(stats->wins), " wins, ", QByteArray::number(stats->losses),
+                    " losses, rank ", QByteArray::number(stats->rank), "."}));
+}
+
+}  // namespace lobby

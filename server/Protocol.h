@@ -1,0 +1,68 @@
+#pragma once
+// The lobby's line protocol as the server speaks it: the keywords, the
+// checks every received value goes through, and the lines it writes.
+// Text on the wire is Latin-1, so the server works on bytes throughout.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <initializer_list>
+
+namespace lobby {
+
+using SessionId = quint64;
+
+// The only version the server lets in.
+inline constexpr QByteArrayView GameVersion("0.64");
+
+// Longest user name; names are [a-z0-9_-] only, so they cannot carry the
+// "@", "*", ":" or spaces that the game-data lines give a meaning to.
+inline constexpr qsizetype MaxNameBytes = 12;
+// The clients' boxes allow these lengths.
+inline constexpr qsizetype MaxGameNameBytes = 16;
+inline constexpr qsizetype MaxGamePassBytes = 14;
+// Bounds the work one login attempt can cause.
+inline constexpr qsizetype MaxPasswordBytes = 128;
+// At most four players meet in a game.
+inline constexpr int MaxGameMembers = 4;
+
+namespace kw {
+// Client to server.
+inline constexpr QByteArrayView Name("NAME"), Version("VERSION"), Pass("PASS");
+inline constexpr QByteArrayView SetupGame("SETUPGAME"), GameName("GAMENAME"), GamePass("GAMEPASS"),
+    GameHost("GAMEHOST");
+inline constexpr QByteArrayView JoinName("JOINNAME"), JoinPass("JOINPASS");
+inline constexpr QByteArrayView MsgName("MSGNAME"), MsgText("MSGTEXT");
+inline constexpr QByteArrayView GetTime("GETTIME"), Away("AWAY"), GetStats("GETSTATS"), GetMotd("GETMOTD");
+inline constexpr QByteArrayView StartGame("STARTGAME"), LeaveGame("LEAVEGAME");
+inline constexpr QByteArrayView GameData("GDATA");
+// Both ways.
+inline constexpr QByteArrayView ChatText("CHATTXT"), MeText("METXT"), AdminText("ADMINTXT"), ModText("MODTXT");
+inline constexpr QByteArrayView Kick("KICK"), TempBan("TEMPBAN"), IpBan("IPBAN"), CompBan("COMPBAN");
+inline constexpr QByteArrayView RemoveGame("REMOVEGAME"), JoinGame("JOINGAME");
+// Server to client.
+inline constexpr QByteArrayView AddGame("ADDGAME"), ChatMsg("CHATMSG");
+inline constexpr QByteArrayView ListKill("LISTKILL"), ListAdd("LISTADD"), ListDone("LISTDONE");
+inline constexpr QByteArrayView BadVersion("BADVERS"), BadPass("BADPASS"), GoodPass("GOODPASS");
+inline constexpr QByteArrayView GameNumber("GAMENUMBER"), JoinBad("JOINBAD");
+// Parts inside game-data lines.
+inline constexpr QByteArrayView PartsStart("@@");
+inline constexpr QByteArrayView Boot("BOOT"), Race("RACE"), Team("TEAM");
+inline constexpr QByteArrayView InChat("INCHAT"), ExitGame("EXITGAME"), PlayerLost("PLAYERLOST"), Chat("CHAT");
+}  // namespace kw
+
+bool isValidUserName(QByteArrayView name);
+bool isDigits(QByteArrayView text);
+// True when the text holds no control character (C0 or DEL).
+bool isPrintable(QByteArrayView text);
+
+// Wire bytes as text, for the log and the database.
+QString toText(QByteArrayView latin1);
+QByteArray concat(std::initializer_list<QByteArrayView> pieces);
+
+// keyword + payload + CR LF.
+QByteArray line(QByteArrayView keyword, QByteArrayView payload = {});
+// "GDATA" + game number + "@@" + keyword + value + CR LF.
+QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value = {});
+
+}  // namespace lobby

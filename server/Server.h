@@ -1,0 +1,62 @@
+#pragma once
+// The listening socket and the connections: accepts clients under the
+// per-address cap, feeds their lines to the lobby and writes its answers.
+
+#include "PasswordHasher.h"
+#include "Sessions.h"
+
+#include <QHash>
+#include <QTcpServer>
+#include <QTimer>
+#include <memory>
+
+namespace lobby {
+
+class AccountStore;
+class Connection;
+class Lobby;
+
+struct ServerConfig
+{
+    static constexpr quint16 DefaultPort = 9876;
+    static constexpr int DefaultMaxPerAddress = 5;
+
+    quint16 port = DefaultPort;  // 0: any free port
+    QString databasePath;
+    int maxPerAddress = DefaultMaxPerAddress;
+    HashCost hashCost = HashCost::standard();
+    int hashThreads = PasswordHasher::defaultThreads();
+};
+
+class Server : public QObject, private Outbox
+{
+    Q_OBJECT
+
+public:
+    explicit Server(ServerConfig config, QObject* parent = nullptr);
+    ~Server() override;
+
+    // Opens the database and listens; false with a reason on failure.
+    bool start(QString* error);
+    quint16 port() const { return listener_.serverPort(); }
+    // Closes every connection and the database.
+    void shutdown();
+
+private:
+    void send(SessionId id, const QByteArray& bytes) override;
+    void disconnect(SessionId id) override;
+    void accept();
+    void closed(SessionId id, const QString& why);
+
+    ServerConfig config_;
+    QTcpServer listener_;
+    std::unique_ptr<AccountStore> store_;
+    std::unique_ptr<PasswordHasher> hasher_;
+    std::unique_ptr<Lobby> lobby_;
+    QHash<SessionId, Connection*> connections_;
+    QHash<QByteArray, int> perAddress_;
+    SessionId nextId_ = 1;
+    QTimer sweep_;
+};
+
+}  // namespace lobby

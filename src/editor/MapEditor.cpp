@@ -1,0 +1,50 @@
+#include "editor/MapEditor.h"
+
+#include "editor/EditorCanvas.h"
+#include "editor/OptionsWindow.h"
+
+MapEditor::MapEditor(const PictureStore& pictures, QObject* parent)
+    : QObject(parent),
+      options_(editor_),
+      canvasWindow_(new EditorCanvasWindow(editor_, pictures)),
+      toolWindow_(new OptionsWindow(options_, pictures))
+{
+    options_.exitProgram = [this] { emit exitRequested(); };
+    connect(toolWindow_, &OptionsWindow::mapChanged, canvasWindow_, &EditorCanvasWindow::refresh);
+    connect(canvasWindow_, &EditorCanvasWindow::closed, this, &MapEditor::close);
+    connect(toolWindow_, &OptionsWindow::closed, this, &MapEditor::close);
+}
+
+MapEditor::~MapEditor()
+{
+    delete toolWindow_;
+    delete canvasWindow_;
+}
+
+void MapEditor::open()
+{
+    // Opened again while on screen, it only comes to the front with its map.
+    if (!isOpen()) {
+        editor_.Form_Load();
+        options_.ShowMapSize();
+        canvasWindow_->refresh();
+        canvasWindow_->fitToMap();
+        toolWindow_->refresh();
+    }
+    for (QWidget* window : {static_cast<QWidget*>(canvasWindow_), static_cast<QWidget*>(toolWindow_)}) {
+        window->show();
+        window->raise();
+    }
+    toolWindow_->activateWindow();
+}
+
+void MapEditor::close()
+{
+    canvasWindow_->hide();
+    toolWindow_->hide();
+}
+
+bool MapEditor::isOpen() const
+{
+    return canvasWindow_->isVisible();
+}

@@ -1,0 +1,148 @@
+// The tool window's pages, palettes, owner choices and whole-map commands.
+
+#include "editor/frmOptions.h"
+
+#include "data/GameTypes.h"
+#include "data/Records.h"
+#include "editor/frmEditor.h"
+#include "platform/Dialogs.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+
+using platform::MessageButtons;
+using platform::MessageResult;
+
+namespace {
+
+// New lays bare floor.
+constexpr int NewMapTerrain = 0;
+
+bool confirmed(const QString& question, const QString& caption)
+{
+    return platform::messageBox(question, MessageButtons::YesNo, caption) == MessageResult::Yes;
+}
+
+}  // namespace
+
+void frmOptions::SwitchPage(Page to, std::uint8_t mode)
+{
+    page = to;
+    editor.EdMode = mode;
+    editor.EdSelected = 0;
+}
+
+void frmOptions::mnuOptions_Click() { SwitchPage(Page::GeneralOptions, EditMode::None); }
+
+void frmOptions::mnuPlatform_Click()
+{
+    SwitchPage(Page::Platform, EditMode::Terrain);
+    // Units would take the clicks meant for the tiles under them.
+    editor.UnitsShown = false;
+}
+
+void frmOptions::mnuUnits_Click()
+{
+    SwitchPage(Page::Units, EditMode::Units);
+    editor.UnitsShown = true;
+}
+
+void frmOptions::mnuBuildings_Click() { SwitchPage(Page::Buildings, EditMode::Buildings); }
+
+void frmOptions::mnuSinglePlayer_Click() { SwitchPage(Page::SinglePlayer, EditMode::None); }
+
+void frmOptions::picPlat_Click(int index)
+{
+    editor.EdSelected = static_cast<std::int16_t>(index);
+    editor.EdMode = EditMode::Terrain;
+}
+
+void frmOptions::imgBuilding_Click(int index) { editor.EdSelected = static_cast<std::int16_t>(index); }
+
+void frmOptions::imgPlayer_Click(int index) { editor.EdSelected = static_cast<std::int16_t>(index); }
+
+void frmOptions::framPlatform_Click() { editor.EdSelected = 0; }
+
+void frmOptions::opBPlayer_Click(int index)
+{
+    if (index >= 0 && index <= MaxPlayers)
+        editor.EdPlayer = static_cast<std::uint8_t>(index);
+}
+
+void frmOptions::opPlayer_Click(int index)
+{
+    if (index >= 0 && index <= frmEditor::NeutralOwnerOption)
+        editor.UnitOwnerOption = index;
+}
+
+bool frmOptions::AcceptSize(int columns, int rows)
+{
+    if (columns < 1 || columns > MaxSide || rows < 1 || rows > MaxSide) {
+        platform::messageBox(BadSize, MessageButtons::Ok, Title);
+        return false;
+    }
+    if (columns * rows > mapfile::EditorTileLimit) {
+        platform::messageBox(TooManyTiles, MessageButtons::Ok, Title);
+        return false;
+    }
+    if (columns * rows > mapfile::BattleTileLimit)
+        platform::messageBox(NotPlayable, MessageButtons::Ok, Title);
+    return true;
+}
+
+bool frmOptions::cmdApply_Click()
+{
+    // Checked before anything changes: a refused size leaves the map as it was.
+    std::int16_t columns = 0;
+    std::int16_t rows = 0;
+    if (!platform::parseInt16(txtSizeX, columns) || !platform::parseInt16(txtSizeY, rows)) {
+        platform::messageBox(BadSize, MessageButtons::Ok, Title);
+        return false;
+    }
+    if (!AcceptSize(columns, rows))
+        return false;
+    editor.Resize(columns, rows);
+    return true;
+}
+
+void frmOptions::ShowMapSize()
+{
+    txtSizeX = QString::number(editor.Map.MapWidth);
+    txtSizeY = QString::number(editor.Map.MapHeight);
+}
+
+void frmOptions::mnuNew_Click()
+{
+    if (!confirmed(NewQuestion, Title))
+        return;
+    editor.FillTiles(NewMapTerrain);
+    editor.ClearPieces();
+}
+
+void frmOptions::mnuClear_Click()
+{
+    // Whatever palette the pick came from, it is taken as a terrain code.
+    if (confirmed(FillQuestion, FillCaption))
+        editor.FillTiles(editor.EdSelected);
+}
+
+void frmOptions::mnuExit_Click()
+{
+    if (confirmed(ExitQuestion, Title) && exitProgram)
+        exitProgram();
+}
+
+void frmOptions::hDayMsg_Change(int day)
+{
+    hDayMsg = std::clamp(day, 1, DayCount);
+}
+
+void frmOptions::txtDayMsg_Change(const QString& text)
+{
+    editor.Map.DayMsg[size_t(hDayMsg - 1)] = text;
+}
+
+QString frmOptions::txtDayMsg() const
+{
+    return editor.Map.DayMsg[size_t(hDayMsg - 1)];
+}

@@ -1,0 +1,494 @@
+// The map editor by mouse and keys: the canvas, the pages and palettes, the
+// whole-map commands, Save and Open; a map made here read by the battle, the
+// preview and the editor, then played.
+
+#include "EditorKit.h"
+#include "frontend/Application.h"
+#include "frontend/MapPreview.h"
+#include "frontend/frmEndGame.h"
+#include "frontend/frmIntro2.h"
+#include "frontend/frmLocalGame.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QStackedWidget>
+
+using namespace modStrat;
+using platform::MessageResult;
+using platform::dialogScript::pushInput;
+using platform::dialogScript::pushMessageResult;
+using platform::dialogScript::shown;
+
+namespace {
+
+QRgb rgb(QRgb colour) { return colour & 0xFFFFFF; }
+
+QByteArray bytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class EditorTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { store = syntheticStore(); }
+    void init()
+    {
+        folder.reset();
+        folder = std::make_unique<FrontendFolder>();
+    }
+    void opensEmptyEveryTime();
+    void terrain_data();
+    void terrain();
+    void placing();
+    void nothingPlaced_data();
+    void nothingPlaced();
+    void pageSwitch_data();
+    void pageSwitch();
+    void wholeMapCommands_data();
+    void wholeMapCommands();
+    void applySize_data();
+    void applySize();
+    void fileRefusals_data();
+    void fileRefusals();
+    void everyReaderSeesTheSameMap();
+    void madeInTheEditorPlayedToVictory();
+
+private:
+    PictureStore store;
+    std::unique_ptr<FrontendFolder> folder;
+};
+
+void EditorTest::opensEmptyEveryTime()
+{
+    EditorKit kit(store);
+    for (int opening = 0; opening < 2; ++opening) {
+        QCOMPARE(QSize(kit.map().MapWidth, kit.map().MapHeight), QSize(25, 16));
+        QCOMPARE(valuesOf(kit.map().EdTile).mid(0, kit.map().TileCount), QList<int>(400, 9));
+        QCOMPARE(pieces(kit.map()), QList<int>(154, None));
+        QCOMPARE(kit.canvas().size(), QSize(625, 400));
+        QCOMPARE(kit.pixel(EditorKit::centre(24, 15)), rgb(terrainColour(9)));
+        QCOMPARE(kit.tools().txtSizeX->text() + kit.tools().txtSizeY->text(), QStringLiteral("2516"));
+        QVERIFY(kit.tools().isVisible());
+        // Changed, then closed with the canvas: it opens again empty, its settings kept.
+        kit.resize(QStringLiteral("8"), QStringLiteral("4"));
+        kit.building(0, BuildingType::NeutralCity);
+        kit.click(1, 1);
+        EditorKit::type(kit.tools().txtMapName, QStringLiteral("Kept"));
+        kit.editor.canvasWindow().close();
+        QVERIFY(!kit.tools().isVisible());
+        kit.editor.open();
+    }
+    QCOMPARE(kit.map().Name, QStringLiteral("Kept"));
+}
+
+void EditorTest::terrain_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QList<QPoint>>("path");   // one tile: a click; more: a right-button drag
+    QTest::addColumn<QList<QPoint>>("painted");
+    const QList<QPoint> row{{1, 1}, {2, 1}, {3, 1}};
+    QTest::newRow("click") << "terrain" << QList<QPoint>{{3, 2}} << QList<QPoint>{{3, 2}};
+    QTest::newRow("drag, start tile too") << "terrain" << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}}
+                                          << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}};
+    QTest::newRow("drag past a building") << "building at (2,1)" << row << QList<QPoint>{{1, 1}, {3, 1}};
+    QTest::newRow("drag in unit mode") << "units" << row << QList<QPoint>{};
+}
+
+void EditorTest::terrain()
+{
+    QFETCH(QString, mode);
+    QFETCH(QList<QPoint>, path);
+    QFETCH(QList<QPoint>, painted);
+    EditorKit kit(store);
+    if (mode == QLatin1String("building at (2,1)")) {
+        kit.building(0, BuildingType::NeutralCity);
+        kit.click(2, 1);
+    }
+    kit.terrain(30);
+    if (mode == QLatin1String("units"))
+        kit.tools().mnuUnits->trigger();
+    path.size() == 1 ? kit.click(path[0].x(), path[0].y()) : kit.drag(path);
+
+    QList<int> expected(400, 9);
+    for (const QPoint& t : painted) {
+        expected[t.y() * 25 + t.x()] = 30;
+        QCOMPARE(kit.pixel(EditorKit::centre(t.x(), t.y())), rgb(terrainColour(30)));
+    }
+    QCOMPARE(valuesOf(kit.map().EdTile).mid(0, 400), expected);
+}
+
+void EditorTest::placing()
+{
+    EditorKit kit(store);
+    mapfile::MapDocument& map = kit.map();
+    kit.building(1, BuildingType::Headquarters[1]);
+    kit.click(0, 0);
+    // A second headquarters replaces the first, which leaves the map.
+    kit.click(1, 0);
+    QCOMPARE(QList<int>({map.EdHQ[1], map.EdBuildingType[1]}), QList<int>({2, None}));
+    QCOMPARE(kit.pixel(EditorKit::centre(0, 0)), rgb(terrainColour(9)));
+    QCOMPARE(kit.pixel(EditorKit::centre(1, 0)), rgb(buildingColour(2)));
+    // Player 3's headquarters picture, kept picked while the owner becomes
+    // player 1, is an ordinary building of player 1.
+    kit.building(3, BuildingType::Headquarters[3]);
+    EditorKit::press(kit.tools().opBPlayer[1]);
+    kit.click(2, 0);
+    QCOMPARE(QList<int>({map.EdBuildingType[1], map.EdBuildingPlayer[1], map.EdHQ[1], map.EdHQ[3]}),
+             QList<int>({12, 1, 2, None}));
+    // Removing the headquarters building takes the headquarters with it.
+    kit.click(1, 0, Qt::RightButton);
+    QCOMPARE(QList<int>({map.EdBuildingType[2], map.EdHQ[1]}), QList<int>({None, None}));
+
+    // Units: a removed slot is the first one reused.
+    kit.unit(1, UnitType::Infantry);
+    for (int column = 0; column < 3; ++column)
+        kit.click(column, 2);
+    kit.click(1, 2, Qt::RightButton);
+    kit.unit(2, UnitType::HeavyTank);
+    kit.click(4, 0);
+    QCOMPARE(valuesOf(map.EdUnitType).mid(0, 4), QList<int>({12, 13, 12, None}));
+    QCOMPARE(QList<int>({map.EdUnitPlayer[2], map.EdUnitLeft[2], map.EdUnitTop[2]}), QList<int>({2, 100, -2}));
+    // Player 2 faces left in its own colour, 2 pixels above the tile.
+    QCOMPARE(kit.pixel(EditorKit::centre(4, 0) - QPoint(0, 2)), rgb(leftColour(2, UnitType::HeavyTank)));
+}
+
+void EditorTest::nothingPlaced_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::newRow("full unit table") << "full units";
+    QTest::newRow("full building table") << "full buildings";
+    QTest::newRow("neutral unit owner") << "neutral";
+    QTest::newRow("no unit picked") << "no pick";
+}
+
+void EditorTest::nothingPlaced()
+{
+    QFETCH(QString, setup);
+    EditorKit kit(store);
+    if (setup == QLatin1String("full units")) {
+        kit.map().EdUnitType.fill(UnitType::Recon);
+        kit.unit(1, UnitType::Infantry);
+    } else if (setup == QLatin1String("full buildings")) {
+        kit.map().EdBuildingType.fill(BuildingType::NeutralCity);
+        kit.map().EdHQ[1] = 5;
+        kit.building(1, BuildingType::Headquarters[1]);
+    } else if (setup == QLatin1String("neutral")) {
+        kit.unit(1, UnitType::Infantry);
+        EditorKit::press(kit.tools().opPlayer[4]);
+        QVERIFY(kit.tools().imgUnit->items().empty());
+    } else {
+        kit.tools().mnuUnits->trigger();
+    }
+    const QList<int> before = pieces(kit.map());
+    kit.click(3, 3);
+    QCOMPARE(pieces(kit.map()), before);
+}
+
+void EditorTest::pageSwitch_data()
+{
+    QTest::addColumn<int>("page");   // also the entry's place in the Select menu
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("unitsShown");   // the tile page hid them before
+    QTest::newRow("General Options") << 0 << 0 << false;
+    QTest::newRow("Platform Tileset") << 1 << 1 << false;
+    QTest::newRow("Units") << 2 << 2 << true;
+    QTest::newRow("Buildings") << 3 << 3 << false;
+    QTest::newRow("Single Player") << 4 << 0 << false;
+}
+
+void EditorTest::pageSwitch()
+{
+    QFETCH(int, page);
+    QFETCH(int, mode);
+    QFETCH(bool, unitsShown);
+    EditorKit kit(store);
+    kit.unit(1, UnitType::Infantry);
+    kit.click(3, 3);
+    kit.terrain(30);
+    OptionsWindow& tools = kit.tools();
+    QAction* const entries[] = {tools.mnuOptions, tools.mnuPlatform, tools.mnuUnits, tools.mnuBuildings,
+                                tools.mnuSinglePlayer};
+    entries[page]->trigger();
+    QCOMPARE(kit.editor.editor().EdSelected, 0);
+    QCOMPARE(int(kit.editor.editor().EdMode), mode);
+    QCOMPARE(tools.pages->currentIndex(), page);
+    QCOMPARE(kit.editor.editor().hitAt(EditorKit::centre(3, 3)).kind, unitsShown ? CanvasHit::Unit : CanvasHit::Tile);
+}
+
+void EditorTest::wholeMapCommands_data()
+{
+    QTest::addColumn<int>("key");   // with Ctrl
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("terrain");   // of every tile afterwards
+    QTest::addColumn<bool>("piecesKept");
+    QTest::addColumn<int>("exits");
+    QTest::newRow("New, Yes") << int(Qt::Key_N) << true << frmOptions::NewQuestion << 0 << false << 0;
+    QTest::newRow("New, No") << int(Qt::Key_N) << false << frmOptions::NewQuestion << 9 << true << 0;
+    QTest::newRow("Fill, Yes") << int(Qt::Key_F) << true << frmOptions::FillQuestion << 18 << true << 0;
+    QTest::newRow("Fill, No") << int(Qt::Key_F) << false << frmOptions::FillQuestion << 9 << true << 0;
+    QTest::newRow("Exit, No") << int(Qt::Key_X) << false << frmOptions::ExitQuestion << 9 << true << 0;
+    QTest::newRow("Exit, Yes") << int(Qt::Key_X) << true << frmOptions::ExitQuestion << 9 << true << 1;
+}
+
+void EditorTest::wholeMapCommands()
+{
+    QFETCH(int, key);
+    QFETCH(bool, yes);
+    QFETCH(QString, question);
+    QFETCH(int, terrain);
+    QFETCH(bool, piecesKept);
+    QFETCH(int, exits);
+    EditorKit kit(store);
+    QSignalSpy exitSpy(&kit.editor, &MapEditor::exitRequested);
+    kit.building(1, BuildingType::Headquarters[1]);
+    kit.click(24, 15);
+    kit.unit(1, UnitType::Infantry);
+    kit.click(0, 0);
+    kit.terrain(18);
+    const QList<int> before = pieces(kit.map());
+
+    pushMessageResult(yes ? MessageResult::Yes : MessageResult::No);
+    QApplication::setActiveWindow(&kit.tools());
+    QTest::keyClick(&kit.tools(), Qt::Key(key), Qt::ControlModifier);
+    QCOMPARE(shown(), QStringList{question});
+    QCOMPARE(exitSpy.count(), exits);
+    QCOMPARE(valuesOf(kit.map().EdTile).mid(0, 400), QList<int>(400, terrain));
+    QCOMPARE(pieces(kit.map()), piecesKept ? before : QList<int>(154, None));
+}
+
+void EditorTest::applySize_data()
+{
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("y");
+    QTest::addColumn<QString>("message");   // empty: none
+    QTest::addColumn<QSize>("size");        // in tiles, after Apply
+    QTest::addColumn<bool>("unitKept");     // the unit at column 20, row 12
+    QTest::newRow("30 x 20") << "30" << "20" << QString() << QSize(30, 20) << true;
+    QTest::newRow("25 x 25 warns") << "25" << "25" << frmOptions::NotPlayable << QSize(25, 25) << true;
+    QTest::newRow("10 x 10 frees what is off it") << "10" << "10" << QString() << QSize(10, 10) << false;
+    QTest::newRow("0 wide") << "0" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
+    QTest::newRow("empty") << "" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
+    QTest::newRow("over 750 tiles") << "30" << "26" << frmOptions::TooManyTiles << QSize(25, 16) << true;
+}
+
+void EditorTest::applySize()
+{
+    QFETCH(QString, x);
+    QFETCH(QString, y);
+    QFETCH(QString, message);
+    QFETCH(QSize, size);
+    QFETCH(bool, unitKept);
+    EditorKit kit(store);
+    kit.unit(1, UnitType::Infantry);
+    kit.click(20, 12);
+    kit.terrain(30);
+    kit.click(1, 1);
+    kit.resize(x, y);
+
+    QCOMPARE(shown(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(QSize(kit.map().MapWidth, kit.map().MapHeight), size);
+    QCOMPARE(kit.map().TileCount, size.width() * size.height());
+    QCOMPARE(kit.canvas().size(), size * 25);
+    const bool applied = message.isEmpty() || message == frmOptions::NotPlayable;
+    QCOMPARE(kit.map().EdTile[size.width() + 2], applied ? 9 : 30);
+    QCOMPARE(kit.map().EdUnitType[1] != None, unitKept);
+}
+
+void EditorTest::fileRefusals_data()
+{
+    QTest::addColumn<bool>("open");          // else Save
+    QTest::addColumn<int>("headquarters");   // players given one
+    QTest::addColumn<QVariant>("name");      // invalid: Cancel
+    QTest::addColumn<QStringList>("said");
+    const QString prompt = frmOptions::SavePrompt;
+    const QString x = QStringLiteral("x");
+    QTest::newRow("no headquarters") << false << 0 << QVariant(x) << QStringList{"Player 1 has no Headquarters."};
+    QTest::newRow("player 2 lacks one") << false << 1 << QVariant(x) << QStringList{"Player 2 has no Headquarters."};
+    QTest::newRow("cancel") << false << 2 << QVariant() << QStringList{prompt};
+    QTest::newRow("empty name") << false << 2 << QVariant(QString()) << QStringList{prompt};
+    for (const QString& name : {QStringLiteral("../up"), QStringLiteral("a\\b"), QStringLiteral("..")})
+        QTest::newRow(qPrintable(name)) << false << 2 << QVariant(name) << QStringList{prompt, frmOptions::BadName.arg(name)};
+    QTest::newRow("write fails") << false << 2 << QVariant(QStringLiteral("busy")) << QStringList{prompt, frmOptions::SaveFailed};
+    QTest::newRow("open a missing map") << true << 2 << QVariant(x)
+                                        << QStringList{frmOptions::OpenPrompt, frmOptions::NotFound.arg(x)};
+    QTest::newRow("open outside the folder") << true << 2 << QVariant(QStringLiteral("../up"))
+                                             << QStringList{frmOptions::OpenPrompt, frmOptions::BadName.arg("../up")};
+}
+
+void EditorTest::fileRefusals()
+{
+    QFETCH(bool, open);
+    QFETCH(int, headquarters);
+    QFETCH(QVariant, name);
+    QFETCH(QStringList, said);
+    QDir(folder->folder.path()).mkdir(QStringLiteral("busy.spw"));
+    EditorKit kit(store);
+    kit.resize(QStringLiteral("6"), QStringLiteral("3"));
+    for (int p = 1; p <= headquarters; ++p) {
+        kit.building(p, BuildingType::Headquarters[p]);
+        kit.click(p, 0);
+    }
+    const QList<int> before = pieces(kit.map());
+    platform::dialogScript::clear();
+    pushInput(name.isValid() ? std::optional<QString>(name.toString()) : std::nullopt);
+    (open ? kit.tools().mnuOpen : kit.tools().mnuSave)->trigger();
+    QCOMPARE(shown(), said);
+    // Nothing written, nothing changed.
+    QCOMPARE(QDir(folder->folder.path()).entryList({QStringLiteral("*.spw")}, QDir::Files), QStringList());
+    QVERIFY(!QFile::exists(folder->path(QStringLiteral("../up.spw"))));
+    QCOMPARE(pieces(kit.map()), before);
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
+}
+
+void EditorTest::everyReaderSeesTheSameMap()
+{
+    EditorKit kit(store);
+    OptionsWindow& tools = kit.tools();
+    kit.makeDuel();
+    kit.building(0, BuildingType::NeutralFactory);
+    kit.click(2, 0);
+    kit.terrain(30);
+    kit.drag({{1, 0}, {1, 1}});
+    EditorKit::type(tools.txtMapName, QStringLiteral("Made Here"));
+    QTest::keyClicks(tools.txtMapDesc, QStringLiteral("Two bases"));
+    tools.mnuSinglePlayer->trigger();
+    EditorKit::press(tools.chkEnemy[1]);
+    EditorKit::press(tools.chkVictory[0]);
+    EditorKit::type(tools.txtVictory, QStringLiteral("Well done"));
+    tools.hDayMsg->setValue(2);
+    EditorKit::type(tools.txtDayMsg, QStringLiteral("Day two"));
+    kit.save(QStringLiteral("made"));
+    const QString made = folder->path(QStringLiteral("made.spw"));
+    const mapfile::MapDocument saved = kit.map();
+
+    // A bigger, fuller map opened in between leaves nothing behind: the day
+    // box, the canvas and a second save all show the map as made.
+    MapBuilder big(30, 20, 5);
+    for (int i = 0; i < 40; ++i)
+        big.unit(UnitType::HeavyTank, 1 + i % 2, i % 30, i / 30);
+    for (int i = 0; i < 20; ++i)
+        big.building(BuildingType::City[1], 1, i, 10);
+    big.map.DayMsg[1] = QStringLiteral("stale");
+    folder->writeMap(big.headquarters(1, 3), QStringLiteral("big.spw"));
+    for (const char* name : {"big", "made"}) {
+        pushInput(QString::fromLatin1(name));
+        tools.mnuOpen->trigger();
+    }
+    QCOMPARE(tools.txtDayMsg->text(), QStringLiteral("Day two"));
+    QCOMPARE(tools.txtSizeX->text(), QStringLiteral("6"));
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
+    kit.save(QStringLiteral("again"));
+    QCOMPARE(bytesOf(folder->path(QStringLiteral("again.spw"))), bytesOf(made));
+
+    MapPreview preview(store);
+    const MapPreviewInfo info = preview.showMap(made);
+    QCOMPARE(QStringList({info.name, info.description}), QStringList({"Made Here", "Two bases"}));
+    QCOMPARE(info.players, std::optional<std::int16_t>(2));
+    const QImage& cells = preview.image();
+    QCOMPARE(cells.pixel(MapPreview::origin() + QPoint(15, 15)), terrainColour(30));
+    QCOMPARE(cells.pixel(MapPreview::origin() + QPoint(55, 15)), buildingColour(BuildingType::Headquarters[2]));
+
+    // The battle: the same tiles, units, buildings and headquarters, where the editor put them.
+    BattleKit battle;
+    MapPath = made;
+    QVERIFY(battle.startWithSettings(2, NoTimeLimit));
+    QList<int> read;
+    QList<int> edited;
+    for (int i = 1; i <= MaxUnits; ++i) {
+        const UnitRecord& u = Units[i];
+        read << (u.V ? u.PIC : None) << u.P << u.X - MapLeft << u.Y - MapTop;
+        edited << saved.EdUnitType[i] << saved.EdUnitPlayer[i] << saved.EdUnitLeft[i] << saved.EdUnitTop[i];
+    }
+    for (int i = 1; i <= MaxBuildings; ++i) {
+        const BuildingRecord& b = Buildings[i];
+        read << b.PIC << b.P << b.X - MapLeft << b.Y - MapTop;
+        edited << saved.EdBuildingType[i] << saved.EdBuildingPlayer[i] << saved.EdBuildingLeft[i]
+               << saved.EdBuildingTop[i];
+    }
+    QCOMPARE(read, edited);
+    QCOMPARE(valuesOf(HQ), valuesOf(saved.EdHQ));
+    for (int i = 1; i <= 18; ++i)
+        QCOMPARE(int(Tiles[i].Terrain), int(saved.EdTile[i]));
+}
+
+void EditorTest::madeInTheEditorPlayedToVictory()
+{
+    Application::Parts parts;
+    parts.music = std::make_unique<platform::SilentMusicPlayer>(QStringList{});
+    parts.random = std::make_unique<platform::ScriptedRandom>();
+    Application app(std::move(parts));
+    app.start();
+    // After a battle on another map the editor still opens at its own size.
+    MapWidth = 8;
+    MapHeight = 6;
+    app.startWindow().cmdEditor->click();
+    QVERIFY(app.editor() && app.editor()->isOpen());
+    EditorKit kit(*app.editor());
+    QCOMPARE(kit.canvas().size(), QSize(625, 400));
+    kit.makeDuel();
+    app.startWindow().cmdEditor->click();   // already open: the map stays
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
+    kit.save(QStringLiteral("duel"));
+    kit.editor.canvasWindow().close();
+
+    app.startWindow().cmdLocalGame->click();
+    platform::dialogScript::pushFileName(folder->path(QStringLiteral("duel.spw")));
+    app.localGame()->cmdChooseMap->click();
+    app.localGame()->cmdStart->click();
+    QVERIFY(QTest::qWaitFor([&] { return app.game().Running; }, 5000));
+
+    // Player 1's infantry steps onto the enemy headquarters and captures it over two turns.
+    frmGame& game = app.game();
+    const auto key = [&](int code, int frames = 0) {
+        game.Form_KeyDown(code, 0);
+        for (int i = 0; i < frames; ++i)
+            game.RunFrame();
+        game.Form_KeyUp(code, 0);
+    };
+    const auto capture = [&](int steps) {
+        game.CursorX = Units[1].X;
+        game.CursorY = Units[1].Y;
+        key(BattleKit::Enter);
+        for (int i = 0; i < steps; ++i)
+            key(BattleKit::Right, 5);
+        game.LoadMenuOptions(SelectedUnit);
+        key(BattleKit::Enter);
+        QStringList entries;
+        for (const TextItem& item : game.MenuItems)
+            entries << (item.Visible ? item.Text : QString());
+        entries.removeAll(QString());
+        game.MenuHighlight = static_cast<std::int16_t>(entries.indexOf(QStringLiteral("Capture")));
+        key(BattleKit::Enter);
+    };
+    capture(1);
+    QCOMPARE(Buildings[2].CAP, 100);
+    for (int turn = 0; turn < 2; ++turn) {
+        for (int i = 0; i <= frmGame::OfflineEndTurnCooldown; ++i)
+            game.RunFrame();
+        key('E');
+    }
+    capture(0);
+    QVERIFY(PlayerLost[2]);
+    QVERIFY(app.results() && app.results()->isVisible());
+    QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+
+    // The editor's Exit, once confirmed, ends the program.
+    QSignalSpy finished(&app, &Application::finished);
+    app.startWindow().cmdEditor->click();
+    pushMessageResult(MessageResult::Yes);
+    app.editor()->toolWindow().mnuExit->trigger();
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!app.editor()->isOpen() && !app.startWindow().isVisible());
+}
+
+QTEST_MAIN(EditorTest)
+#include "tst_editor.moc"
