@@ -1,8 +1,8 @@
 #include "net/frmJoin.h"
 
 #include "data/GameData.h"
-#include "net/GameDataLines.h"
 #include "data/MapFile.h"
+#include "net/GameDataLines.h"
 #include "net/LobbyProtocol.h"
 #include "platform/Dialogs.h"
 
@@ -126,16 +126,17 @@ void frmJoin::TimeSec(std::int32_t seconds)
 
 void frmJoin::StartGame()
 {
-    if (!MapPath.isEmpty() && MyPlayer >= 1 && MyPlayer <= PlayerCount) {
-        for (PlayerRecord& player : Players)
-            player.IsComputer = false;
-        Unload();
-        requestBattle();
-        return;
-    }
+    for (PlayerRecord& player : Players)
+        player.IsComputer = false;
+    Unload();
+    requestBattle();
+}
+
+void frmJoin::StartRefused()
+{
     // A battle on a map we lack would be another battle than the others'. We
     // leave it the way the quit key does, so theirs goes on without us.
-    if (Players.valid(MyPlayer)) {
+    if (MyPlayer >= 1 && MyPlayer <= PlayerCount) {
         SendGameData(QStringLiteral("INCHAT") + FreeText(UserName) + QStringLiteral(" has quit the game."));
         SendGameData(QStringLiteral("EXITGAME%1").arg(MyPlayer));
     }

@@ -43,6 +43,7 @@ public:
     void TimeOff() override;
     void TimeSec(std::int32_t seconds) override;
     void StartGame() override;
+    void StartRefused() override;
     void Boot() override;
 
     QString lblCurrentMap;

@@ -3,15 +3,22 @@
 // player records, and rooms closed from inside their own handlers.
 
 #include "../frontend/FrontendKit.h"
+#include "battle/frmGame.h"
+#include "frontend/Application.h"
 #include "frontend/HostRoomWindow.h"
 #include "frontend/JoinRoomWindow.h"
+#include "frontend/LobbyWindow.h"
+#include "frontend/frmEndGame.h"
 #include "net/NetworkRooms.h"
 #include "net/frmChat.h"
+#include "screen/BattleView.h"
 #include "screen/PictureStore.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -53,6 +60,15 @@ struct RoomsKit {
         return rooms.join();
     }
 
+    // Received game-data messages of game 7, one a line, through the receive engine.
+    void receive(bool host, const QString& lines)
+    {
+        for (const QString& line : lines.split(QLatin1Char('\n'))) {
+            const QString data = QStringLiteral("7@@") + line;
+            host ? rooms.HandleHostGameData(data) : rooms.HandleClientGameData(data);
+        }
+    }
+
     FrontendFolder folder;
     QStringList sent;
     QStringList written;
@@ -70,7 +86,7 @@ QString recordsOf()
 {
     QStringList records;
     for (const PlayerRecord& p : Players)
-        records << p.Name + (p.InUse ? "+" : "") + (p.Ready ? "*" : "");
+        records << p.Name + (p.InUse ? "+" : "") + (p.Ready ? "*" : "") + (p.IsComputer ? "c" : "");
     return records.join(',');
 }
 
@@ -85,6 +101,8 @@ private Q_SLOTS:
     void refusedStartSendsNothing_data();
     void refusedStartSendsNothing();
     void joinDuringTheStartIsNotInTheBattle();
+    void roomMessagesShow_data();
+    void roomMessagesShow();
     void userActionsSend_data();
     void userActionsSend();
     void racePickedFromTheListSendsNothing();
@@ -92,6 +110,7 @@ private Q_SLOTS:
     void bootWhileTheRaceBoxIsOpen();
     void startDuringTheReadySend();
     void peerSocketsStayInert();
+    void networkBattlesOpenFromTheRooms();
 };
 
 void RoomsTest::hostStartLines_data()
@@ -201,6 +220,67 @@ void RoomsTest::joinDuringTheStartIsNotInTheBattle()
     QCOMPARE(PlayerCount, 3);
 }
 
+void RoomsTest::roomMessagesShow_data()
+{
+    QTest::addColumn<bool>("host");
+    QTest::addColumn<QString>("lines");     // after host, ann and bob are in
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("records");
+    QTest::addColumn<QString>("shown");     // chat; a joined room's map and time captions and TimeLimit too
+    const QString all = QStringLiteral("host+,ann+,bob+,");
+    QTest::newRow("host: ready, then not, by name")
+        << true << "READYann" << "host,*ann,bob" << "host+,ann+*,bob+," << "";
+    QTest::newRow("host: not ready again") << true << "READYann\nNOTREADYann" << "host,ann,bob" << all << "";
+    QTest::newRow("host: those after a leaver move up")
+        << true << "READYbob\nLEAVEGAME2" << "host,*bob" << "host+,bob+*,," << "";
+    QTest::newRow("host: no fifth member, and the line ends")
+        << true << "JOINGAMEcid\nJOINGAMEdan@CHATafter" << "host,ann,bob,cid" << "host+,ann+,bob+,cid+" << "";
+    QTest::newRow("host: a leaver not listed ends the line")
+        << true << "LEAVEGAME4@CHATafter" << "host,ann,bob" << all << "";
+    QTest::newRow("host: ready for no listed name ends the line")
+        << true << "READYzed@CHATafter" << "host,ann,bob" << all << "";
+    QTest::newRow("host: chat up to an @") << true << "CHATann: a@ENDTURN" << "host,ann,bob" << all << "ann: a";
+    QTest::newRow("joined: a name held already") << false << "JOINGAMEbob" << "host,ann,bob" << all
+                                                 << "||Enabled|60|0";
+    QTest::newRow("joined: others' ready marks")
+        << false << "READYbob\nCHAThost: go" << "host,ann,*bob" << "host+,ann+,bob+*," << "host: go||Enabled|60|0";
+    QTest::newRow("joined: time on alone changes the caption only")
+        << false << "TIMEOFF\nTIMEON" << "host,ann,bob" << all << "||Enabled|60|9999";
+    QTest::newRow("joined: seconds") << false << "TIMESEC90" << "host,ann,bob" << all << "||Enabled|90|90";
+    QTest::newRow("joined: a map we have") << false << "MAPNAMEduel.spw" << "host,ann,bob" << all
+                                           << "|Duel|Enabled|60|0";
+    QTest::newRow("joined: a map we lack") << false << "MAPNAMEnowhere.spw" << "host,ann,bob" << all
+                                           << "|nowhere.spw (not found)|Enabled|60|0";
+}
+
+void RoomsTest::roomMessagesShow()
+{
+    QFETCH(bool, host);
+    QFETCH(QString, lines);
+    RoomsKit kit;
+    kit.folder.writeDuel();
+    // Left by an earlier game: the room's opening clears it.
+    Players[4] = PlayerRecord{QStringLiteral("old"), true, true, true, 2};
+    MyPlayer = 4;
+    GameRoom& room = host ? static_cast<GameRoom&>(kit.rooms.host()) : kit.rooms.join();
+    if (host)
+        kit.rooms.OpenHostLobby();
+    else
+        kit.rooms.OpenJoinLobby();
+    kit.receive(host, host ? "JOINGAMEann\nJOINGAMEbob" : "JOINGAMEhost\nJOINGAMEann\nJOINGAMEbob");
+    QCOMPARE(MyPlayer, host ? 4 : 0);
+    kit.receive(host, lines);
+    QTEST(room.lstOps.join(','), "list");
+    QTEST(recordsOf(), "records");
+    QString shown = room.txtChat;
+    if (!host) {
+        const frmJoin& join = kit.rooms.join();
+        shown += QStringList{"", join.lblCurrentMap, join.lblTimeLimit, join.lblTimeSec, QString::number(TimeLimit)}
+                     .join('|');
+    }
+    QTEST(shown, "shown");
+}
+
 using Action = std::function<void(RoomsKit&)>;
 Q_DECLARE_METATYPE(Action)
 
@@ -257,7 +337,24 @@ void RoomsTest::userActionsSend_data()
         << Action([=](RoomsKit& k) { join(k).Form_Unload(); }) << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("the host closes the room")
         << Action([=](RoomsKit& k) { host(k).Form_Unload(); }) << QStringList{"REMOVEGAME"} << "";
-    QTest::newRow("booted") << Action([=](RoomsKit& k) { join(k).Boot(); }) << QStringList{"LEAVEGAME"} << "";
+    QTest::newRow("booted") << Action([=](RoomsKit& k) {
+        join(k);
+        k.receive(false, "BOOTann");
+    }) << QStringList{"LEAVEGAME"} << "";
+    QTest::newRow("a start on a map we lack: we leave as the quit key does")
+        << Action([=](RoomsKit& k) {
+               join(k);
+               k.receive(false, "MAPNAMEnowhere.spw\nNUM2ann\nMAX2\nSTARTGAME");
+               QCOMPARE(shown(), QStringList{frmJoin::MissingMapText.arg("nowhere.spw")});
+           })
+        << QStringList{"GDATA7@@INCHATann has quit the game.", "GDATA7@@EXITGAME2", "LEAVEGAME"} << "";
+    QTest::newRow("a start that names someone else: we leave")
+        << Action([=](RoomsKit& k) {
+               join(k);
+               k.folder.writeDuel();
+               k.receive(false, "MAPNAMEduel.spw\nNUM2bob\nMAX2\nSTARTGAME");
+           })
+        << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("a map name that would split the line")
         << Action([=](RoomsKit& k) { host(k).cmdChooseMap_Click(k.folder.writeDuel("a@b.spw"), true); })
         << QStringList() << "7";
@@ -272,6 +369,9 @@ void RoomsTest::userActionsSend()
     action(kit);
     QCOMPARE(kit.sent, expected);
     QCOMPARE(GameNumber, gameNumber);
+    // Having left, the joined room is closed and takes nothing more.
+    if (gameNumber.isEmpty())
+        QVERIFY(!kit.rooms.join().IsShown() && !kit.rooms.IsHosting());
 }
 
 void RoomsTest::racePickedFromTheListSendsNothing()
@@ -319,7 +419,7 @@ void RoomsTest::bootWhileTheRaceBoxIsOpen()
     window.show();
     const int listener = platform::addModalListener([&](bool open) {
         if (open)
-            kit.rooms.join().Boot();
+            kit.receive(false, QStringLiteral("BOOTann"));
     });
     QTest::keyClicks(window.cmbRace->lineEdit(), QStringLiteral("x"));
     platform::removeModalListener(listener);
@@ -339,7 +439,7 @@ void RoomsTest::startDuringTheReadySend()
     PlayerCount = 2;
     MyPlayer = 2;
     MapPath = kit.folder.writeDuel();
-    kit.duringSend = [&](const QString&) { join.StartGame(); };
+    kit.duringSend = [&](const QString&) { kit.receive(false, QStringLiteral("STARTGAME")); };
     QSignalSpy battle(&join, &GameRoom::battleRequested);
     window.chkReady->click();
     QCOMPARE(kit.sent, QStringList{"GDATA7@@READYann"});
@@ -361,6 +461,50 @@ void RoomsTest::peerSocketsStayInert()
     QCOMPARE(kit.written.last(), QStringLiteral("GDATA7MAPDONE@"));
     QCOMPARE(kit.written.size(), 8);
     QCOMPARE(kit.sent, QStringList());
+}
+
+void RoomsTest::networkBattlesOpenFromTheRooms()
+{
+    FrontendFolder folder;
+    folder.writeDuel();
+    Application::Parts parts;
+    parts.music = std::make_unique<platform::SilentMusicPlayer>();
+    parts.random = std::make_unique<platform::ScriptedRandom>();
+    Application app(std::move(parts));
+    app.start();
+    UserName = QStringLiteral("ann");
+    Players[2].IsComputer = true;   // left by a hot-seat game
+
+    // Joined: the lobby's word, then the server's and the host's lines, all in one arrival.
+    app.chat().receive("JOINGAME7\r\nGDATA7@@JOINGAMEhost\r\nGDATA7@@JOINGAMEann\r\nGDATA7@@MAPNAMEduel.spw\r\n"
+                       "GDATA7@@NUM2ann\r\nGDATA7@@MAX2\r\nGDATA7@@TIMEOFF\r\nGDATA7@@MAPNAMEduel.spw\r\n"
+                       "GDATA7@@STARTGAME\r\n");
+    QVERIFY(!app.joinRoom().isVisible() && !app.battleView());
+    QTRY_VERIFY(app.game().Running);
+    QCOMPARE(MyPlayer, 2);
+    QCOMPARE(PlayerCount, 2);
+    QCOMPARE(TimeLimit, NoTimeLimit);
+    QVERIFY(!Players[2].IsComputer && !IsOfflineGame);
+
+    // The host leaves; the results lead back to the lobby.
+    app.chat().receive("GDATA7@@EXITGAME1\r\n");
+    QVERIFY(!app.game().Running);
+    QVERIFY(app.results());
+    QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+    app.results()->cmdContinue->click();
+    QTRY_VERIFY(app.lobby().isVisible());
+
+    // Hosting: the lobby's Create Game, a member who is ready, the map, Start.
+    app.lobby().cmdCreateGame->click();
+    QVERIFY(app.hostRoom().isVisible());
+    app.chat().receive("GAMENUMBER8\r\nGDATA8@@JOINGAMEbob\r\nGDATA8@@READYbob\r\n");
+    platform::dialogScript::pushFileName(folder.path("duel.spw"));
+    app.hostRoom().cmdChooseMap->click();
+    app.hostRoom().cmdStart->click();
+    QVERIFY(!app.hostRoom().isVisible());
+    QTRY_VERIFY(app.game().Running);
+    QCOMPARE(MyPlayer, 1);
+    QCOMPARE(Players[2].Name, QStringLiteral("bob"));
 }
 
 QTEST_MAIN(RoomsTest)
