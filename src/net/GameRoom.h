@@ -27,6 +27,8 @@ public:
     static inline const QStringList Teams{QStringLiteral("Red"), QStringLiteral("Blue"), QStringLiteral("Green"),
                                           QStringLiteral("Yellow")};
     static inline const QString InvalidRace = QStringLiteral("Invalid race!");
+    // Seconds per turn as a room first shows them.
+    static inline const QString DefaultSeconds = QStringLiteral("60");
 
     // `receiver` is where the receive engine looks for this room while it is open.
     GameRoom(LobbyLink link, RoomMessageHandler*& receiver, QObject* parent = nullptr);

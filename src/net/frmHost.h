@@ -17,7 +17,6 @@ public:
     static constexpr int ChatLength = 250;
     static constexpr int SecondsLength = 3;
     static constexpr int LongestTurn = 999;   // what three digits hold
-    static inline const QString DefaultSeconds = QStringLiteral("60");
     static inline const QString NoMap =
         QStringLiteral("No map selected!  Please select a map before attempting to start the game again.");
     static inline const QString NotAllReady = QStringLiteral("Not all players are ready!");

@@ -22,8 +22,8 @@ void frmJoin::Form_Load()
     setLoaded(true);
     IsGameHost = false;
     lblCurrentMap = NoMapCaption;
-    lblTimeLimit = QStringLiteral("Enabled");
-    lblTimeSec = QStringLiteral("60");
+    lblTimeLimit = TimeEnabled;
+    lblTimeSec = DefaultSeconds;
     PreviewPath.clear();
     emit loaded();
     emit previewRequested(PreviewPath);
@@ -108,13 +108,13 @@ void frmJoin::MapName(const QString& name, bool found)
 
 void frmJoin::TimeOn()
 {
-    lblTimeLimit = QStringLiteral("Enabled");
+    lblTimeLimit = TimeEnabled;
     emit changed();
 }
 
 void frmJoin::TimeOff()
 {
-    lblTimeLimit = QStringLiteral("Disabled");
+    lblTimeLimit = TimeDisabled;
     emit changed();
 }
 

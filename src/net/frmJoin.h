@@ -14,6 +14,8 @@ public:
     static constexpr int ChatLength = 255;
     static inline const QString BootedText = QStringLiteral("You have been booted from the game!");
     static inline const QString NoMapCaption = QStringLiteral("None currently selected.");
+    static inline const QString TimeEnabled = QStringLiteral("Enabled");
+    static inline const QString TimeDisabled = QStringLiteral("Disabled");
     static inline const QString MissingMapText =
         QStringLiteral("The battle cannot start: the map \"%1\" is not in your game folder.");
     // The peer sockets, which nothing connects.
@@ -29,7 +31,7 @@ public:
     void chkReady_Click(bool checked);
     // The user closed the room: this player leaves the game.
     void Form_Unload();
-    // The room closes without a word to anyone (the player hosts a game of its own now).
+    // The room closes without a word to anyone: the battle begins, or this player hosts a game now.
     void Unload();
 
     // The preview and the map's name for the map file at `path`; "" draws nothing.

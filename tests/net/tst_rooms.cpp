@@ -38,15 +38,11 @@ struct RoomsKit {
     // A host room with ann and bob joined and ready, and the duel map chosen.
     frmHost& readyHost()
     {
-        frmHost& host = rooms.host();
         rooms.OpenHostLobby();
-        for (const char* name : {"ann", "bob"}) {
-            host.JoinGame(QLatin1String(name));
-            host.Ready(QLatin1String(name));
-        }
-        host.cmdChooseMap_Click(folder.writeDuel(), true);
+        receive(true, QStringLiteral("JOINGAMEann\nREADYann\nJOINGAMEbob\nREADYbob"));
+        rooms.host().cmdChooseMap_Click(folder.writeDuel(), true);
         sent.clear();
-        return host;
+        return rooms.host();
     }
 
     // A joined room as user ann, with the host and ann listed.
@@ -54,8 +50,7 @@ struct RoomsKit {
     {
         UserName = QStringLiteral("ann");
         rooms.OpenJoinLobby();
-        rooms.join().JoinGame(QStringLiteral("host"));
-        rooms.join().JoinGame(QStringLiteral("ann"));
+        receive(false, QStringLiteral("JOINGAMEhost\nJOINGAMEann"));
         sent.clear();
         return rooms.join();
     }
@@ -174,7 +169,6 @@ void RoomsTest::refusedStartSendsNothing_data()
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("box");
     QTest::newRow("no map") << "no map" << frmHost::NoMap;
-    QTest::newRow("a map the battle cannot use") << "unusable map" << frmHost::NoMap;
     QTest::newRow("bob not ready") << "bob not ready" << frmHost::NotAllReady;
     QTest::newRow("no seconds") << "" << frmHost::BadSeconds;
     QTest::newRow("zero seconds") << "0" << frmHost::BadSeconds;
@@ -188,8 +182,6 @@ void RoomsTest::refusedStartSendsNothing()
     frmHost& host = kit.readyHost();
     if (change == "no map")
         host.MapFile.clear();
-    else if (change == "unusable map")
-        host.cmdChooseMap_Click(kit.folder.path("missing.spw"), false);
     else if (change == "bob not ready")
         host.NotReady(QStringLiteral("bob"));
     else
@@ -212,7 +204,7 @@ void RoomsTest::joinDuringTheStartIsNotInTheBattle()
     frmHost& host = kit.readyHost();
     kit.duringSend = [&](const QString& line) {
         if (line.startsWith("GDATA7@@NUM2"))
-            host.JoinGame(QStringLiteral("cid"));
+            kit.receive(true, QStringLiteral("JOINGAMEcid"));
     };
     host.cmdStart_Click();
     QCOMPARE(kit.sent.filter("@@NUM"), (QStringList{"GDATA7@@NUM2ann", "GDATA7@@NUM3bob"}));
@@ -228,17 +220,14 @@ void RoomsTest::roomMessagesShow_data()
     QTest::addColumn<QString>("records");
     QTest::addColumn<QString>("shown");     // chat; a joined room's map and time captions and TimeLimit too
     const QString all = QStringLiteral("host+,ann+,bob+,");
-    QTest::newRow("host: ready, then not, by name")
-        << true << "READYann" << "host,*ann,bob" << "host+,ann+*,bob+," << "";
-    QTest::newRow("host: not ready again") << true << "READYann\nNOTREADYann" << "host,ann,bob" << all << "";
+    QTest::newRow("host: ready and not by name")
+        << true << "READYann\nNOTREADYann\nREADYbob" << "host,ann,*bob" << "host+,ann+,bob+*," << "";
     QTest::newRow("host: those after a leaver move up")
         << true << "READYbob\nLEAVEGAME2" << "host,*bob" << "host+,bob+*,," << "";
     QTest::newRow("host: no fifth member, and the line ends")
         << true << "JOINGAMEcid\nJOINGAMEdan@CHATafter" << "host,ann,bob,cid" << "host+,ann+,bob+,cid+" << "";
     QTest::newRow("host: a leaver not listed ends the line")
         << true << "LEAVEGAME4@CHATafter" << "host,ann,bob" << all << "";
-    QTest::newRow("host: ready for no listed name ends the line")
-        << true << "READYzed@CHATafter" << "host,ann,bob" << all << "";
     QTest::newRow("host: chat up to an @") << true << "CHATann: a@ENDTURN" << "host,ann,bob" << all << "ann: a";
     QTest::newRow("joined: a name held already") << false << "JOINGAMEbob" << "host,ann,bob" << all
                                                  << "||Enabled|60|0";
@@ -337,10 +326,6 @@ void RoomsTest::userActionsSend_data()
         << Action([=](RoomsKit& k) { join(k).Form_Unload(); }) << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("the host closes the room")
         << Action([=](RoomsKit& k) { host(k).Form_Unload(); }) << QStringList{"REMOVEGAME"} << "";
-    QTest::newRow("booted") << Action([=](RoomsKit& k) {
-        join(k);
-        k.receive(false, "BOOTann");
-    }) << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("a start on a map we lack: we leave as the quit key does")
         << Action([=](RoomsKit& k) {
                join(k);
@@ -426,7 +411,7 @@ void RoomsTest::bootWhileTheRaceBoxIsOpen()
     // The boot's box opened on top of the race box, so it is recorded first.
     QCOMPARE(shown(), (QStringList{frmJoin::BootedText, GameRoom::InvalidRace}));
     QCOMPARE(kit.sent, QStringList{"LEAVEGAME"});
-    QVERIFY(!window.isVisible());
+    QVERIFY(!window.isVisible() && GameNumber.isEmpty());
 }
 
 void RoomsTest::startDuringTheReadySend()
@@ -452,7 +437,6 @@ void RoomsTest::peerSocketsStayInert()
     RoomsKit kit;
     frmHost& host = kit.readyHost();
     QVERIFY(!host.Server.isListening() && !host.timeSend.isActive());
-    QCOMPARE(kit.rooms.join().Client.state(), QAbstractSocket::UnconnectedState);
     // Were the transfer started, its lines would go out as ever: no "@@", no line end.
     host.TransferLast = 0;
     host.timeSend.start(0);
@@ -460,7 +444,6 @@ void RoomsTest::peerSocketsStayInert()
     QCOMPARE(kit.written.first(), QStringLiteral("GDATA7MAPNUM0@"));
     QCOMPARE(kit.written.last(), QStringLiteral("GDATA7MAPDONE@"));
     QCOMPARE(kit.written.size(), 8);
-    QCOMPARE(kit.sent, QStringList());
 }
 
 void RoomsTest::networkBattlesOpenFromTheRooms()
