@@ -64,7 +64,8 @@ Application::Application(Parts parts) : parts_(std::move(parts))
                          [this](const QString& text) {
                              if (chat_->socket().state() == QAbstractSocket::ConnectedState)
                                  chat_->socket().write(platform::toLatin1(text));
-                         }};
+                         },
+                         [this] { chat_->holdLines(); }};
     rooms_ = std::make_unique<NetworkRooms>(link);
     chat_->rooms = rooms_.get();
     hostRoom_ = std::make_unique<HostRoomWindow>(rooms_->host(), *pictures_);
@@ -175,6 +176,9 @@ void Application::showBattle()
             game_->services.display = nullptr;
     });
     battleView_ = view;
+    // Lines held back at a network start act once the battle has begun (or was refused).
+    connect(view, &BattleView::activated, chat_.get(), &frmChat::releaseLines);
+    connect(view, &QObject::destroyed, chat_.get(), &frmChat::releaseLines);
     bringToFront(*view);
 }
 

@@ -64,6 +64,8 @@ void GameRoom::setShown(bool shown)
 
 void GameRoom::requestBattle()
 {
+    if (link_.holdLines)
+        link_.holdLines();
     QTimer::singleShot(0, this, [this] { emit battleRequested(); });
 }
 

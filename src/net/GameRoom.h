@@ -16,6 +16,8 @@ struct LobbyLink {
     std::function<void(const QString& line)> sendLine;
     // Text as it stands, with no line end: the form of the peer map transfer.
     std::function<void(const QString& text)> write;
+    // Received lines wait from the start of a battle until it is under way.
+    std::function<void()> holdLines;
 };
 
 class GameRoom : public QObject, public RoomMessageHandler {

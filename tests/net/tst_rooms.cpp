@@ -458,21 +458,18 @@ void RoomsTest::networkBattlesOpenFromTheRooms()
     UserName = QStringLiteral("ann");
     Players[2].IsComputer = true;   // left by a hot-seat game
 
-    // Joined: the lobby's word, then the server's and the host's lines, all in one arrival.
+    // Joined: the lobby's word, then the server's and the host's lines, all in one
+    // arrival; the host leaves at once, and that line waits for the battle to begin.
     app.chat().receive("JOINGAME7\r\nGDATA7@@JOINGAMEhost\r\nGDATA7@@JOINGAMEann\r\nGDATA7@@MAPNAMEduel.spw\r\n"
                        "GDATA7@@NUM2ann\r\nGDATA7@@MAX2\r\nGDATA7@@TIMEOFF\r\nGDATA7@@MAPNAMEduel.spw\r\n"
-                       "GDATA7@@STARTGAME\r\n");
+                       "GDATA7@@STARTGAME\r\nGDATA7@@EXITGAME1\r\n");
     QVERIFY(!app.joinRoom().isVisible() && !app.battleView());
-    QTRY_VERIFY(app.game().Running);
+    QTRY_VERIFY(app.results());
     QCOMPARE(MyPlayer, 2);
     QCOMPARE(PlayerCount, 2);
     QCOMPARE(TimeLimit, NoTimeLimit);
     QVERIFY(!Players[2].IsComputer && !IsOfflineGame);
-
-    // The host leaves; the results lead back to the lobby.
-    app.chat().receive("GDATA7@@EXITGAME1\r\n");
     QVERIFY(!app.game().Running);
-    QVERIFY(app.results());
     QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
     app.results()->cmdContinue->click();
     QTRY_VERIFY(app.lobby().isVisible());
