@@ -3,15 +3,20 @@
 #include "ai/modAI.h"
 #include "battle/frmGame.h"
 #include "editor/MapEditor.h"
+#include "frontend/HostRoomWindow.h"
+#include "frontend/JoinRoomWindow.h"
 #include "frontend/LobbyWindow.h"
 #include "frontend/TestDriver.h"
 #include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
 #include "frontend/frmLocalGame.h"
 #include "frontend/frmSinglePlayer.h"
+#include "net/GameDataLines.h"
 #include "net/LobbyProtocol.h"
+#include "net/NetworkRooms.h"
 #include "net/frmChat.h"
 #include "platform/MidiPlayer.h"
+#include "platform/Text.h"
 #include "screen/BattleView.h"
 #include "screen/PictureStore.h"
 
@@ -51,6 +56,22 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     // A kick or ban from the server ends the run the way Exit does.
     chat_->exitProgram = [this] { quit(); };
     lobby_ = std::make_unique<LobbyWindow>(*chat_);
+    // A network battle's messages go out on the lobby connection; received ones act on this battle.
+    gameData_ = std::make_unique<modStrat::GameDataSender>([this](const QString& line) { chat_->sendLine(line); });
+    game_->services.gameData = gameData_.get();
+    modStrat::GameDataReceivers.battle = game_.get();
+    const LobbyLink link{[this](const QString& line) { chat_->sendLine(line); },
+                         [this](const QString& text) {
+                             if (chat_->socket().state() == QAbstractSocket::ConnectedState)
+                                 chat_->socket().write(platform::toLatin1(text));
+                         },
+                         [this] { chat_->holdLines(); }};
+    rooms_ = std::make_unique<NetworkRooms>(link);
+    chat_->rooms = rooms_.get();
+    hostRoom_ = std::make_unique<HostRoomWindow>(rooms_->host(), *pictures_);
+    joinRoom_ = std::make_unique<JoinRoomWindow>(rooms_->join(), *pictures_);
+    connect(&rooms_->host(), &GameRoom::battleRequested, this, &Application::showBattle);
+    connect(&rooms_->join(), &GameRoom::battleRequested, this, &Application::showBattle);
     intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *chat_);
     connect(intro_.get(), &frmIntro2::localGameRequested, this, &Application::showLocalGame);
     connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
@@ -58,6 +79,9 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     connect(intro_.get(), &frmIntro2::closed, this, &Application::quit);
     // Leaving the lobby brings back the start window, ready for another login.
     connect(chat_.get(), &frmChat::unloaded, this, [this] {
+        // Without the connection the rooms are no more.
+        rooms_->host().Form_Unload();
+        rooms_->join().Form_Unload();
         intro_->setLoginEnabled(true);
         bringToFront(*intro_);
     });
@@ -65,6 +89,7 @@ Application::Application(Parts parts) : parts_(std::move(parts))
 
 Application::~Application()
 {
+    modStrat::GameDataReceivers.battle = nullptr;
     game_->Form_Unload();
     // Windows before what they show: the battle window refers to the battle.
     for (QWidget* window : openWindows())
@@ -151,6 +176,9 @@ void Application::showBattle()
             game_->services.display = nullptr;
     });
     battleView_ = view;
+    // Lines held back at a network start act once the battle has begun (or was refused).
+    connect(view, &BattleView::activated, chat_.get(), &frmChat::releaseLines);
+    connect(view, &QObject::destroyed, chat_.get(), &frmChat::releaseLines);
     bringToFront(*view);
 }
 
@@ -180,6 +208,8 @@ void Application::quit()
     intro_->hide();
     chat_->hangUp();
     lobby_->hide();
+    hostRoom_->hide();
+    joinRoom_->hide();
     parts_.music->stop();
     emit finished();
 }

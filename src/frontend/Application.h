@@ -15,6 +15,9 @@
 #include <vector>
 
 class BattleView;
+class HostRoomWindow;
+class JoinRoomWindow;
+class NetworkRooms;
 class LobbyWindow;
 class MapEditor;
 class PictureStore;
@@ -24,6 +27,9 @@ class frmEndGame;
 class frmGame;
 namespace modAI {
 class ComputerOpponent;
+}
+namespace modStrat {
+class GameDataSender;
 }
 class frmIntro2;
 class frmLocalGame;
@@ -61,6 +67,9 @@ public:
     LobbyWindow& lobby() { return *lobby_; }
     frmChat& chat() { return *chat_; }
     frmIntro2& startWindow() { return *intro_; }
+    NetworkRooms& rooms() { return *rooms_; }
+    HostRoomWindow& hostRoom() { return *hostRoom_; }
+    JoinRoomWindow& joinRoom() { return *joinRoom_; }
     // The windows open now; null when closed.
     frmLocalGame* localGame() const;
     frmSinglePlayer* singlePlayer() const;
@@ -87,6 +96,10 @@ private:
     std::unique_ptr<modAI::ComputerOpponent> computer_;
     std::unique_ptr<frmChat> chat_;
     std::unique_ptr<LobbyWindow> lobby_;
+    std::unique_ptr<modStrat::GameDataSender> gameData_;
+    std::unique_ptr<NetworkRooms> rooms_;
+    std::unique_ptr<HostRoomWindow> hostRoom_;
+    std::unique_ptr<JoinRoomWindow> joinRoom_;
     std::unique_ptr<frmIntro2> intro_;
     QPointer<frmLocalGame> localGame_;
     QPointer<frmSinglePlayer> singlePlayer_;

@@ -53,8 +53,10 @@ bool leaveGame(Context& c, QStringView value)
 bool startGame(Context& c, QStringView)
 {
     // Only a start sequence that gave us a map and a place in the battle starts one.
-    if (MapPath.isEmpty() || MyPlayer < 1 || MyPlayer > PlayerCount)
+    if (MapPath.isEmpty() || MyPlayer < 1 || MyPlayer > PlayerCount) {
+        c.room->StartRefused();
         return false;
+    }
     IsOfflineGame = false;
     StartGamePending = true;
     c.room->StartGame();

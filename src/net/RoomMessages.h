@@ -35,6 +35,9 @@ public:
     // the battle window is shown, off the network dispatch (the battle never
     // runs inside it).
     virtual void StartGame() = 0;
+    // The start sequence ended without a map we have or a place for us: this
+    // player cannot play the others' battle.
+    virtual void StartRefused() {}
     // The host removed this player from the room.
     virtual void Boot() = 0;
 };

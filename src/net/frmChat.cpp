@@ -106,6 +106,7 @@ void frmChat::hangUp()
     Chat.abort();
     framer_.clear();
     received_.clear();
+    held_ = false;
     pendingLogin_.clear();
 }
 
@@ -153,11 +154,22 @@ void frmChat::drain()
     if (draining_)
         return;
     const QScopedValueRollback<bool> busy(draining_, true);
-    while (!received_.empty() && !removed_) {
+    while (!received_.empty() && !removed_ && !held_) {
         const QString line = std::move(received_.front());
         received_.pop_front();
         dispatch(line);
     }
+}
+
+void frmChat::holdLines()
+{
+    held_ = true;
+}
+
+void frmChat::releaseLines()
+{
+    held_ = false;
+    drain();
 }
 
 void frmChat::dispatch(const QString& line)

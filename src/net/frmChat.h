@@ -54,6 +54,10 @@ public:
     void sendLine(const QString& line);
     // Drops the connection and whatever it had delivered but not yet handled.
     void hangUp();
+    // A battle is about to start: received lines wait in the queue until it
+    // has, so the lines that came with the start act on the running battle.
+    void holdLines();
+    void releaseLines();
     QTcpSocket& socket() { return Chat; }
 
     // Received bytes: complete lines are queued and handled in order.
@@ -119,5 +123,6 @@ private:
     std::deque<QString> received_;
     QStringList pendingLogin_;
     bool draining_ = false;
+    bool held_ = false;
     bool removed_ = false;  // kicked or banned: nothing more is handled
 };

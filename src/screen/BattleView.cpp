@@ -128,7 +128,10 @@ void BattleView::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // The battle starts once the window is up, off the event loop.
-    QTimer::singleShot(0, this, [this] { game_.Form_Activate(); });
+    QTimer::singleShot(0, this, [this] {
+        game_.Form_Activate();
+        emit activated();
+    });
 }
 
 void BattleView::closeEvent(QCloseEvent* event)

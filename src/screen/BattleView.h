@@ -21,6 +21,10 @@ public:
     // The battle's code of a key: the classic virtual-key code, 0 for keys the battle ignores.
     static int keyCodeOf(int qtKey);
 
+Q_SIGNALS:
+    // The window's activation ran: a pending battle has started or was refused.
+    void activated();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;

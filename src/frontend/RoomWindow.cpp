@@ -1,0 +1,219 @@
+#include "frontend/RoomWindow.h"
+
+#include "frontend/ChatBoxes.h"
+#include "frontend/MapPreview.h"
+#include "frontend/WindowLook.h"
+#include "net/GameRoom.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int Margin = 8;
+constexpr int Gap = 6;
+constexpr int LeftWidth = RoomWindow::PreviewCorner.x() - Margin - Gap;
+// Below the preview's border: the map's name, then the chat across the bottom.
+constexpr int HeaderTop = 297;
+constexpr int ChatTop = 352;
+constexpr int InputTop = 414;
+constexpr int RowHeight = 28;
+constexpr int SettingsLeft = 486;
+constexpr int SettingsWidth = RoomWindow::ClientSize.width() - SettingsLeft - Margin;
+constexpr int ChatWidth = SettingsLeft - Margin - Gap;
+constexpr int SendWidth = 66;
+
+QComboBox* editableBox(const QStringList& entries, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    // Enter in the box must not add what was typed to the list.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->addItems(entries);
+    return box;
+}
+
+}  // namespace
+
+RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QString& name, const QString& banner,
+                       int chatLength, QWidget* parent)
+    : QWidget(parent),
+      lblBanner(new QLabel(banner, this)),
+      lstOps(new QListWidget(this)),
+      txtChat(new QPlainTextEdit(this)),
+      cmdSend(new QPushButton(QStringLiteral("&Send"), this)),
+      cmbRace(editableBox(GameRoom::Races, this)),
+      cmbTeam(editableBox(GameRoom::Teams, this)),
+      lblCurrentMap(new QLabel(this)),
+      preview(new MapPreview(pictures, this)),
+      room_(room),
+      chatInput_(new QLineEdit(this)),
+      settings_(new QWidget(this)),
+      header_(new QWidget(this))
+{
+    setObjectName(name);
+    setFixedSize(ClientSize);
+    setMouseTracking(true);
+    windowlook::useLightText(*this);
+    this->name(lblBanner, "lblBanner");
+    this->name(lstOps, "lstOps");
+    this->name(txtChat, "txtChat");
+    this->name(cmdSend, "cmdSend");
+    this->name(cmbRace, "cmbRace");
+    this->name(cmbTeam, "cmbTeam");
+    this->name(lblCurrentMap, "lblCurrentMap");
+
+    lblBanner->setTextFormat(Qt::PlainText);
+    lblBanner->setFont(windowlook::headingFont(28));
+    lblBanner->setGeometry(Margin, 4, 420, 38);
+    preview->move(PreviewCorner);
+    preview->lower();
+
+    auto* players = new QWidget(this);
+    players->setGeometry(Margin, PreviewCorner.y(), LeftWidth, HeaderTop - Gap - PreviewCorner.y());
+    auto* playerColumn = new QVBoxLayout(players);
+    playerColumn->setContentsMargins(0, 0, 0, 0);
+    playerColumn->addWidget(caption(QStringLiteral("Opponents:")));
+    playerColumn->addWidget(lstOps, 1);
+    playerColumn->addWidget(caption(QStringLiteral("* Designates Ready")));
+
+    // An opponent's race, team and record: nothing fills them.
+    auto* record = new QWidget(this);
+    record->setGeometry(Margin, HeaderTop, LeftWidth, ChatTop - Gap - HeaderTop);
+    auto* recordRows = new QFormLayout(record);
+    recordRows->setContentsMargins(0, 0, 0, 0);
+    recordRows->setVerticalSpacing(0);
+    recordRows->addRow(caption(QStringLiteral("Race:")), caption(QString()));
+    recordRows->addRow(caption(QStringLiteral("Team:")), caption(QString()));
+    recordRows->addRow(caption(QStringLiteral("Wins/Losses/Draws:")), caption(QString()));
+
+    settings_->setGeometry(SettingsLeft, PreviewCorner.y(), SettingsWidth, HeaderTop - Gap - PreviewCorner.y());
+    auto* settings = new QVBoxLayout(settings_);
+    settings->setContentsMargins(0, 0, 0, 0);
+    settings->setSpacing(3);
+
+    lblCurrentMap->setTextFormat(Qt::PlainText);
+    lblCurrentMap->setWordWrap(true);
+    header_->setGeometry(PreviewCorner.x(), HeaderTop, ClientSize.width() - Margin - PreviewCorner.x(),
+                         ChatTop - Gap - HeaderTop);
+    auto* header = new QFormLayout(header_);
+    header->setContentsMargins(0, 0, 0, 0);
+    header->setVerticalSpacing(0);
+    header->addRow(caption(QStringLiteral("Current Map:")), lblCurrentMap);
+
+    // Peer text is only ever set as plain text.
+    txtChat->setReadOnly(true);
+    txtChat->setGeometry(Margin, ChatTop, ChatWidth, InputTop - Gap / 2 - ChatTop);
+    chatInput_->setMaxLength(chatLength);
+    chatInput_->setGeometry(Margin, InputTop, ChatWidth - SendWidth - Gap, RowHeight);
+    cmdSend->setGeometry(Margin + ChatWidth - SendWidth, InputTop, SendWidth, RowHeight);
+
+    connect(chatInput_, &QLineEdit::returnPressed, this, &RoomWindow::sendChat);
+    connect(cmdSend, &QPushButton::clicked, this, &RoomWindow::sendChat);
+    // Typing, pasting or the room's own correction run the handlers; a pick from the list does not.
+    connect(cmbRace->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const QString shown = room_.cmbRace_Change(text);
+        if (cmbRace->currentText() != shown)
+            cmbRace->setEditText(shown);
+    });
+    connect(cmbTeam->lineEdit(), &QLineEdit::textEdited, this,
+            [this](const QString& text) { room_.cmbTeam_Change(text); });
+
+    connect(&room_, &GameRoom::changed, this, &RoomWindow::refresh);
+    connect(&room_, &GameRoom::loaded, this, &RoomWindow::reset);
+    connect(&room_, &GameRoom::showRequested, this, [this] {
+        show();
+        raise();
+        activateWindow();
+    });
+    // Hidden, never deleted: the room may be closed from inside a handler of this window.
+    connect(&room_, &GameRoom::hideRequested, this, &QWidget::hide);
+}
+
+void RoomWindow::name(QWidget* control, const char* member)
+{
+    control->setObjectName(objectName() + QLatin1Char('.') + QLatin1String(member));
+}
+
+QLabel* RoomWindow::caption(const QString& text)
+{
+    auto* label = new QLabel(text, this);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QVBoxLayout* RoomWindow::settingsColumn()
+{
+    return static_cast<QVBoxLayout*>(settings_->layout());
+}
+
+void RoomWindow::addRaceAndTeam()
+{
+    QVBoxLayout* column = settingsColumn();
+    column->addWidget(caption(QStringLiteral("Choose Your Race:")));
+    column->addWidget(cmbRace);
+    column->addWidget(caption(QStringLiteral("Choose Your Team:")));
+    column->addWidget(cmbTeam);
+}
+
+QFormLayout* RoomWindow::headerRows()
+{
+    return static_cast<QFormLayout*>(header_->layout());
+}
+
+QRect RoomWindow::buttonArea()
+{
+    return {SettingsLeft, ChatTop, SettingsWidth, ClientSize.height() - Margin - ChatTop};
+}
+
+int RoomWindow::selectedRow() const
+{
+    const QList<QListWidgetItem*> selected = lstOps->selectedItems();
+    return selected.isEmpty() ? -1 : lstOps->row(selected.constFirst());
+}
+
+void RoomWindow::sendChat()
+{
+    room_.cmdSend_Click(chatInput_->text());
+    chatInput_->clear();
+}
+
+void RoomWindow::refresh()
+{
+    QStringList shown;
+    for (int i = 0; i < lstOps->count(); ++i)
+        shown.append(lstOps->item(i)->text());
+    if (shown != room_.lstOps) {
+        lstOps->clear();
+        lstOps->addItems(room_.lstOps);
+    }
+    if (txtChat->toPlainText() != room_.txtChat) {
+        txtChat->setPlainText(room_.txtChat);
+        modStrat::ScrollTextBoxToEnd(*txtChat);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{chatInput_, cmdSend, cmbRace})
+        control->setEnabled(room_.ControlsEnabled);
+}
+
+void RoomWindow::reset()
+{
+    cmbRace->setEditText(GameRoom::Races.first());
+    cmbTeam->setEditText(GameRoom::Teams.first());
+    chatInput_->clear();
+    lstOps->clear();
+    txtChat->clear();
+}
+
+void RoomWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    windowlook::paintBackground(painter, rect());
+}
