@@ -119,6 +119,30 @@ inline bool startBattle(const std::vector<Game*>& players, const MapSketch& map)
     return true;
 }
 
+// Our lobby server and a game for each player, met in one room: player 1 hosts.
+class Online {
+public:
+    explicit Online(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            games_.push_back(std::make_unique<Game>(QLatin1String(name)));
+    }
+    bool meet() { return server_.start() && openRoom(server_, players()); }
+    bool start(const MapSketch& map) { return meet() && startBattle(players(), map); }
+    Game& operator[](int player) { return *games_.at(player - 1); }
+    std::vector<Game*> players() const
+    {
+        std::vector<Game*> all;
+        for (const auto& game : games_)
+            all.push_back(game.get());
+        return all;
+    }
+
+private:
+    LobbyServer server_;
+    std::vector<std::unique_ptr<Game>> games_;
+};
+
 // A battle under way: seat p is the game that player p plays on (one game for all in a hot seat).
 class Match {
 public:
@@ -294,7 +318,8 @@ private:
     // "SECTION/KEY" -> value, from the battle's saved-game file.
     std::map<QString, QString> savedTables(Game& game)
     {
-        const QString path = game.folder() + QStringLiteral("/tables-%1.save").arg(turns_);
+        // A fresh file each time: a save keeps the keys of units that are gone since.
+        const QString path = game.folder() + QStringLiteral("/tables-%1.save").arg(++saves_);
         std::map<QString, QString> table;
         if (!game.run(QStringLiteral("save ") + path))
             return table;
@@ -314,6 +339,7 @@ private:
     std::vector<Game*> seats_;
     std::vector<Game*> playing_;
     int turns_ = 0;
+    int saves_ = 0;
 };
 
 }  // namespace e2e

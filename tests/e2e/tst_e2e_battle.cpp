@@ -14,7 +14,8 @@ private Q_SLOTS:
     void networkSkirmish();
     void hostBootsMember();
     void playerQuitsWithQ();
-    void middlePlayerLosesAndLastOpponentIsCutOff();
+    void clientKilledMidBattle();
+    void middlePlayerLoses();
 };
 
 namespace {
@@ -31,7 +32,8 @@ struct Skirmish {
     MapSketch map{8, 5, 2};
     int hq1 = map.building(BuildingType::Headquarters[1], 1, {0, 2});
     int hq2 = map.building(BuildingType::Headquarters[2], 2, {7, 2});
-    int factory = map.building(BuildingType::Factory[1], 1, {0, 4});
+    Tile factoryTile{0, 4};
+    int factory = map.building(BuildingType::Factory[1], 1, factoryTile);
     int city = map.building(BuildingType::NeutralCity, 0, {3, 0});
     int captor = map.unit(UnitType::Infantry, 1, {3, 1});
     int raiderNorth = map.unit(UnitType::Infantry, 1, {5, 1});
@@ -45,6 +47,17 @@ struct Skirmish {
     int hover = map.unit(UnitType::HoverTankGround, 2, {7, 4});
 };
 
+// Three players in a row; player 1's infantry stands next to player 2's headquarters.
+struct ThreeWay {
+    MapSketch map{5, 2, 3};
+    int hq1 = map.building(BuildingType::Headquarters[1], 1, {0, 0});
+    int hq2 = map.building(BuildingType::Headquarters[2], 2, {2, 0});
+    int hq3 = map.building(BuildingType::Headquarters[3], 3, {4, 0});
+    int stormer = map.unit(UnitType::Infantry, 1, {1, 0});
+    int second = map.unit(UnitType::Infantry, 2, {2, 1});
+    int third = map.unit(UnitType::Infantry, 3, {4, 1});
+};
+
 // Five turns: every kind of order, and player 1 takes player 2's headquarters.
 void playSkirmish(Match& match, const Skirmish& s)
 {
@@ -54,7 +67,7 @@ void playSkirmish(Match& match, const Skirmish& s)
     QVERIFY(match.order(1, s.transport, QString(), QStringLiteral("Load Right")));
     QVERIFY(match.order(1, s.turret, QString(), QStringLiteral("Pack")));
     QVERIFY(match.order(1, s.stormer, QStringLiteral("R"), QStringLiteral("Capture")));
-    QVERIFY(match.buy(1, {0, 4}, QStringLiteral("Infantry")));
+    QVERIFY(match.buy(1, s.factoryTile, QStringLiteral("Infantry")));
     QVERIFY(match.endTurn(1, 2));
 
     // Both guards were hurt by the raids: they join into one.
@@ -65,6 +78,9 @@ void playSkirmish(Match& match, const Skirmish& s)
     QVERIFY(match.order(1, s.transport, QStringLiteral("D"), QStringLiteral("Unload Right")));
     QVERIFY(match.order(1, s.captor, QString(), QStringLiteral("Capture")));
     QVERIFY(match.order(1, s.turret, QString(), QStringLiteral("Unpack")));
+    // The recruit makes room at the factory; the next one takes the slot the join freed.
+    QVERIFY(match.order(1, s.hover + 1, QStringLiteral("R"), QStringLiteral("Deselect")));
+    QVERIFY(match.buy(1, s.factoryTile, QStringLiteral("Infantry")));
     QVERIFY(match.endTurn(1, 2));
 
     QVERIFY(match.order(2, s.hover, QStringLiteral("L"), QStringLiteral("Land")));
@@ -98,84 +114,73 @@ void BattleEndToEnd::hotSeatSkirmish()
 
 void BattleEndToEnd::networkSkirmish()
 {
-    LobbyServer server;
-    QVERIFY(server.start());
-    Game ann(QStringLiteral("ann"));
-    Game bob(QStringLiteral("bob"));
     Skirmish skirmish;
-    QVERIFY(openRoom(server, {&ann, &bob}));
-    QVERIFY(startBattle({&ann, &bob}, skirmish.map));
-
-    Match match({&ann, &bob});
+    Online online{"ann", "bob"};
+    QVERIFY(online.start(skirmish.map));
+    Match match(online.players());
     playSkirmish(match, skirmish);
     if (QTest::currentTestFailed())
         return;
-    QVERIFY(ann.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
-    QVERIFY(bob.waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
+    QVERIFY(online[1].waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+    QVERIFY(online[2].waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
     QVERIFY(match.sameTables(true));
 }
 
 void BattleEndToEnd::hostBootsMember()
 {
-    LobbyServer server;
-    QVERIFY(server.start());
-    Game ann(QStringLiteral("ann"));
-    Game bob(QStringLiteral("bob"));
-    QVERIFY(openRoom(server, {&ann, &bob}));
-    QVERIFY(ann.run(QStringLiteral("select frmHost.lstOps bob")));
-    QVERIFY(ann.run(QStringLiteral("click frmHost.cmdBoot")));
-    QVERIFY(bob.waitForContains(QStringLiteral("shown"), QStringLiteral("You have been booted from the game!")));
-    QVERIFY(bob.waitFor(QStringLiteral("exists frmJoin"), QStringLiteral("0")));
-    QVERIFY(ann.waitFor(QStringLiteral("items frmHost.lstOps"), QStringLiteral("ann")));
+    Online online{"ann", "bob"};
+    QVERIFY(online.meet());
+    QVERIFY(online[1].run(QStringLiteral("select frmHost.lstOps bob")));
+    QVERIFY(online[1].run(QStringLiteral("click frmHost.cmdBoot")));
+    QVERIFY(online[2].waitForContains(QStringLiteral("shown"), QStringLiteral("You have been booted from the game!")));
+    QVERIFY(online[2].waitFor(QStringLiteral("exists frmJoin"), QStringLiteral("0")));
+    QVERIFY(online[1].waitFor(QStringLiteral("items frmHost.lstOps"), QStringLiteral("ann")));
 }
 
 void BattleEndToEnd::playerQuitsWithQ()
 {
-    LobbyServer server;
-    QVERIFY(server.start());
-    Game ann(QStringLiteral("ann"));
-    Game bob(QStringLiteral("bob"));
-    QVERIFY(openRoom(server, {&ann, &bob}));
-    QVERIFY(startBattle({&ann, &bob}, Skirmish().map));
-    QVERIFY(Match({&ann, &bob}).ready(1));
-    QVERIFY(bob.run(QStringLiteral("key frmGame Q")));
-    QVERIFY(bob.waitFor(QStringLiteral("exists frmGame"), QStringLiteral("0")));
-    QVERIFY(ann.waitForContains(QStringLiteral("get Messages"), QStringLiteral("bob has quit the game.")));
-    QVERIFY(ann.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+    Online online{"ann", "bob"};
+    QVERIFY(online.start(Skirmish().map));
+    QVERIFY(Match(online.players()).ready(1));
+    QVERIFY(online[2].run(QStringLiteral("key frmGame Q")));
+    QVERIFY(online[2].waitFor(QStringLiteral("exists frmGame"), QStringLiteral("0")));
+    QVERIFY(online[1].waitForContains(QStringLiteral("get Messages"), QStringLiteral("bob has quit the game.")));
+    QVERIFY(online[1].waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
 }
 
-void BattleEndToEnd::middlePlayerLosesAndLastOpponentIsCutOff()
+void BattleEndToEnd::clientKilledMidBattle()
 {
-    // Player 1 stands next to player 2's headquarters.
-    MapSketch map(5, 2, 3);
-    map.building(BuildingType::Headquarters[1], 1, {0, 0});
-    map.building(BuildingType::Headquarters[2], 2, {2, 0});
-    map.building(BuildingType::Headquarters[3], 3, {4, 0});
-    const int stormer = map.unit(UnitType::Infantry, 1, {1, 0});
-    map.unit(UnitType::Infantry, 2, {2, 1});
-    map.unit(UnitType::Infantry, 3, {4, 1});
+    ThreeWay three;
+    Online online{"ann", "bob", "cat"};
+    QVERIFY(online.start(three.map));
+    Match match(online.players());
+    QVERIFY(match.endTurn(1, 2));
+    online[2].kill();
+    match.leaves(2);
+    // The server tells the others, and the turn of the player who is gone passes on.
+    for (int player : {1, 3}) {
+        QVERIFY(online[player].waitForContains(QStringLiteral("get Messages"), QStringLiteral("bob has lost connection.")));
+        QVERIFY(online[player].waitFor(QStringLiteral("get CurrentPlayer"), QStringLiteral("3")));
+    }
+    QVERIFY(match.endTurn(3, 1));
+}
 
-    LobbyServer server;
-    QVERIFY(server.start());
-    Game ann(QStringLiteral("ann"));
-    Game bob(QStringLiteral("bob"));
-    Game cat(QStringLiteral("cat"));
-    QVERIFY(openRoom(server, {&ann, &bob, &cat}));
-    QVERIFY(startBattle({&ann, &bob, &cat}, map));
-
-    Match match({&ann, &bob, &cat});
-    QVERIFY(match.order(1, stormer, QStringLiteral("R"), QStringLiteral("Capture")));
+void BattleEndToEnd::middlePlayerLoses()
+{
+    ThreeWay three;
+    Online online{"ann", "bob", "cat"};
+    QVERIFY(online.start(three.map));
+    Match match(online.players());
+    QVERIFY(match.order(1, three.stormer, QStringLiteral("R"), QStringLiteral("Capture")));
     QVERIFY(match.endTurn(1, 2));
     QVERIFY(match.endTurn(2, 3));
     QVERIFY(match.endTurn(3, 1));
-    QVERIFY(match.order(1, stormer, QString(), QStringLiteral("Capture")));
-    QVERIFY(bob.waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
+    QVERIFY(match.order(1, three.stormer, QString(), QStringLiteral("Capture")));
+    QVERIFY(online[2].waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
     match.leaves(2);
-    // The turn passes over the beaten player; the last opponent drops out in the middle of its turn.
+    // The turns pass over the beaten player.
     QVERIFY(match.endTurn(1, 3));
-    cat.kill();
-    QVERIFY(ann.waitForContains(QStringLiteral("get Messages"), QStringLiteral("cat has lost connection.")));
-    QVERIFY(ann.waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+    QVERIFY(match.endTurn(3, 1));
 }
 
 QTEST_GUILESS_MAIN(BattleEndToEnd)
