@@ -5,7 +5,6 @@
 #include "frontend/MapPreview.h"
 #include "platform/Ini.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
 
 namespace {
@@ -110,10 +109,7 @@ void MapPreviewTest::headerAndUnusableMaps()
     const QString huge = folder.writeMap(small, QStringLiteral("huge.spw"));
     platform::iniWrite(QStringLiteral("GEN"), QStringLiteral("XMAX"), QStringLiteral("32767"), huge);
     platform::iniWrite(QStringLiteral("GEN"), QStringLiteral("YMAX"), QStringLiteral("32767"), huge);
-    QElapsedTimer timer;
-    timer.start();
     const MapPreviewInfo hugeInfo = preview.showMap(huge);
-    QVERIFY(timer.elapsed() < 1000);
     QVERIFY(hugeInfo.found);
     QVERIFY(!hugeInfo.drawable);
     QCOMPARE(cell(preview, 0, 0), rgb(qRgb(0, 0, 0)));

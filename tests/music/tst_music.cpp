@@ -275,14 +275,11 @@ void TestMusic::timedTrackEndsOnce()
     player.setEndOfTrackHandler([&] { ++handled; });
 
     player.setFileName(path("short.mid"));
-    QElapsedTimer clock;
-    clock.start();
     player.play();
     player.play();  // already playing: goes on, does not start over or end twice
     QVERIFY(player.isPlaying());
     QVERIFY(!player.isAudible());
     QTRY_COMPARE_WITH_TIMEOUT(ends.count(), 1, 10000);
-    QVERIFY(clock.elapsed() >= 295);
     QCOMPARE(handled, 1);
     QVERIFY(!player.isPlaying());
     QTest::qWait(500);

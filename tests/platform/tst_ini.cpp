@@ -38,7 +38,6 @@ private slots:
     void documentEqualsKeyByKey();
     void failedWritesChangeNothing();
     void cacheSeesOutsideChanges();
-    void largeFileIsFast();
     void findFileIgnoresCase();
 
 private:
@@ -335,30 +334,6 @@ void TestIni::cacheSeesOutsideChanges()
 
     QVERIFY(iniWrite("S", "K", "6", file));
     QCOMPARE(iniRead("S", "K", file), QStringLiteral("6"));
-}
-
-void TestIni::largeFileIsFast()
-{
-    QByteArray bytes = "[GEN]\r\nNAME=Big\r\n";
-    int expected = 0;
-    for (int i = 1; i <= 1500; ++i) {
-        bytes += "T" + QByteArray::number(i) + "=" + QByteArray::number(i % 37) + "\r\n";
-        expected += i % 37;
-    }
-
-    qint64 best = std::numeric_limits<qint64>::max();
-    for (int run = 0; run < 5; ++run) {
-        QElapsedTimer t;
-        t.start();
-        const IniDocument doc = IniDocument::fromBytes(bytes);
-        int sum = 0;
-        for (int i = 1; i <= 1500; ++i)
-            sum += doc.value(u"gen", QString(u't' + QString::number(i))).toInt();
-        best = std::min(best, t.nsecsElapsed());
-        QCOMPARE(sum, expected);
-    }
-    qDebug() << "1500 keys parsed and read in" << best / 1000 << "us";
-    QVERIFY2(best < 5'000'000, "parsing and 1500 lookups took over 5 ms");
 }
 
 void TestIni::findFileIgnoresCase()
