@@ -47,6 +47,13 @@ QHash<QString, QString> valuesOf(const QByteArray& bytes)
     return values;
 }
 
+// A usable 2 x 2 map padded with a comment line to `size` bytes.
+QByteArray paddedMap(qsizetype size)
+{
+    const QByteArray head = "[GEN]\r\nXMAX=2\r\nYMAX=2\r\n;";
+    return head + QByteArray(size - head.size() - 2, 'x') + "\r\n";
+}
+
 MapDocument sized(int width, int height)
 {
     MapDocument map;
@@ -338,6 +345,7 @@ private slots:
         QTest::newRow("751 tiles") << QByteArray("[GEN]\r\nXMAX=751\r\nYMAX=1\r\n");
         QTest::newRow("overflowing product") << QByteArray("[GEN]\r\nXMAX=32767\r\nYMAX=32767\r\n");
         QTest::newRow("other section") << QByteArray("[MAP]\r\nXMAX=10\r\nYMAX=10\r\n");
+        QTest::newRow("over 1 MiB") << paddedMap(mapfile::FileByteLimit + 1);
     }
 
     void unusableFilesAreRefused()
@@ -355,6 +363,8 @@ private slots:
         writeBytes(path, "[GEN]\r\nXMAX=750\r\nYMAX=1\r\n");
         QVERIFY(mapfile::read(path));
         writeBytes(path, "[GEN]\r\nXMAX=1\r\nYMAX=1\r\n");
+        QVERIFY(mapfile::read(path));
+        writeBytes(path, paddedMap(mapfile::FileByteLimit));
         QVERIFY(mapfile::read(path));
     }
 

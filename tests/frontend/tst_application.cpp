@@ -57,6 +57,7 @@ private Q_SLOTS:
     void hotSeatBattleToResultsAndBack();
     void eachWindowExistsOnce();
     void closingTheBattleWindowEndsTheBattle();
+    void aMapGrownTooBigIsRefusedAtTheStart();
     void leavingTheLobbyGivesTheLoginBack();
     void exitEndsTheRun();
 };
@@ -128,6 +129,26 @@ void ApplicationTest::closingTheBattleWindowEndsTheBattle()
 
     QVERIFY(run.startHotSeat(run.folder.writeDuel()));
     QCOMPARE(app.game().services.display, static_cast<BattleDisplay*>(app.battleView()));
+}
+
+void ApplicationTest::aMapGrownTooBigIsRefusedAtTheStart()
+{
+    Run run;
+    Application& app = *run.app;
+    const QString map = run.folder.writeDuel();
+    app.startWindow().cmdLocalGame->click();
+    pushFileName(map);
+    app.localGame()->cmdChooseMap->click();
+    // The file changes between the preview and Start.
+    QFile file(map);
+    QVERIFY(file.open(QIODevice::Append));
+    file.write(QByteArray(mapfile::FileByteLimit, ';'));
+    file.close();
+    app.localGame()->cmdStart->click();
+    QTRY_VERIFY(!app.game().refusal().isEmpty());
+    QCOMPARE(platform::dialogScript::shown().last(), app.game().refusal());
+    QVERIFY(app.game().refusal().contains(QStringLiteral("no valid size")));
+    QVERIFY(!app.game().Running);
 }
 
 void ApplicationTest::leavingTheLobbyGivesTheLoginBack()

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include <malloc.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -38,6 +39,8 @@ private slots:
     void documentEqualsKeyByKey();
     void failedWritesChangeNothing();
     void cacheSeesOutsideChanges();
+    void hostileFilesHoldLittleMemory_data();
+    void hostileFilesHoldLittleMemory();
     void findFileIgnoresCase();
 
 private:
@@ -145,8 +148,11 @@ void TestIni::rewriteKeepsPlaceAndOtherBytes()
     QCOMPARE(iniRead("Game", "Speed", file), QStringLiteral("5"));
     QCOMPARE(iniRead("Sound", "Volume", file), QStringLiteral("9"));
 
-    // Loading and saving untouched is byte-exact, odd line ends included.
-    const IniDocument doc = IniDocument::fromBytes(before);
+    // Loading and saving untouched is byte-exact, odd line ends included, also
+    // when the bytes only borrowed their buffer.
+    std::string borrowed = before.toStdString();
+    const IniDocument doc = IniDocument::fromBytes(QByteArray::fromRawData(borrowed.data(), qsizetype(borrowed.size())));
+    borrowed.assign(borrowed.size(), '#');
     QCOMPARE(doc.toBytes(), before);
 }
 
@@ -178,6 +184,13 @@ void TestIni::newKeyGoesToItsSection()
     putFile(file, "[Empty]\r\n\r\n[B]\r\ny=2\r\n");
     QVERIFY(iniWrite("Empty", "k", "v", file));
     QCOMPARE(fileBytes(file), QByteArray("[Empty]\r\nk=v\r\n\r\n[B]\r\ny=2\r\n"));
+
+    // After a repeated key, before the blank line; never into a repeated section.
+    putFile(file, "[A]\r\nx=1\r\nX=2\r\n\r\n[a]\r\ny=3\r\n");
+    QVERIFY(iniWrite("A", "k", "v", file));
+    QCOMPARE(fileBytes(file), QByteArray("[A]\r\nx=1\r\nX=2\r\nk=v\r\n\r\n[a]\r\ny=3\r\n"));
+    QCOMPARE(iniRead("A", "x", file), QStringLiteral("1"));
+    QCOMPARE(iniRead("A", "y", file), QString());
 }
 
 void TestIni::newSectionAndNewFile()
@@ -334,6 +347,30 @@ void TestIni::cacheSeesOutsideChanges()
 
     QVERIFY(iniWrite("S", "K", "6", file));
     QCOMPARE(iniRead("S", "K", file), QStringLiteral("6"));
+}
+
+// Lines no lookup reaches must not cost memory per line: a map of such lines
+// once held 16 to 35 times its size.
+void TestIni::hostileFilesHoldLittleMemory_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("blank lines") << QByteArray("\r\n");
+    QTest::newRow("one section again and again") << QByteArray("[a]\n");
+    QTest::newRow("one key again and again") << QByteArray("a=1\n");
+    QTest::newRow("comments") << QByteArray(";\n");
+}
+
+void TestIni::hostileFilesHoldLittleMemory()
+{
+    QFETCH(QByteArray, line);
+    const QByteArray bytes = "[GEN]\r\nXMAX=2\r\n" + line.repeated((1 << 20) / line.size());
+    malloc_trim(0);
+    const auto inUse = [] { const auto m = mallinfo2(); return m.uordblks + m.hblkhd; };
+    const size_t before = inUse();
+    const IniDocument doc = IniDocument::fromBytes(bytes);
+    QVERIFY2(inUse() - before < size_t(bytes.size()) / 8, qPrintable(QString::number(inUse() - before)));
+    QCOMPARE(doc.value(u"GEN", u"XMAX"), QStringLiteral("2"));
+    QCOMPARE(doc.toBytes(), bytes);
 }
 
 void TestIni::findFileIgnoresCase()
