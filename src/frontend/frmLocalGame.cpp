@@ -213,9 +213,10 @@ void frmLocalGame::cmdChooseMap_Click()
     mapFile = *file;
     // A map without a PLAYERS number takes no players, rather than the last map's count.
     MapPlayers = info.players.value_or(0);
-    QString name = info.name;
+    // A map without a name goes by its file name.
+    QString name = info.name.isEmpty() ? QFileInfo(*file).fileName() : info.name;
     if (!info.found)
-        name = QFileInfo(*file).fileName() + QStringLiteral(" (not found)");
+        name += QStringLiteral(" (not found)");
     else if (!info.drawable)
         name += QStringLiteral(" (no playable size)");
     lblCurrentMap->setText(name);

@@ -82,6 +82,17 @@ void LocalGameTest::startNeedsAChosenMap()
     QVERIFY(!window.cmdStart->isEnabled());
     QCOMPARE(window.lblCurrentMap->text(), QStringLiteral("gone.spw (not found)"));
 
+    // Too big to be a map, and no name to show: the file name stands in.
+    const QString big = folder.path(QStringLiteral("big.spw"));
+    QFile bigFile(big);
+    QVERIFY(bigFile.open(QIODevice::WriteOnly));
+    bigFile.write("[GEN]\r\nXMAX=2\r\nYMAX=2\r\n" + QByteArray(mapfile::FileByteLimit, ';'));
+    bigFile.close();
+    pushFileName(big);
+    window.cmdChooseMap->click();
+    QVERIFY(!window.cmdStart->isEnabled());
+    QCOMPARE(window.lblCurrentMap->text(), QStringLiteral("big.spw (no playable size)"));
+
     pushFileName(folder.writeDuel());
     window.cmdChooseMap->click();
     QVERIFY(window.cmdStart->isEnabled());
