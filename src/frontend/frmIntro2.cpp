@@ -68,7 +68,7 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
 
     txtName->setMaxLength(NameLength);
     txtPassword->setMaxLength(PasswordLength);
-    txtPassword->setEchoMode(QLineEdit::Password);
+    windowlook::usePasswordStars(*txtPassword);
     lowerCaseAsTyped(txtName);
     lowerCaseAsTyped(txtPassword);
     connect(txtServerIP, &QLineEdit::textChanged, this, [](const QString& text) { ServerIP = text; });

@@ -38,11 +38,15 @@ void LocalGameTest::defaultStartWithATwoPlayerMap()
     QPointer<frmLocalGame> alive(window);
     window->show();
     QSignalSpy started(window, &frmLocalGame::startRequested);
+    // The preview's border lies at (192, 48) of a 650 x 450 window.
+    QCOMPARE(window->size(), QSize(650, 450));
+    QCOMPARE(window->preview->pos(), QPoint(192, 48));
 
     const QString map = folder.writeDuel();
     pushFileName(map);
     window->cmdChooseMap->click();
     QCOMPARE(shown(), QStringList{QStringLiteral("Select Map")});
+    QCOMPARE(platform::dialogScript::fileFilters(), QStringList{QStringLiteral("V:FL Level (*.spw)")});
     QCOMPARE(window->lblCurrentMap->text(), QStringLiteral("Duel"));
     QCOMPARE(window->lblDescription->text(), QStringLiteral("Two bases <b>face</b> each other."));
     QCOMPARE(window->lblDescription->textFormat(), Qt::PlainText);

@@ -54,14 +54,19 @@ void MapPreviewTest::tilesAndBuildingsLandOnTheirCells()
     QCOMPARE(rgb(preview.image().pixel(building)), rgb(buildingColour(BuildingType::City[2])));
     QCOMPARE(rgb(preview.image().pixel(building + QPoint(9, 9))), rgb(buildingColour(BuildingType::City[2])));
     QCOMPARE(rgb(preview.image().pixel(building + QPoint(10, 0))), rgb(terrainColour(0)));
-    // Beyond the map: the black background; around it the border.
-    QCOMPARE(cell(preview, 25, 0), rgb(qRgb(0, 0, 0)));
-    QCOMPARE(rgb(preview.image().pixel(2, 2)), rgb(qRgb(64, 64, 64)));
+    // Beyond the map: the 270 x 225 black background, in a border 8 pixels wide;
+    // past the border the window shows through.
+    const QPoint origin = MapPreview::origin();
+    QCOMPARE(origin, QPoint(8, 8));
+    QCOMPARE(rgb(preview.image().pixel(origin + QPoint(269, 224))), rgb(qRgb(0, 0, 0)));
+    QCOMPARE(rgb(preview.image().pixel(origin + QPoint(270, 224))), rgb(qRgb(64, 64, 64)));
+    QCOMPARE(rgb(preview.image().pixel(0, 0)), rgb(qRgb(64, 64, 64)));
+    QCOMPARE(qAlpha(preview.image().pixel(origin + QPoint(278, 0))), 0);
 
-    // A map the battle shows whole (32 columns) fits the preview whole too.
-    MapBuilder widest(32, 16, 7);
+    // Cells run on past the background: 600 tiles in 40 columns.
+    MapBuilder widest(40, 15, 7);
     preview.showMap(folder.writeMap(widest, QStringLiteral("widest.spw")));
-    QCOMPARE(cell(preview, 31, 15), rgb(terrainColour(7)));
+    QCOMPARE(cell(preview, 39, 14), rgb(terrainColour(7)));
 }
 
 void MapPreviewTest::aNewMapLeavesNothingOfTheLastOne()

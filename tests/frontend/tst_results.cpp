@@ -44,7 +44,17 @@ void ResultsTest::rowsShowEveryPlayersTotals()
     QCOMPARE(window.lblPlayer[0]->text(), QStringLiteral("P1"));
     QCOMPARE(window.lblPlayer[1]->text(), QStringLiteral("<i>bob</i>"));
     QCOMPARE(window.lblDays->text(), QStringLiteral("7"));
-    QVERIFY(!window.cmdSaveReplay->isEnabled());
+    // Texts in Arial, which is Liberation Sans here; the banner keeps its own face.
+    QCOMPARE(QFontInfo(window.lblDays->font()).family(), QStringLiteral("Liberation Sans"));
+    QCOMPARE(QFontInfo(window.lblPlayer[3]->font()).family(), QStringLiteral("Liberation Sans"));
+    QVERIFY(QFontInfo(window.lblBanner->font()).family() != QStringLiteral("Liberation Sans"));
+
+    // Save Replay may be pressed, and does nothing.
+    QSignalSpy start(&window, &frmEndGame::continueToStart);
+    QVERIFY(window.cmdSaveReplay->isEnabled());
+    window.cmdSaveReplay->click();
+    QVERIFY(window.isVisible());
+    QCOMPARE(start.count(), 0);
 }
 
 void ResultsTest::onlyAPlayerStillInANetworkGameEndsIt_data()

@@ -69,6 +69,7 @@ void StartWindowTest::nameAndPasswordAreLowerCaseAsTyped()
 
     QTest::keyClicks(start.window.txtPassword, QStringLiteral("SeCreT"));
     QCOMPARE(start.window.txtPassword->text(), QStringLiteral("secret"));
+    QCOMPARE(start.window.txtPassword->displayText(), QStringLiteral("******"));
 }
 
 void StartWindowTest::startUpReadsTheSettings()
