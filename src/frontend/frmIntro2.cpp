@@ -3,6 +3,7 @@
 #include "art/BuiltInPictures.h"
 #include "data/GameData.h"
 #include "frontend/LobbyPlaceholder.h"
+#include "frontend/Shortcuts.h"
 #include "frontend/WindowLook.h"
 #include "platform/Music.h"
 #include "platform/ProgramFolder.h"
@@ -128,6 +129,7 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
     root->addLayout(columns, 1);
     root->addWidget(version);
     setMinimumSize(620, 420);
+    shortcuts::muteDisabledMnemonics(*this);
 }
 
 frmIntro2::~frmIntro2()

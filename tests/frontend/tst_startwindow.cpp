@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void connectLogsInAndTheTimeOutGivesTheInputsBack();
     void connectWithoutANameDoesNothing();
     void musicPlaysRandomTracksAndToggles();
+    void aDisabledButtonsShortcutTypesNothing();
 };
 
 void StartWindowTest::nameAndPasswordAreLowerCaseAsTyped()
@@ -179,6 +181,24 @@ void StartWindowTest::musicPlaysRandomTracksAndToggles()
     start.window.cmdMusic->click();
     QVERIFY(start.window.MusicOn);
     QVERIFY(start.music.playing());
+}
+
+void StartWindowTest::aDisabledButtonsShortcutTypesNothing()
+{
+    FrontendFolder folder;
+    StartWindow start;
+    start.window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&start.window));
+    start.window.txtServerIP->setFocus();
+    start.window.txtServerIP->setText(QStringLiteral("10.0.0.1"));
+    QSignalSpy single(&start.window, &frmIntro2::singlePlayerRequested);
+    QSignalSpy local(&start.window, &frmIntro2::localGameRequested);
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_S, Qt::AltModifier);   // Single Player: disabled
+    QCOMPARE(start.window.txtServerIP->text(), QStringLiteral("10.0.0.1"));
+    QCOMPARE(single.count(), 0);
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_O, Qt::AltModifier);   // Local Game
+    QTRY_COMPARE(local.count(), 1);
+    QCOMPARE(start.window.txtServerIP->text(), QStringLiteral("10.0.0.1"));
 }
 
 QTEST_MAIN(StartWindowTest)
