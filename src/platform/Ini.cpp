@@ -265,12 +265,15 @@ QString IniDocument::value(QStringView section, QStringView key) const
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
 {
+    // A name the file cannot hold as written is not set: a key line would read
+    // as a comment, a section or another key, a section line as another section.
     const QString keyName = fileName(key);
-    if (keyName.isEmpty())
+    const QString sectionName = fileName(section);
+    if (keyName.isEmpty() || keyName.contains(u'=') || keyName.startsWith(u';') || keyName.startsWith(u'[')
+        || sectionName.contains(u']'))
         return;
     const QByteArray text = toLatin1(firstLine(value));
 
-    const QString sectionName = fileName(section);
     QString sectionKey = sectionName.toLower();
     int si = sectionIndex_.value(sectionKey, -1);
     if (si < 0) {

@@ -27,6 +27,8 @@ public:
     // "" when the section or key is missing; at most IniValueLimit characters.
     QString value(QStringView section, QStringView key) const;
     // A value with line breaks keeps only its first line, so it can never add keys.
+    // Names a file cannot hold (a key with '=' or beginning ';' or '[', a
+    // section with ']') set nothing.
     void setValue(const QString& section, const QString& key, const QString& value);
 
     // Writes to a temporary file and renames it over `path`. False when that fails.
