@@ -33,7 +33,7 @@ for t in "${targets[@]}"; do
     echo "== $t for ${seconds}s"
     # Undefined behaviour stops the run like a crash does; the system libraries' own leaks do not.
     (cd "$build" && QT_QPA_PLATFORM=offscreen VF_PROGRAM_DIR="$build/bin" UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-        LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp" \
+        LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp:print_suppressions=0" \
         "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=65536 \
         "$build/corpus/$t" "$root/fuzz/corpus/$t")
 done
