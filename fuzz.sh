@@ -26,12 +26,14 @@ if [ "$target" = all ]; then
 else
     targets=("$target")
 fi
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]/#/fuzz_}"
+cmake --build "$build" -j"${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}" --target "${targets[@]/#/fuzz_}"
 
 for t in "${targets[@]}"; do
     mkdir -p "$build/corpus/$t" "$root/fuzz/corpus/$t"
     echo "== $t for ${seconds}s"
-    (cd "$build" && QT_QPA_PLATFORM=offscreen VF_PROGRAM_DIR="$build/bin" \
+    # Undefined behaviour stops the run like a crash does; the system libraries' own leaks do not.
+    (cd "$build" && QT_QPA_PLATFORM=offscreen VF_PROGRAM_DIR="$build/bin" UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        LSAN_OPTIONS="suppressions=$root/fuzz/lsan.supp:print_suppressions=0" \
         "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -max_len=65536 \
         "$build/corpus/$t" "$root/fuzz/corpus/$t")
 done

@@ -6,6 +6,7 @@
 #include "data/GameTypes.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
+#include "platform/Ini.h"
 #include "platform/ProgramFolder.h"
 #include "screen/BattleView.h"
 #include "screen/PictureStore.h"
@@ -26,6 +27,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -132,6 +134,79 @@ std::vector<double> pictureStoreLoadMs()
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     return times;
+}
+
+// Parsing a map file and reading every key the battle start reads from it.
+std::vector<double> mapReadMs(const QString& map)
+{
+    QFile file(map);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(map));
+    const QByteArray bytes = file.readAll();
+    QStringList keys{QStringLiteral("XMAX"), QStringLiteral("YMAX")};
+    for (int i = 1; i <= MaxTiles; ++i)
+        keys << QStringLiteral("T%1").arg(i);
+    for (int i = 1; i <= MaxUnits; ++i) {
+        for (const char* word : {"UT", "UP", "UTOP", "ULEFT"})
+            keys << QLatin1String(word) + QString::number(i);
+    }
+    std::vector<double> times;
+    for (int run = 0; run < 200; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        const platform::IniDocument doc = platform::IniDocument::fromBytes(bytes);
+        qsizetype found = 0;
+        for (const QString& key : keys)
+            found += doc.value(u"GEN", key).size();
+        times.push_back(timer.nsecsElapsed() / 1e6);
+        if (found == 0)
+            qFatal("the map holds no keys");
+    }
+    return times;
+}
+
+// Heap bytes in use, large blocks (which malloc maps apart) included.
+size_t heapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// Heap bytes an INI parse holds per byte of a hostile file of 1 MiB.
+void reportIniMemory()
+{
+    const std::pair<const char*, QByteArray> shapes[] = {
+        {"ini_bytes_per_byte_blank_lines", QByteArray("\n")},
+        {"ini_bytes_per_byte_sections", QByteArray("[a]\n")},
+        {"ini_bytes_per_byte_short_keys", QByteArray("a=1\n")},
+        {"ini_bytes_per_byte_numbered_sections", QByteArray()},
+        {"ini_bytes_per_byte_numbered_keys", QByteArray()},
+    };
+    constexpr int Size = 1 << 20;
+    for (const auto& [name, line] : shapes) {
+        QByteArray bytes;
+        bytes.reserve(Size + 64);
+        const bool numbered = line.isEmpty();
+        const bool sections = QByteArrayView(name).endsWith("sections");
+        if (numbered && !sections)
+            bytes += "[GEN]\n";
+        for (int i = 0; bytes.size() < Size; ++i) {
+            if (!numbered)
+                bytes += line;
+            else if (sections)
+                bytes += "[s" + QByteArray::number(i) + "]\n";
+            else
+                bytes += "T" + QByteArray::number(i) + "=9\n";
+        }
+        malloc_trim(0);
+        const size_t before = heapInUse();
+        {
+            const platform::IniDocument doc = platform::IniDocument::fromBytes(bytes);
+            const size_t held = heapInUse() - before;
+            std::printf("%s %.3f bytes\n", name, double(held) / bytes.size());
+        }
+    }
+    std::fflush(stdout);
 }
 
 // One whole frame of a crowded battle with the info box, a menu and messages up.
@@ -492,6 +567,8 @@ int main(int argc, char** argv)
     pictures.LoadBuiltIns();
     pictures.LoadLevel(QStringLiteral(VF_PROGRAM_DIR));
 
+    report("map_read_ms", mapReadMs(map), "ms");
+    reportIniMemory();
     report("battle_start_ms", battleStartMs(map), "ms");
     report("idle_cpu_percent", idleCpuPercent(map, pictures), "percent");
     report("frame_draw_ms", frameDrawMs(map, pictures), "ms");

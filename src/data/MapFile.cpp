@@ -4,6 +4,7 @@
 #include "data/Records.h"
 #include "platform/Text.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -53,10 +54,14 @@ QString key(const char* word, int index)
 
 MapReader::MapReader(const QString& path)
 {
-    const QFileInfo info(path);
-    exists_ = info.exists() && info.isFile();
-    if (exists_)
-        doc_ = platform::IniDocument::load(path);
+    exists_ = QFileInfo(path).isFile();
+    QFile file(path);
+    if (!exists_ || !file.open(QIODevice::ReadOnly))
+        return;
+    // Read no more than the limit and one byte: the file may grow while we read.
+    QByteArray bytes = file.read(FileByteLimit + 1);
+    if (bytes.size() <= FileByteLimit)
+        doc_ = platform::IniDocument::fromBytes(std::move(bytes));
 }
 
 bool MapReader::has(const QString& key) const

@@ -21,11 +21,14 @@ inline constexpr int UnitSlots = 100;
 inline constexpr int BuildingSlots = 50;
 inline constexpr int HeadquarterSlots = 4;
 inline constexpr int DayMessages = 5;
+// A larger file is refused as a map without a usable size (ours are about 10 KB).
+inline constexpr qsizetype FileByteLimit = 1 << 20;
 
 // "T" + 12 -> "T12".
 QString key(const char* word, int index);
 
-// Read access to one map file, parsed once.
+// Read access to one map file, parsed once. A file over FileByteLimit is not
+// read: it holds no keys, so every reader refuses it for want of a size.
 class MapReader {
 public:
     explicit MapReader(const QString& path);

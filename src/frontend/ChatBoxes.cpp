@@ -5,13 +5,10 @@
 
 namespace modStrat {
 
-namespace {
-
-// A box that cannot show its caret is left alone; one holding only blanks keeps
-// its caret where it is.
-template <typename Box>
-void caretToEnd(Box& box)
+void ScrollRichTextToEnd(QTextEdit& box)
 {
+    // A box that cannot show its caret is left alone; one holding only blanks
+    // keeps its caret where it is.
     if (!box.isVisible())
         return;
     QTextCursor cursor = box.textCursor();
@@ -22,16 +19,13 @@ void caretToEnd(Box& box)
     box.ensureCursorVisible();
 }
 
-}  // namespace
-
-void ScrollRichTextToEnd(QTextEdit& box)
-{
-    caretToEnd(box);
-}
-
 void ScrollTextBoxToEnd(QPlainTextEdit& box)
 {
-    caretToEnd(box);
+    // The rooms' boxes: the caret goes to the end, whatever the box holds or shows.
+    QTextCursor cursor = box.textCursor();
+    cursor.movePosition(QTextCursor::End);
+    box.setTextCursor(cursor);
+    box.ensureCursorVisible();
 }
 
 }  // namespace modStrat

@@ -30,22 +30,20 @@ QImage cellPicture(const QImage& picture)
 MapPreview::MapPreview(const PictureStore& pictures, QWidget* parent)
     : QWidget(parent),
       pictures_(pictures),
-      image_(2 * Border + BackgroundWidth, 2 * Border + BackgroundHeight, QImage::Format_RGB32)
+      image_(WindowSize.width() - WindowPosition.x(), WindowSize.height() - WindowPosition.y(),
+             QImage::Format_ARGB32_Premultiplied)
 {
     setFixedSize(image_.size());
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     clearMap();
-}
-
-QSize MapPreview::sizeHint() const
-{
-    return image_.size();
 }
 
 void MapPreview::clearMap()
 {
-    image_.fill(BorderColor);
+    image_.fill(Qt::transparent);
     QPainter painter(&image_);
+    painter.fillRect(QRect(QPoint(0, 0), QSize(BackgroundWidth + 2 * Border, BackgroundHeight + 2 * Border)),
+                     BorderColor);
     painter.fillRect(backgroundRect(), Qt::black);
     update();
 }
@@ -61,11 +59,10 @@ MapPreviewInfo MapPreview::showMap(const QString& path)
     info.players = map.number(QStringLiteral("PLAYERS"));
 
     QPainter painter(&image_);
-    // Cells stay inside the black background: the border frames every map.
-    painter.setClipRect(backgroundRect());
     const QPoint topLeft = origin();
 
     // A size the battle refuses is not drawn: a huge XMAX x YMAX would stall the window.
+    // Cells past the widget's edge fall away.
     const int width = map.number(QStringLiteral("XMAX"), 0);
     const int height = map.number(QStringLiteral("YMAX"), 0);
     info.drawable = width >= 1 && height >= 1 && width * height <= MaxTiles;

@@ -20,14 +20,21 @@ struct MapPreviewInfo {
     std::optional<std::int16_t> players;   // PLAYERS, when it is a number
 };
 
+// Placed at WindowPosition in a window whose client area is WindowSize, the
+// preview covers the rest of that area: a dark grey border, the black
+// background inside it, and cells placed by the map's columns and rows from
+// the background's corner, so a large map's cells run on past the background.
+// Elsewhere the widget is see-through, below the window's controls and deaf
+// to the mouse.
 class MapPreview : public QWidget {
     Q_OBJECT
 
 public:
     static constexpr int Cell = 10;
+    static constexpr QSize WindowSize{650, 450};
+    static constexpr QPoint WindowPosition{192, 48};   // the border's top-left corner
     static constexpr int Border = 8;
-    // Wide enough for the widest map the battle shows whole (32 tiles of 25 pixels in 800).
-    static constexpr int BackgroundWidth = 320;
+    static constexpr int BackgroundWidth = 270;
     static constexpr int BackgroundHeight = 225;
 
     explicit MapPreview(const PictureStore& pictures, QWidget* parent = nullptr);
@@ -40,8 +47,6 @@ public:
     // What the widget shows; cell (column c, row r) has its top-left at origin() + 10 * (c, r).
     const QImage& image() const { return image_; }
     static QPoint origin() { return {Border, Border}; }
-
-    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

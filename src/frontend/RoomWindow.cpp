@@ -20,14 +20,14 @@ namespace {
 
 constexpr int Margin = 8;
 constexpr int Gap = 6;
-constexpr int LeftWidth = RoomWindow::PreviewCorner.x() - Margin - Gap;
+constexpr int LeftWidth = MapPreview::WindowPosition.x() - Margin - Gap;
 // Below the preview's border: the map's name, then the chat across the bottom.
 constexpr int HeaderTop = 297;
 constexpr int ChatTop = 352;
 constexpr int InputTop = 414;
 constexpr int RowHeight = 28;
 constexpr int SettingsLeft = 486;
-constexpr int SettingsWidth = RoomWindow::ClientSize.width() - SettingsLeft - Margin;
+constexpr int SettingsWidth = MapPreview::WindowSize.width() - SettingsLeft - Margin;
 constexpr int ChatWidth = SettingsLeft - Margin - Gap;
 constexpr int SendWidth = 66;
 
@@ -60,7 +60,7 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
       header_(new QWidget(this))
 {
     setObjectName(name);
-    setFixedSize(ClientSize);
+    setFixedSize(MapPreview::WindowSize);
     setMouseTracking(true);
     windowlook::useLightText(*this);
     this->name(lblBanner, "lblBanner");
@@ -74,11 +74,11 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
     lblBanner->setTextFormat(Qt::PlainText);
     lblBanner->setFont(windowlook::headingFont(28));
     lblBanner->setGeometry(Margin, 4, 420, 38);
-    preview->move(PreviewCorner);
+    preview->move(MapPreview::WindowPosition);
     preview->lower();
 
     auto* players = new QWidget(this);
-    players->setGeometry(Margin, PreviewCorner.y(), LeftWidth, HeaderTop - Gap - PreviewCorner.y());
+    players->setGeometry(Margin, MapPreview::WindowPosition.y(), LeftWidth, HeaderTop - Gap - MapPreview::WindowPosition.y());
     auto* playerColumn = new QVBoxLayout(players);
     playerColumn->setContentsMargins(0, 0, 0, 0);
     playerColumn->addWidget(caption(QStringLiteral("Opponents:")));
@@ -95,14 +95,14 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
     recordRows->addRow(caption(QStringLiteral("Team:")), caption(QString()));
     recordRows->addRow(caption(QStringLiteral("Wins/Losses/Draws:")), caption(QString()));
 
-    settings_->setGeometry(SettingsLeft, PreviewCorner.y(), SettingsWidth, HeaderTop - Gap - PreviewCorner.y());
+    settings_->setGeometry(SettingsLeft, MapPreview::WindowPosition.y(), SettingsWidth, HeaderTop - Gap - MapPreview::WindowPosition.y());
     auto* settings = new QVBoxLayout(settings_);
     settings->setContentsMargins(0, 0, 0, 0);
     settings->setSpacing(3);
 
     lblCurrentMap->setTextFormat(Qt::PlainText);
     lblCurrentMap->setWordWrap(true);
-    header_->setGeometry(PreviewCorner.x(), HeaderTop, ClientSize.width() - Margin - PreviewCorner.x(),
+    header_->setGeometry(MapPreview::WindowPosition.x(), HeaderTop, MapPreview::WindowSize.width() - Margin - MapPreview::WindowPosition.x(),
                          ChatTop - Gap - HeaderTop);
     auto* header = new QFormLayout(header_);
     header->setContentsMargins(0, 0, 0, 0);
@@ -171,7 +171,7 @@ QFormLayout* RoomWindow::headerRows()
 
 QRect RoomWindow::buttonArea()
 {
-    return {SettingsLeft, ChatTop, SettingsWidth, ClientSize.height() - Margin - ChatTop};
+    return {SettingsLeft, ChatTop, SettingsWidth, MapPreview::WindowSize.height() - Margin - ChatTop};
 }
 
 int RoomWindow::selectedRow() const

@@ -23,10 +23,6 @@ class RoomWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // The client area, and the preview border's top-left corner in it.
-    static constexpr QSize ClientSize{650, 450};
-    static constexpr QPoint PreviewCorner{192, 48};
-
     // The list's selected entry; -1 when none is.
     int selectedRow() const;
 

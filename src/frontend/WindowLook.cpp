@@ -2,12 +2,32 @@
 
 #include "platform/Surface.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPalette>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QWidget>
 
 namespace windowlook {
+
+namespace {
+
+// The application's style, except that hidden text shows as stars.
+class PasswordStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* data) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+};
+
+}  // namespace
 
 void paintBackground(QPainter& painter, const QRect& rect)
 {
@@ -37,6 +57,18 @@ QFont headingFont(int pixels)
     QFont font = platform::resolveFont({QStringLiteral("Impact"), 8, true});
     font.setPixelSize(pixels);
     return font;
+}
+
+void usePasswordStars(QLineEdit& box)
+{
+    // One style serves every password box until the application ends.
+    static QPointer<PasswordStyle> style;
+    if (!style) {
+        style = new PasswordStyle;
+        style->setParent(qApp);
+    }
+    box.setEchoMode(QLineEdit::Password);
+    box.setStyle(style);
 }
 
 }  // namespace windowlook

@@ -3,6 +3,7 @@
 
 #include <QFont>
 
+class QLineEdit;
 class QPainter;
 class QRect;
 class QWidget;
@@ -18,5 +19,7 @@ void paintBackground(QPainter& painter, const QRect& rect);
 void useLightText(QWidget& window);
 // A heading in the game's display face at `pixels` height.
 QFont headingFont(int pixels);
+// A password box: what is typed shows as "*", one per character.
+void usePasswordStars(QLineEdit& box);
 
 }  // namespace windowlook

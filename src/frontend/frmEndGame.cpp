@@ -2,6 +2,7 @@
 
 #include "data/GameData.h"
 #include "frontend/WindowLook.h"
+#include "platform/Surface.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -33,6 +34,8 @@ frmEndGame::frmEndGame(QWidget* parent)
 {
     setWindowTitle(QStringLiteral("Vesperfall - Game Results"));
     windowlook::useLightText(*this);
+    // Texts in Arial, the banner in Impact (set below).
+    setFont(platform::resolveFont({QStringLiteral("Arial"), TextPoints}));
     setMinimumSize(650, 450);
 
     lblBanner->setFont(windowlook::headingFont(64));
@@ -80,8 +83,7 @@ frmEndGame::frmEndGame(QWidget* parent)
     auto* rating = plainLabel(QStringLiteral("Rating Points Gained: 0"), this);
     rating->setAlignment(Qt::AlignCenter);
 
-    // Replays are not recorded: the button is there, but offers nothing.
-    cmdSaveReplay->setEnabled(false);
+    // Replays are not recorded: the button is there and may be pressed, to no effect.
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdSaveReplay);
     buttons->addStretch();

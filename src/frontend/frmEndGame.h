@@ -13,6 +13,8 @@ class frmEndGame : public QWidget {
     Q_OBJECT
 
 public:
+    static constexpr int TextPoints = 10;
+
     explicit frmEndGame(QWidget* parent = nullptr);
 
     // Fills the labels from the game data; tells the lobby server the game is over.

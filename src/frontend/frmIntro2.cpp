@@ -2,6 +2,7 @@
 
 #include "art/BuiltInPictures.h"
 #include "data/GameData.h"
+#include "frontend/Shortcuts.h"
 #include "frontend/WindowLook.h"
 #include "net/LobbyProtocol.h"
 #include "net/frmChat.h"
@@ -80,7 +81,7 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
 
     txtName->setMaxLength(NameLength);
     txtPassword->setMaxLength(PasswordLength);
-    txtPassword->setEchoMode(QLineEdit::Password);
+    windowlook::usePasswordStars(*txtPassword);
     lowerCaseAsTyped(txtName);
     lowerCaseAsTyped(txtPassword);
     connect(txtServerIP, &QLineEdit::textChanged, this, [](const QString& text) { ServerIP = text; });
@@ -145,6 +146,7 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
     root->addLayout(columns, 1);
     root->addWidget(version);
     setMinimumSize(620, 420);
+    shortcuts::muteDisabledMnemonics(*this);
 }
 
 frmIntro2::~frmIntro2()

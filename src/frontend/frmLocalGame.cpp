@@ -55,12 +55,18 @@ frmLocalGame::frmLocalGame(const PictureStore& pictures, QWidget* parent)
     VF_NAMED(chkTime);
     VF_NAMED(cmdChooseMap);
     VF_NAMED(cmdStart);
+    // The preview has its place in a client area of this size; the rest is laid
+    // out around it: the players on the left, the map's header below it.
+    setFixedSize(MapPreview::WindowSize);
+    preview->move(MapPreview::WindowPosition);
+    preview->lower();
 
     auto* banner = plainLabel(QStringLiteral("Local Game"), this);
     QFont bannerFont = banner->font();
     bannerFont.setPixelSize(26);
     bannerFont.setBold(true);
     banner->setFont(bannerFont);
+    banner->setGeometry(12, 6, 400, 36);
 
     auto* countBox = new QGroupBox(QStringLiteral("Number of Players"), this);
     auto* countRow = new QHBoxLayout(countBox);
@@ -75,7 +81,7 @@ frmLocalGame::frmLocalGame(const PictureStore& pictures, QWidget* parent)
     auto* current = new QHBoxLayout;
     for (int i = 0; i < 4; ++i) {
         opCurPlayer[i] = new QRadioButton(QString::number(i + 1), playerBox);
-        // Hidden players keep their place: the window does not change size with the count.
+        // Hidden players keep their place: the row does not shift with the count.
         QSizePolicy policy = opCurPlayer[i]->sizePolicy();
         policy.setRetainSizeWhenHidden(true);
         opCurPlayer[i]->setSizePolicy(policy);
@@ -85,58 +91,53 @@ frmLocalGame::frmLocalGame(const PictureStore& pictures, QWidget* parent)
     current->addStretch();
     cmbTeam->addItems({QStringLiteral("Red"), QStringLiteral("Blue"), QStringLiteral("Green"), QStringLiteral("Yellow")});
     cmbRace->addItems({QStringLiteral("Empyreians"), QStringLiteral("Qorans")});
-    auto* playerForm = new QFormLayout(playerBox);
-    playerForm->addRow(plainLabel(QStringLiteral("Current Player:"), playerBox), current);
-    playerForm->addRow(plainLabel(QStringLiteral("Nickname:"), playerBox), txtNickname);
-    playerForm->addRow(QString(), chkComputer);
-    playerForm->addRow(plainLabel(QStringLiteral("Team:"), playerBox), cmbTeam);
-    playerForm->addRow(plainLabel(QStringLiteral("Race:"), playerBox), cmbRace);
+    auto* playerColumn = new QVBoxLayout(playerBox);
+    playerColumn->setSpacing(3);
+    playerColumn->addWidget(plainLabel(QStringLiteral("Current Player:"), playerBox));
+    playerColumn->addLayout(current);
+    playerColumn->addWidget(plainLabel(QStringLiteral("Nickname:"), playerBox));
+    playerColumn->addWidget(txtNickname);
+    playerColumn->addWidget(chkComputer);
+    auto* teamRace = new QFormLayout;
+    teamRace->addRow(plainLabel(QStringLiteral("Team:"), playerBox), cmbTeam);
+    teamRace->addRow(plainLabel(QStringLiteral("Race:"), playerBox), cmbRace);
+    playerColumn->addLayout(teamRace);
 
     txtTime->setEnabled(false);
-    txtTime->setMaximumWidth(80);
     auto* seconds = new QHBoxLayout;
     seconds->addWidget(plainLabel(QStringLiteral("Seconds Per Turn:"), this));
     seconds->addWidget(txtTime);
-    seconds->addStretch();
 
-    auto* left = new QVBoxLayout;
-    left->setSpacing(8);
-    left->addWidget(countBox);
-    left->addWidget(playerBox);
-    left->addSpacing(6);
-    left->addWidget(chkTime);
-    left->addLayout(seconds);
-    left->addStretch();
+    auto* left = new QWidget(this);
+    left->setGeometry(8, 44, MapPreview::WindowPosition.x() - 14, 400);
+    auto* leftColumn = new QVBoxLayout(left);
+    leftColumn->setContentsMargins(0, 0, 0, 0);
+    leftColumn->setSpacing(6);
+    leftColumn->addWidget(countBox);
+    leftColumn->addWidget(playerBox);
+    leftColumn->addWidget(chkTime);
+    leftColumn->addLayout(seconds);
+    leftColumn->addStretch();
 
+    // Below the border: our maps end above it, and a taller one runs on under these texts.
+    const int headerTop = MapPreview::WindowPosition.y() + MapPreview::BackgroundHeight + 2 * MapPreview::Border + 8;
+    auto* header = new QWidget(this);
+    header->setGeometry(MapPreview::WindowPosition.x(), headerTop,
+                        MapPreview::WindowSize.width() - MapPreview::WindowPosition.x() - 8, 104);
     lblCurrentMap->setWordWrap(true);
     lblDescription->setWordWrap(true);
-    // Room for a description of three lines before the preview moves down.
-    lblDescription->setMinimumHeight(3 * fontMetrics().lineSpacing());
-    auto* header = new QGridLayout;
-    header->addWidget(plainLabel(QStringLiteral("Current Map:"), this), 0, 0, Qt::AlignTop);
-    header->addWidget(lblCurrentMap, 0, 1, Qt::AlignTop);
-    header->addWidget(plainLabel(QStringLiteral("Description:"), this), 1, 0, Qt::AlignTop);
-    header->addWidget(lblDescription, 1, 1, Qt::AlignTop);
-    header->setColumnStretch(1, 1);
-    auto* right = new QVBoxLayout;
-    right->addLayout(header);
-    right->addWidget(preview);
-    right->addWidget(cmdChooseMap, 0, Qt::AlignRight);
-    right->addStretch();
+    auto* headerGrid = new QGridLayout(header);
+    headerGrid->setContentsMargins(0, 0, 0, 0);
+    headerGrid->addWidget(plainLabel(QStringLiteral("Current Map:"), header), 0, 0, Qt::AlignTop);
+    headerGrid->addWidget(lblCurrentMap, 0, 1, Qt::AlignTop);
+    headerGrid->addWidget(plainLabel(QStringLiteral("Description:"), header), 1, 0, Qt::AlignTop);
+    headerGrid->addWidget(lblDescription, 1, 1, Qt::AlignTop);
+    headerGrid->setColumnStretch(1, 1);
+    headerGrid->setRowStretch(1, 1);
 
-    auto* columns = new QHBoxLayout;
-    columns->setSpacing(20);
-    columns->addLayout(left);
-    columns->addLayout(right);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(cmdStart);
-
-    auto* root = new QVBoxLayout(this);
-    root->addWidget(banner);
-    root->addLayout(columns);
-    root->addLayout(buttons);
+    const int buttonTop = MapPreview::WindowSize.height() - 40;
+    cmdChooseMap->setGeometry(MapPreview::WindowPosition.x(), buttonTop, 110, 30);
+    cmdStart->setGeometry(MapPreview::WindowSize.width() - 8 - 110, buttonTop, 110, 30);
 
     connect(playersGroup_, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on)
@@ -209,7 +210,7 @@ bool frmLocalGame::eventFilter(QObject* watched, QEvent* event)
 void frmLocalGame::cmdChooseMap_Click()
 {
     const auto file = platform::openFileBox(QStringLiteral("Select Map"), platform::programFolder(),
-                                            QStringLiteral("Vesperfall Map File (*.spw)"));
+                                            QStringLiteral("V:FL Level (*.spw)"));
     if (!file || file->isEmpty())
         return;
 
@@ -217,18 +218,15 @@ void frmLocalGame::cmdChooseMap_Click()
     mapFile = *file;
     // A map without a PLAYERS number takes no players, rather than the last map's count.
     MapPlayers = info.players.value_or(0);
-    QString name = info.name;
+    // A map without a name goes by its file name.
+    QString name = info.name.isEmpty() ? QFileInfo(*file).fileName() : info.name;
     if (!info.found)
-        name = QFileInfo(*file).fileName() + QStringLiteral(" (not found)");
+        name += QStringLiteral(" (not found)");
     else if (!info.drawable)
         name += QStringLiteral(" (no playable size)");
     lblCurrentMap->setText(name);
     lblDescription->setText(info.description);
     cmdStart->setEnabled(info.drawable);
-    // Wrapped texts may need more height than the window has; a window never grows by itself for them.
-    layout()->activate();
-    if (const int needed = layout()->totalHeightForWidth(width()); needed > height())
-        resize(width(), needed);
 }
 
 void frmLocalGame::cmdStart_Click()

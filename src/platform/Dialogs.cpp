@@ -55,6 +55,7 @@ struct Script {
     std::deque<std::optional<QString>> inputs;
     std::deque<std::optional<QString>> fileNames;
     QStringList shown;
+    QStringList fileFilters;
 };
 
 Script& script()
@@ -145,6 +146,7 @@ std::optional<QString> openFileBox(const QString& title, const QString& folder, 
     if (script().enabled) {
         Script& s = script();
         s.shown.append(title);
+        s.fileFilters.append(filter);
         if (s.fileNames.empty())
             return std::nullopt;
         const std::optional<QString> answer = s.fileNames.front();
@@ -191,6 +193,8 @@ void pushFileName(std::optional<QString> path) { script().fileNames.push_back(st
 
 QStringList shown() { return script().shown; }
 
+QStringList fileFilters() { return script().fileFilters; }
+
 void clear()
 {
     Script& s = script();
@@ -198,6 +202,7 @@ void clear()
     s.inputs.clear();
     s.fileNames.clear();
     s.shown.clear();
+    s.fileFilters.clear();
 }
 
 }  // namespace dialogScript

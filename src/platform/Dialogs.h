@@ -40,6 +40,8 @@ void pushMessageResult(MessageResult result);
 void pushInput(std::optional<QString> answer);
 // The next file-open dialog's answer (cancel when none is queued); it records its title.
 void pushFileName(std::optional<QString> path);
+// The filters of the file-open dialogs asked for since the last clear.
+QStringList fileFilters();
 // Texts of the boxes asked for since the last clear, message boxes and input prompts alike.
 QStringList shown();
 void clear();

@@ -101,15 +101,6 @@ QString lookupKey(const char* d, qsizetype b, qsizetype e)
     return out;
 }
 
-// Adds `name` unless present: the first occurrence wins. One hash lookup.
-void insertFirst(QHash<QString, int>& hash, QString&& name, int at)
-{
-    const qsizetype before = hash.size();
-    int& slot = hash[std::move(name)];
-    if (hash.size() != before)
-        slot = at;
-}
-
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
@@ -132,79 +123,110 @@ IniDocument IniDocument::load(const QString& path)
     return fromBytes(file.readAll());
 }
 
-IniDocument IniDocument::fromBytes(const QByteArray& bytes)
+IniDocument IniDocument::fromBytes(QByteArray bytes)
 {
     IniDocument doc;
-    doc.parse(bytes);
+    doc.parse(std::move(bytes));
     return doc;
 }
 
-void IniDocument::parse(const QByteArray& bytes)
+void IniDocument::parse(QByteArray bytes)
 {
     preamble_.clear();
     sections_.clear();
     sectionIndex_.clear();
+    // Lines point into these bytes; bytes that only borrow their buffer
+    // (QByteArray::fromRawData, capacity 0) are copied so the lines outlive it.
+    source_ = bytes.capacity() < bytes.size() ? QByteArray(bytes.constData(), bytes.size()) : std::move(bytes);
 
-    const char* d = bytes.constData();
-    const qsizetype n = bytes.size();
-    // Maps are one big section; sizing for it up front saves the regrowth.
-    const qsizetype lineCount = bytes.count('\n') + 1;
+    const char* d = source_.constData();
+    const qsizetype n = source_.size();
+    bool repeated = false;  // inside a section whose name came before: nothing there is looked up
     qsizetype pos = 0;
     while (pos < n) {
         const auto* nl = static_cast<const char*>(std::memchr(d + pos, '\n', size_t(n - pos)));
         qsizetype end = nl ? nl - d : n;
-        const qsizetype next = nl ? end + 1 : n;
-        Line line;
-        line.end = nl ? Line::Lf : Line::None;
-        if (nl && end > pos && d[end - 1] == '\r') {
-            --end;
-            line.end = Line::CrLf;
-        }
-        line.text = QByteArray(d + pos, end - pos);
         const qsizetype start = pos;
-        pos = next;
+        pos = nl ? end + 1 : n;
+        Line::End lineEnd = nl ? Line::Lf : Line::None;
+        if (nl && end > start && d[end - 1] == '\r') {
+            --end;
+            lineEnd = Line::CrLf;
+        }
+        const auto raw = [&] { return Line{QByteArray::fromRawData(d + start, end - start), -1, lineEnd}; };
 
         qsizetype b = start;
         qsizetype e = end;
         trim(d, b, e);
 
+        bool header = false;
         if (b < e && d[b] == '[') {
-            const auto* close = static_cast<const char*>(std::memchr(d + b + 1, ']', size_t(e - b - 1)));
-            if (close) {
+            if (const auto* close = static_cast<const char*>(std::memchr(d + b + 1, ']', size_t(e - b - 1)))) {
+                header = true;
                 qsizetype nb = b + 1;
                 qsizetype ne = close - d;
                 trim(d, nb, ne);
-                Section section;
-                section.header = std::move(line);
-                if (sections_.empty()) {
-                    section.lines.reserve(size_t(lineCount));
-                    section.index.reserve(lineCount);
+                QString name = lookupKey(d, nb, ne);
+                repeated = sectionIndex_.contains(name);
+                if (!repeated) {
+                    if (!sections_.empty()) {
+                        sections_.back().lines.shrink_to_fit();
+                        sections_.back().index.squeeze();
+                    }
+                    sectionIndex_.insert(std::move(name), int(sections_.size()));
+                    sections_.push_back(Section{raw(), {}, {}, -1});
+                    continue;
                 }
-                sections_.push_back(std::move(section));
-                insertFirst(sectionIndex_, lookupKey(d, nb, ne), int(sections_.size() - 1));
-                continue;
             }
         }
         if (sections_.empty()) {
-            preamble_.push_back(std::move(line));
+            if (!preamble_.empty()) {
+                Line& last = preamble_.back();
+                last.text = QByteArray::fromRawData(last.text.constData(), d + end - last.text.constData());
+                last.end = lineEnd;
+            } else {
+                preamble_.push_back(raw());
+            }
             continue;
         }
 
         Section& section = sections_.back();
-        const int at = int(section.lines.size());
-        if (b < e && d[b] != ';') {
+        bool isKey = false;
+        if (!header && !repeated && b < e && d[b] != ';') {
             if (const auto* eq = static_cast<const char*>(std::memchr(d + b, '=', size_t(e - b)))) {
                 qsizetype kb = b;
                 qsizetype ke = eq - d;
                 trim(d, kb, ke);
                 if (kb < ke) {
-                    line.valueAt = int(eq - d - start + 1);
-                    section.lastKey = at;
-                    insertFirst(section.index, lookupKey(d, kb, ke), at);
+                    isKey = true;
+                    QString name = lookupKey(d, kb, ke);
+                    if (!section.index.contains(name)) {
+                        section.lastKey = int(section.lines.size());
+                        section.index.insert(std::move(name), section.lastKey);
+                        Line line = raw();
+                        line.valueAt = int(eq - d - start + 1);
+                        section.lines.push_back(std::move(line));
+                        continue;
+                    }
                 }
             }
         }
-        section.lines.push_back(std::move(line));
+        // A line no lookup reaches joins the run before it, unless that run
+        // ends with the section's last key: new keys go between the two.
+        const int last = int(section.lines.size()) - 1;
+        if (last >= 0 && section.lines.back().valueAt < 0 && (isKey || last != section.lastKey)) {
+            Line& run = section.lines.back();
+            run.text = QByteArray::fromRawData(run.text.constData(), d + end - run.text.constData());
+            run.end = lineEnd;
+        } else {
+            section.lines.push_back(raw());
+        }
+        if (isKey)
+            section.lastKey = int(section.lines.size()) - 1;
+    }
+    if (!sections_.empty()) {
+        sections_.back().lines.shrink_to_fit();
+        sections_.back().index.squeeze();
     }
 }
 
@@ -243,12 +265,15 @@ QString IniDocument::value(QStringView section, QStringView key) const
 
 void IniDocument::setValue(const QString& section, const QString& key, const QString& value)
 {
+    // A name the file cannot hold as written is not set: a key line would read
+    // as a comment, a section or another key, a section line as another section.
     const QString keyName = fileName(key);
-    if (keyName.isEmpty())
+    const QString sectionName = fileName(section);
+    if (keyName.isEmpty() || keyName.contains(u'=') || keyName.startsWith(u';') || keyName.startsWith(u'[')
+        || sectionName.contains(u']'))
         return;
     const QByteArray text = toLatin1(firstLine(value));
 
-    const QString sectionName = fileName(section);
     QString sectionKey = sectionName.toLower();
     int si = sectionIndex_.value(sectionKey, -1);
     if (si < 0) {

@@ -21,12 +21,14 @@ public:
     // A missing or unreadable file gives an empty document.
     static IniDocument load(const QString& path);
     // The same from the bytes of a file.
-    static IniDocument fromBytes(const QByteArray& bytes);
+    static IniDocument fromBytes(QByteArray bytes);
 
     bool contains(QStringView section, QStringView key) const;
     // "" when the section or key is missing; at most IniValueLimit characters.
     QString value(QStringView section, QStringView key) const;
     // A value with line breaks keeps only its first line, so it can never add keys.
+    // Names a file cannot hold (a key with '=' or beginning ';' or '[', a
+    // section with ']') set nothing.
     void setValue(const QString& section, const QString& key, const QString& value);
 
     // Writes to a temporary file and renames it over `path`. False when that fails.
@@ -35,24 +37,28 @@ public:
     QByteArray toBytes() const;
 
 private:
-    // A line as read, so that lines nobody set are written back unchanged.
+    // Lines as read, written back unchanged unless set. A key line that a lookup
+    // can find is a record of its own; a run of lines that no lookup reaches
+    // (blank lines, comments, repeated keys, repeated sections) is one record,
+    // so a file of such lines costs next to nothing beyond its bytes.
     struct Line {
-        QByteArray text;     // without its line end
-        int valueAt = -1;    // offset just past '=' on a key line, else -1
+        QByteArray text;     // without its last line end; unedited text points into source_
+        int valueAt = -1;    // offset just past '=' on a key line a lookup finds, else -1
         enum End : char { None, Lf, CrLf } end = CrLf;  // None: a last line without one
     };
     struct Section {
         Line header;
         std::vector<Line> lines;
-        QHash<QString, int> index;  // lower-case key -> first line with it
-        int lastKey = -1;           // new keys go after this line
+        QHash<QString, int> index;  // lower-case key -> its line
+        int lastKey = -1;           // the record holding the section's last key; new keys go after it
     };
+    QByteArray source_;                  // the bytes parsed
     std::vector<Line> preamble_;         // lines before the first section
     std::vector<Section> sections_;
-    QHash<QString, int> sectionIndex_;   // lower-case name -> first section
+    QHash<QString, int> sectionIndex_;   // lower-case name -> section
 
     const Line* find(QStringView section, QStringView key) const;
-    void parse(const QByteArray& bytes);
+    void parse(QByteArray bytes);
 };
 
 // One key of one file, as the profile calls do it. Parsed files are cached per

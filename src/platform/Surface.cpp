@@ -147,9 +147,14 @@ void Surface::blit(int x, int y, const QImage& source, RasterOp op, QRect source
     // Plain bitwise loops: the same results as the painter's Source,
     // SourceAndDestination and SourceOrDestination modes, bit for bit, and
     // no alpha handling can creep in.
+    // Row addresses from the bits once: a scan line call per row checks for sharing every time.
+    const qsizetype sourceStride = src->bytesPerLine();
+    const qsizetype targetStride = image_.bytesPerLine();
+    const uchar* sourceBits = src->constBits() + sy * sourceStride;
+    uchar* targetBits = image_.bits() + to.top() * targetStride;
     for (int row = 0; row < to.height(); ++row) {
-        const auto* s = reinterpret_cast<const QRgb*>(src->constScanLine(sy + row)) + sx;
-        auto* d = reinterpret_cast<QRgb*>(image_.scanLine(to.top() + row)) + to.left();
+        const auto* s = reinterpret_cast<const QRgb*>(sourceBits + row * sourceStride) + sx;
+        auto* d = reinterpret_cast<QRgb*>(targetBits + row * targetStride) + to.left();
         switch (op) {
         case RasterOp::Copy:
             for (int i = 0; i < w; ++i)

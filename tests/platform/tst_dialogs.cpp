@@ -16,15 +16,10 @@ namespace {
 struct Recorder {
     QList<bool> calls;
     QList<bool> openDuringCall;
-    int id = 0;
-
-    Recorder()
-    {
-        id = addModalListener([this](bool open) {
-            calls.append(open);
-            openDuringCall.append(modalOpen());
-        });
-    }
+    int id = addModalListener([this](bool open) {
+        calls.append(open);
+        openDuringCall.append(modalOpen());
+    });
     ~Recorder() { removeModalListener(id); }
 };
 
@@ -56,157 +51,95 @@ private slots:
         dialogScript::clear();
     }
 
-    void scriptedAnswersInOrderThenDefaults();
-    void shownRecordsMessagesAndPrompts();
-    void clearForgetsQueuesAndRecord();
-    void listenersHearOpenThenClose();
-    void nestedBoxNotifiesOnce();
-    void removedListenerIsSilent();
-    void listenerMayRemoveItself();
+    void scriptedAnswersInOrderThenDefaults()
+    {
+        dialogScript::pushMessageResult(MessageResult::Yes);
+        dialogScript::pushMessageResult(MessageResult::No);
+        QCOMPARE(messageBox("<b>a</b>", MessageButtons::YesNo), MessageResult::Yes);
+        QCOMPARE(messageBox("b", MessageButtons::YesNo), MessageResult::No);
+        QCOMPARE(messageBox("c", MessageButtons::YesNo), MessageResult::No);
+        QCOMPARE(messageBox("d"), MessageResult::Ok);
+        dialogScript::pushInput(QStringLiteral("Alba"));
+        dialogScript::pushInput(QString());
+        QCOMPARE(inputBox("name?"), std::optional<QString>(QStringLiteral("Alba")));
+        QCOMPARE(inputBox("again?"), std::optional<QString>(QString()));  // empty, not cancelled
+        QCOMPARE(inputBox("more?", "title", "default"), std::nullopt);
+        QCOMPARE(dialogScript::shown(), QStringList({"<b>a</b>", "b", "c", "d", "name?", "again?", "more?"}));
 
-    void realMessageBoxIsPlainText();
-    void realInputBoxAcceptsAndCancels();
+        dialogScript::pushMessageResult(MessageResult::Yes);
+        dialogScript::clear();
+        QVERIFY(dialogScript::shown().isEmpty());
+        QCOMPARE(messageBox("q", MessageButtons::YesNo), MessageResult::No);
+    }
+
+    void listenersHearTheOutermostBox()
+    {
+        Recorder rec;
+        QVERIFY(!modalOpen());
+        messageBox("hello");
+        QCOMPARE(rec.calls, QList<bool>({true, false}));
+        QCOMPARE(rec.openDuringCall, QList<bool>({true, false}));
+
+        // A box opened while another is up (here from the open notification) adds no calls.
+        bool nestedOpen = false;
+        bool nestedDone = false;
+        const int id = addModalListener([&](bool open) {
+            if (open && !nestedDone) {
+                nestedDone = true;
+                inputBox("inner");
+                nestedOpen = modalOpen();
+            }
+        });
+        messageBox("outer");
+        removeModalListener(id);
+        removeModalListener(id);  // twice is harmless
+        QVERIFY(nestedOpen);  // the outer box still counts after the inner one closed
+        QCOMPARE(rec.calls, QList<bool>({true, false, true, false}));
+        QVERIFY(!modalOpen());
+
+        // A listener may remove itself while it is called.
+        int self = 0;
+        int selfCalls = 0;
+        self = addModalListener([&](bool) {
+            ++selfCalls;
+            removeModalListener(self);
+        });
+        messageBox("x");
+        messageBox("y");
+        QCOMPARE(selfCalls, 1);
+        QCOMPARE(rec.calls.size(), 8);
+    }
+
+    // Text from the network or a file never turns into markup.
+    void realBoxesShowPlainText()
+    {
+        dialogScript::disable();
+        Recorder rec;
+        bool plain = false;
+        whenModal<QMessageBox>([&](QMessageBox* box) {
+            plain = box->textFormat() == Qt::PlainText && box->text() == "<b>net</b>" && modalOpen();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QCOMPARE(messageBox("<b>net</b>", MessageButtons::YesNo, "T"), MessageResult::Yes);
+        QVERIFY(plain);
+        QCOMPARE(rec.calls, QList<bool>({true, false}));
+
+        QString startText;
+        whenModal<QInputDialog>([&](QInputDialog* dlg) {
+            const auto labels = dlg->findChildren<QLabel*>();
+            plain = !labels.isEmpty() && labels.first()->textFormat() == Qt::PlainText;
+            startText = dlg->textValue();
+            dlg->setTextValue(QStringLiteral("typed"));
+            dlg->accept();
+        });
+        QCOMPARE(inputBox("<i>prompt</i>", "T", "start"), std::optional<QString>(QStringLiteral("typed")));
+        QVERIFY(plain);
+        QCOMPARE(startText, QStringLiteral("start"));
+        whenModal<QInputDialog>([](QInputDialog* dlg) { dlg->reject(); });
+        QCOMPARE(inputBox("prompt"), std::nullopt);
+        QVERIFY(dialogScript::shown().isEmpty());  // only scripted boxes are recorded
+    }
 };
-
-void TestDialogs::scriptedAnswersInOrderThenDefaults()
-{
-    dialogScript::pushMessageResult(MessageResult::Yes);
-    dialogScript::pushMessageResult(MessageResult::No);
-    QCOMPARE(messageBox("a", MessageButtons::YesNo), MessageResult::Yes);
-    QCOMPARE(messageBox("b", MessageButtons::YesNo), MessageResult::No);
-    QCOMPARE(messageBox("c", MessageButtons::YesNo), MessageResult::No);
-    QCOMPARE(messageBox("d"), MessageResult::Ok);
-
-    dialogScript::pushInput(QStringLiteral("Alba"));
-    dialogScript::pushInput(std::nullopt);
-    dialogScript::pushInput(QString());
-    QCOMPARE(inputBox("name?"), std::optional<QString>(QStringLiteral("Alba")));
-    QCOMPARE(inputBox("name?"), std::nullopt);
-    QCOMPARE(inputBox("name?"), std::optional<QString>(QString()));  // empty, not cancelled
-    QCOMPARE(inputBox("name?", "title", "default"), std::nullopt);
-}
-
-void TestDialogs::shownRecordsMessagesAndPrompts()
-{
-    messageBox("<b>first</b>", MessageButtons::Ok, "Title");
-    inputBox("Your name:");
-    messageBox("third", MessageButtons::YesNo);
-    QCOMPARE(dialogScript::shown(), QStringList({"<b>first</b>", "Your name:", "third"}));
-}
-
-void TestDialogs::clearForgetsQueuesAndRecord()
-{
-    dialogScript::pushMessageResult(MessageResult::Yes);
-    dialogScript::pushInput(QStringLiteral("x"));
-    messageBox("before");
-    dialogScript::pushMessageResult(MessageResult::Yes);
-    dialogScript::clear();
-    QVERIFY(dialogScript::shown().isEmpty());
-    QCOMPARE(messageBox("q", MessageButtons::YesNo), MessageResult::No);
-    QCOMPARE(inputBox("p"), std::nullopt);
-}
-
-void TestDialogs::listenersHearOpenThenClose()
-{
-    Recorder rec;
-    QVERIFY(!modalOpen());
-    messageBox("hello");
-    QCOMPARE(rec.calls, QList<bool>({true, false}));
-    QCOMPARE(rec.openDuringCall, QList<bool>({true, false}));
-    QVERIFY(!modalOpen());
-
-    inputBox("prompt");
-    QCOMPARE(rec.calls, QList<bool>({true, false, true, false}));
-}
-
-void TestDialogs::nestedBoxNotifiesOnce()
-{
-    // A box opened while another is up (here: from the open notification).
-    Recorder rec;
-    bool nestedOpen = false;
-    bool nestedDone = false;
-    const int id = addModalListener([&](bool open) {
-        if (open && !nestedDone) {
-            nestedDone = true;
-            inputBox("inner");
-            nestedOpen = modalOpen();
-        }
-    });
-    messageBox("outer");
-    removeModalListener(id);
-
-    QVERIFY(nestedOpen);  // the outer box still counts after the inner closed
-    QCOMPARE(rec.calls, QList<bool>({true, false}));
-    QCOMPARE(dialogScript::shown(), QStringList({"inner", "outer"}));
-    QVERIFY(!modalOpen());
-}
-
-void TestDialogs::removedListenerIsSilent()
-{
-    QList<bool> calls;
-    const int id = addModalListener([&](bool open) { calls.append(open); });
-    removeModalListener(id);
-    removeModalListener(id);  // twice is harmless
-    messageBox("x");
-    QVERIFY(calls.isEmpty());
-}
-
-void TestDialogs::listenerMayRemoveItself()
-{
-    Recorder rec;
-    int self = 0;
-    int selfCalls = 0;
-    self = addModalListener([&](bool) {
-        ++selfCalls;
-        removeModalListener(self);
-    });
-    messageBox("x");
-    messageBox("y");
-    QCOMPARE(selfCalls, 1);
-    QCOMPARE(rec.calls.size(), 4);
-}
-
-void TestDialogs::realMessageBoxIsPlainText()
-{
-    dialogScript::disable();
-    Recorder rec;
-    bool plain = false;
-    bool openInside = false;
-    whenModal<QMessageBox>([&](QMessageBox* box) {
-        plain = box->textFormat() == Qt::PlainText && box->text() == "<b>net</b>";
-        openInside = modalOpen();
-        box->button(QMessageBox::Yes)->click();
-    });
-    QCOMPARE(messageBox("<b>net</b>", MessageButtons::YesNo, "T"), MessageResult::Yes);
-    QVERIFY(plain);
-    QVERIFY(openInside);
-    QCOMPARE(rec.calls, QList<bool>({true, false}));
-
-    whenModal<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
-    QCOMPARE(messageBox("again?", MessageButtons::YesNo), MessageResult::No);
-    QVERIFY(dialogScript::shown().isEmpty());  // only scripted boxes are recorded
-}
-
-void TestDialogs::realInputBoxAcceptsAndCancels()
-{
-    dialogScript::disable();
-    bool plain = false;
-    QString startText;
-    whenModal<QInputDialog>([&](QInputDialog* dlg) {
-        const auto labels = dlg->findChildren<QLabel*>();
-        plain = !labels.isEmpty() && labels.first()->textFormat() == Qt::PlainText;
-        startText = dlg->textValue();
-        dlg->setTextValue(QStringLiteral("typed"));
-        dlg->accept();
-    });
-    QCOMPARE(inputBox("<i>prompt</i>", "T", "start"), std::optional<QString>(QStringLiteral("typed")));
-    QVERIFY(plain);
-    QCOMPARE(startText, QStringLiteral("start"));
-
-    whenModal<QInputDialog>([](QInputDialog* dlg) { dlg->reject(); });
-    QCOMPARE(inputBox("prompt"), std::nullopt);
-    QVERIFY(!modalOpen());
-}
 
 QTEST_MAIN(TestDialogs)
 #include "tst_dialogs.moc"

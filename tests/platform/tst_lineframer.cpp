@@ -4,16 +4,6 @@
 
 using platform::LineFramer;
 
-class TestLineFramer : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void linesSurviveAnyCut();
-    void limits_data();
-    void limits();
-};
-
 namespace {
 
 QList<QByteArray> drain(LineFramer& framer)
@@ -26,52 +16,57 @@ QList<QByteArray> drain(LineFramer& framer)
 
 } // namespace
 
-// Two lines (one empty) sent in two reads, cut at every byte: always the same lines.
-void TestLineFramer::linesSurviveAnyCut()
-{
-    const QByteArray stream = "CHATTXTann: hi\r\n\r\nGDATA7@@MOVEX50\r\nADDG";
-    const QList<QByteArray> expected{"CHATTXTann: hi", "", "GDATA7@@MOVEX50"};
-    for (int cut = 0; cut <= stream.size(); ++cut) {
+class TestLineFramer : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Two lines (one empty) sent in two reads, cut at every byte: always the same lines.
+    void linesSurviveAnyCut()
+    {
+        const QByteArray stream = "CHATTXTann: hi\r\n\r\nGDATA7@@MOVEX50\r\nADDG";
+        const QList<QByteArray> expected{"CHATTXTann: hi", "", "GDATA7@@MOVEX50"};
+        for (int cut = 0; cut <= stream.size(); ++cut) {
+            LineFramer framer;
+            QList<QByteArray> got;
+            QVERIFY(framer.append(QByteArrayView(stream).first(cut)));
+            got += drain(framer);
+            QVERIFY(framer.append(QByteArrayView(stream).sliced(cut)));
+            got += drain(framer);
+            QCOMPARE(got, expected);
+            QCOMPARE(framer.pendingBytes(), 4);
+        }
+    }
+
+    void limits_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("second");
+        QTest::addColumn<bool>("accepted");
+        const QByteArray max(LineFramer::MaxLineBytes, 'x');
+        QTest::newRow("longest line") << max << QByteArray("\r\n") << true;
+        QTest::newRow("longest line, CR apart") << max + '\r' << QByteArray("\n") << true;
+        QTest::newRow("one byte over, no end yet") << max + 'x' << QByteArray() << false;
+        QTest::newRow("one byte over, ended in one read") << max + "x\r\n" << QByteArray() << false;
+        QTest::newRow("1 MiB") << QByteArray(1 << 20, 'y') << QByteArray("\r\n") << false;
+    }
+
+    void limits()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, second);
+        QFETCH(bool, accepted);
         LineFramer framer;
-        QList<QByteArray> got;
-        QVERIFY(framer.append(QByteArrayView(stream).first(cut)));
-        got += drain(framer);
-        QVERIFY(framer.append(QByteArrayView(stream).sliced(cut)));
-        got += drain(framer);
-        QCOMPARE(got, expected);
-        QCOMPARE(framer.pendingBytes(), 4);
+        framer.append(first);
+        framer.append(second);
+        const QList<QByteArray> lines = drain(framer);
+        QCOMPARE(!framer.overflowed(), accepted);
+        QCOMPARE(lines.size(), accepted ? 1 : 0);
+        if (!accepted) {
+            QVERIFY(!framer.append("OK\r\n"));
+            QVERIFY(framer.pendingBytes() == 0);
+        }
     }
-}
-
-void TestLineFramer::limits_data()
-{
-    QTest::addColumn<QByteArray>("first");
-    QTest::addColumn<QByteArray>("second");
-    QTest::addColumn<bool>("accepted");
-    const QByteArray max(LineFramer::MaxLineBytes, 'x');
-    QTest::newRow("longest line") << max << QByteArray("\r\n") << true;
-    QTest::newRow("longest line, CR apart") << max + '\r' << QByteArray("\n") << true;
-    QTest::newRow("one byte over, no end yet") << max + 'x' << QByteArray() << false;
-    QTest::newRow("one byte over, ended in one read") << max + "x\r\n" << QByteArray() << false;
-    QTest::newRow("1 MiB") << QByteArray(1 << 20, 'y') << QByteArray("\r\n") << false;
-}
-
-void TestLineFramer::limits()
-{
-    QFETCH(QByteArray, first);
-    QFETCH(QByteArray, second);
-    QFETCH(bool, accepted);
-    LineFramer framer;
-    framer.append(first);
-    framer.append(second);
-    const QList<QByteArray> lines = drain(framer);
-    QCOMPARE(!framer.overflowed(), accepted);
-    QCOMPARE(lines.size(), accepted ? 1 : 0);
-    if (!accepted) {
-        QVERIFY(!framer.append("OK\r\n"));
-        QVERIFY(framer.pendingBytes() == 0);
-    }
-}
+};
 
 QTEST_APPLESS_MAIN(TestLineFramer)
 #include "tst_lineframer.moc"
