@@ -52,7 +52,6 @@ frmLocalGame::frmLocalGame(const PictureStore& pictures, QWidget* parent)
       curPlayerGroup_(new QButtonGroup(this))
 {
     setWindowTitle(QStringLiteral("Vesperfall - Setup Local Game"));
-    VF_NAMED(chkTime);
     VF_NAMED(cmdChooseMap);
     VF_NAMED(cmdStart);
     // The preview has its place in a client area of this size; the rest is laid

@@ -65,60 +65,6 @@ private:
     int buildings_ = 0;
 };
 
-// Everyone logs in; the first player creates a game and the others join it, in order.
-inline bool openRoom(const LobbyServer& server, const std::vector<Game*>& players)
-{
-    Game& host = *players.front();
-    // The lobby shows before the server has checked the password; the user list comes with its yes.
-    for (Game* game : players) {
-        if (!game->start() || !game->logIn(server.port())
-            || !game->waitForContains(QStringLiteral("items lstUsers"), game->name()))
-            return false;
-    }
-    if (!host.run(QStringLiteral("type txtGameName skirmish")) || !host.run(QStringLiteral("click cmdCreateGame"))
-        || !host.waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1"))
-        || !host.waitFor(QStringLiteral("get GameNumber"), QStringLiteral("1")))
-        return false;
-    for (Game* game : players) {
-        if (game == &host)
-            continue;
-        if (!game->waitForContains(QStringLiteral("items lstGames"), QStringLiteral("skirmish"))
-            || !game->run(QStringLiteral("type txtJoinName skirmish")) || !game->run(QStringLiteral("click cmdJoinGame"))
-            || !game->waitFor(QStringLiteral("exists frmJoin"), QStringLiteral("1"))
-            || !host.waitForContains(QStringLiteral("items frmHost.lstOps"), game->name()))
-            return false;
-    }
-    return true;
-}
-
-// The members say they are ready; the host picks the map and the time and starts the battle.
-inline bool startBattle(const std::vector<Game*>& players, const MapSketch& map)
-{
-    Game& host = *players.front();
-    for (Game* game : players) {
-        if (!map.writeTo(*game))
-            return false;
-        if (game != &host
-            && (!game->run(QStringLiteral("click frmJoin.chkReady"))
-                || !host.waitForContains(QStringLiteral("items frmHost.lstOps"), u'*' + game->name())))
-            return false;
-    }
-    if (!host.run(QStringLiteral("file ") + host.folder() + u'/' + QLatin1String(MapName))
-        || !host.run(QStringLiteral("click frmHost.cmdChooseMap")) || !host.run(QStringLiteral("type frmHost.txtTime 300")))
-        return false;
-    for (Game* game : players) {
-        if (game != &host && !game->waitFor(QStringLiteral("text frmJoin.lblTimeSec"), QStringLiteral("300")))
-            return false;
-    }
-    if (!host.run(QStringLiteral("click frmHost.cmdStart")))
-        return false;
-    for (Game* game : players) {
-        if (!game->waitFor(QStringLiteral("exists frmGame"), QStringLiteral("1")))
-            return false;
-    }
-    return true;
-}
-
 // Our lobby server and a game for each player, met in one room: player 1 hosts.
 class Online {
 public:
@@ -127,8 +73,6 @@ public:
         for (const char* name : names)
             games_.push_back(std::make_unique<Game>(QLatin1String(name)));
     }
-    bool meet() { return server_.start() && openRoom(server_, players()); }
-    bool start(const MapSketch& map) { return meet() && startBattle(players(), map); }
     Game& operator[](int player) { return *games_.at(player - 1); }
     std::vector<Game*> players() const
     {
@@ -138,7 +82,69 @@ public:
         return all;
     }
 
+    // Everyone logs in; the host creates a game and the others join it, in order.
+    bool meet()
+    {
+        Game& host = *games_.front();
+        if (!server_.start())
+            return false;
+        // The lobby shows before the server has checked the password; the user list comes with its yes.
+        for (Game* game : players()) {
+            if (!game->start() || !game->logIn(server_.port())
+                || !game->waitForContains(QStringLiteral("items lstUsers"), game->name()))
+                return false;
+        }
+        if (!host.run(QStringLiteral("type txtGameName skirmish")) || !host.run(QStringLiteral("click cmdCreateGame"))
+            || !host.waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1"))
+            || !host.waitFor(QStringLiteral("get GameNumber"), QStringLiteral("1")))
+            return false;
+        for (Game* game : guests()) {
+            if (!game->waitForContains(QStringLiteral("items lstGames"), QStringLiteral("skirmish"))
+                || !game->run(QStringLiteral("type txtJoinName skirmish"))
+                || !game->run(QStringLiteral("click cmdJoinGame"))
+                || !game->waitFor(QStringLiteral("exists frmJoin"), QStringLiteral("1"))
+                || !host.waitForContains(QStringLiteral("items frmHost.lstOps"), game->name()))
+                return false;
+        }
+        return true;
+    }
+
+    // After meeting, the guests say they are ready; the host picks the map and the time and starts.
+    bool start(const MapSketch& map)
+    {
+        Game& host = *games_.front();
+        if (!meet() || !map.writeTo(host))
+            return false;
+        for (Game* game : guests()) {
+            if (!map.writeTo(*game) || !game->run(QStringLiteral("click frmJoin.chkReady"))
+                || !host.waitForContains(QStringLiteral("items frmHost.lstOps"), u'*' + game->name()))
+                return false;
+        }
+        if (!host.run(QStringLiteral("file ") + host.folder() + u'/' + QLatin1String(MapName))
+            || !host.run(QStringLiteral("click frmHost.cmdChooseMap"))
+            || !host.run(QStringLiteral("type frmHost.txtTime 300")))
+            return false;
+        for (Game* game : guests()) {
+            if (!game->waitFor(QStringLiteral("text frmJoin.lblTimeSec"), QStringLiteral("300")))
+                return false;
+        }
+        if (!host.run(QStringLiteral("click frmHost.cmdStart")))
+            return false;
+        for (Game* game : players()) {
+            if (!game->waitFor(QStringLiteral("exists frmGame"), QStringLiteral("1")))
+                return false;
+        }
+        return true;
+    }
+
 private:
+    std::vector<Game*> guests() const
+    {
+        std::vector<Game*> all = players();
+        all.erase(all.begin());
+        return all;
+    }
+
     LobbyServer server_;
     std::vector<std::unique_ptr<Game>> games_;
 };
@@ -204,28 +210,18 @@ public:
     bool choose(int player, const QString& caption)
     {
         Game& game = seat(player);
-        QStringList entries;
-        int index = -1;
-        QElapsedTimer timer;
-        timer.start();
         // A menu is built by the next frame after it opens.
-        while (index < 0 && timer.elapsed() < ConditionTimeoutMs) {
-            entries = game.ask(QStringLiteral("get Menu")).value_or(QString()).split(u'\t');
-            for (int i = 0; i < entries.size() && index < 0; ++i) {
-                if (entries[i] == caption || entries[i].startsWith(caption + QStringLiteral(" - ")))
-                    index = i;
-            }
-            if (index < 0)
-                QTest::qWait(20);
-        }
-        if (index < 0) {
-            qWarning().noquote() << game.name() << "has no" << caption << "in" << entries;
+        if (!game.waitForContains(QStringLiteral("get Menu"), caption))
             return false;
-        }
+        const QStringList entries = game.ask(QStringLiteral("get Menu")).value_or(QString()).split(u'\t');
+        const auto entry = std::find_if(entries.begin(), entries.end(), [&](const QString& e) {
+            return e == caption || e.startsWith(caption + QStringLiteral(" - "));
+        });
+        const int index = int(entry - entries.begin());
         const int highlight = game.ask(QStringLiteral("get MenuHighlight")).value_or(QString()).toInt();
         for (int i = 0; i < (index - highlight + entries.size()) % entries.size(); ++i)
             game.run(QStringLiteral("key frmGame Down"));
-        return game.run(QStringLiteral("key frmGame Return"));
+        return entry != entries.end() && game.run(QStringLiteral("key frmGame Return"));
     }
 
     // A unit's command: the action is over when the cursor is free again.
