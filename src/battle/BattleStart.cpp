@@ -45,7 +45,7 @@ void frmGame::Form_Activate()
 void frmGame::Form_Unload()
 {
     Running = false;
-    RightHeld = UpHeld = LeftHeld = DownHeld = false;
+    FinishStep();
     driver_->stop();
     if (services.display)
         services.display->hideBattle();

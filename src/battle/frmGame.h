@@ -261,6 +261,9 @@ private:
     void ResetBattleState();
     // Nothing of a turn stays open past it: menus, target choice, an attack under way.
     void CloseTurnActions();
+    // A step under way is walked to its end and no arrow stays held, so no unit is
+    // left between two tiles when its action or the turn ends.
+    void FinishStep();
     void LayOutTexts();
     void EndBattle(const QString& banner);
 

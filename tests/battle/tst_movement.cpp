@@ -22,6 +22,8 @@ private Q_SLOTS:
     void fuelIsPaidByDistanceFromTheStart();
     void leavingACaptureResetsTheBuilding();
     void moveLineInANetworkGame();
+    void aStepUnderWayEndsOnTheGrid_data();
+    void aStepUnderWayEndsOnTheGrid();
 };
 
 namespace {
@@ -298,6 +300,60 @@ void MovementTest::moveLineInANetworkGame()
                                              .arg(tank)
                                              .arg(MapLeft + 50)
                                              .arg(MapTop + 23)});
+}
+
+void MovementTest::aStepUnderWayEndsOnTheGrid_data()
+{
+    QTest::addColumn<int>("key");    // 0: the turn clock runs out
+    QTest::addColumn<int>("tiles");  // how far right of its start the unit ends
+    // Space ends the action where the step was going; the end of the turn takes the move back.
+    QTest::newRow("Space") << int(BattleKit::Space) << 1;
+    QTest::newRow("E") << 69 << 0;
+    QTest::newRow("clock") << 0 << 0;
+    QTest::newRow("Q") << 81 << 1;
+}
+
+void MovementTest::aStepUnderWayEndsOnTheGrid()
+{
+    QFETCH(int, key);
+    QFETCH(int, tiles);
+    BattleKit kit;
+    MapBuilder map(6, 3, 0);
+    const int tank = map.unit(UnitType::HeavyTank, 1, 1, 1);
+    const int other = map.unit(UnitType::HeavyTank, 1, 1, 2);
+    IsOfflineGame = false;
+    MyPlayer = 1;
+    QVERIFY(kit.start(map, 2, 60));
+    frmGame& game = *kit.game;
+    kit.frames(100);  // past the end-of-turn cooldown
+    kit.select(tank);
+    game.Form_KeyDown(BattleKit::Right, 0);
+    kit.frames(2);
+    game.Form_KeyUp(BattleKit::Right, 0);  // a release mid-step changes nothing
+    if (key != 0) {
+        kit.key(key);
+    } else {
+        game.SecondsLeft = 0;
+        game.TimerFrameCount = 19;
+        kit.frames(1);
+    }
+    QCOMPARE(int(Units[tank].X), MapLeft + 25 + 25 * tiles);
+    QCOMPARE(int(Units[tank].Y), MapTop + 23);
+    QCOMPARE(game.StepCounter, 0);
+    QVERIFY(!game.RightHeld && !game.LeftHeld && !game.UpHeld && !game.DownHeld);
+    if (key == BattleKit::Space)
+        QCOMPARE(kit.sink.lines.last(),
+                 QStringLiteral("MOVEUNIT%1@MOVEX%2@MOVEY%3@MOVEFUEL49").arg(tank).arg(MapLeft + 50).arg(MapTop + 23));
+    if (!game.Running)
+        return;
+    // The next unit selected stays where it is until it is moved.
+    if (CurrentPlayer != 1)
+        game.EndTurn();
+    const int x = Units[other].X;
+    kit.select(other);
+    QCOMPARE(int(SelectedUnit), other);
+    kit.frames(5);
+    QCOMPARE(int(Units[other].X), x);
 }
 
 QTEST_MAIN(MovementTest)
