@@ -10,6 +10,7 @@
 #include "screen/Blit.h"
 #include "screen/PictureStore.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace modStrat;
@@ -150,7 +151,8 @@ void frmGame::FinalDamage()
     if (target.HP - damage < 0)
         damage = target.HP;
     target.HP = static_cast<std::int16_t>(target.HP - damage);
-    attacker.AMMO = static_cast<std::int16_t>(attacker.AMMO - 1);
+    // The computer attacks whatever its ammunition; the count stops at empty.
+    attacker.AMMO = static_cast<std::int16_t>(std::max(0, attacker.AMMO - 1));
 
     std::int64_t counter = 0;
     if (target.AMMO >= 1) {

@@ -130,12 +130,15 @@ void CombatTest::overkillStopsAtZeroAndTheDeadStrikeBackWithNothing()
     QCOMPARE(UnitsLost[2], 1);
     QCOMPARE(GameMessages[3].Text, QStringLiteral("Player 1 did 20 damage"));
 
-    // No ammunition: no counter-attack at all.
+    // No ammunition: no counter-attack at all; an attack made all the same (the
+    // computer's) leaves the attacker's count at 0.
     Duel dry(UnitType::Infantry, UnitType::HeavyTank);
     Units[dry.target].AMMO = 0;
+    Units[dry.attacker].AMMO = 0;
     dry.strike(1, 0.0);
     QCOMPARE(int(Units[dry.attacker].HP), 100);
     QCOMPARE(int(Units[dry.target].AMMO), 0);
+    QCOMPARE(int(Units[dry.attacker].AMMO), 0);
 }
 
 void CombatTest::sceneSlidesInAndTheBarRuns()

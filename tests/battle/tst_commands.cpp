@@ -88,6 +88,10 @@ void CommandsTest::attackOnlyAgainstWhatTheUnitCanHurtInReach()
     kit.game->LoadMenuOptions(turret);
     // The fighter next to it is in reach and can be hurt (2); the recon is air and too far.
     QCOMPARE(kit.menu().first(), QStringLiteral("Attack"));
+    Units[turret].AMMO = 0;  // nothing left to shoot with
+    kit.game->LoadMenuOptions(turret);
+    QVERIFY(!kit.menu().contains(QStringLiteral("Attack")));
+    Units[turret].AMMO = 1;
     Units[fighter].V = false;
     kit.game->LoadMenuOptions(turret);
     QVERIFY(!kit.menu().contains(QStringLiteral("Attack")));
