@@ -3,6 +3,7 @@
 #include "../battle/BattleKit.h"
 #include "data/GameTypes.h"
 
+#include <QFontMetrics>
 #include <QtTest>
 
 using namespace modStrat;
@@ -14,6 +15,7 @@ private Q_SLOTS:
     void init();
     void messageOfLifeFiftyIsDrawnFiftyTimes();
     void attackMessagesTakeTheFreeSlotsInOrder();
+    void captureMessagesAndTheirRightEdge_data();
     void captureMessagesAndTheirRightEdge();
     void messagesNamingNoUnitAreNotShown();
     void infoBoxLinesInTwoColumns();
@@ -75,27 +77,36 @@ void ScreenTextsTest::attackMessagesTakeTheFreeSlotsInOrder()
     QCOMPARE(GameMessages[3].Text, QStringLiteral("Player 1 did 0 damage"));
 }
 
+void ScreenTextsTest::captureMessagesAndTheirRightEdge_data()
+{
+    QTest::addColumn<bool>("nearEdge");
+    QTest::addColumn<bool>("captured");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("progress") << false << false
+                              << QStringLiteral("Player 2's Infantry captured 60 Capture Points.  140 remaining.");
+    QTest::newRow("taken") << false << true << QStringLiteral("Player 2's Infantry captured the building.");
+    QTest::newRow("progress at the edge")
+        << true << false << QStringLiteral("Player 2's Heavy Tank captured 100 Capture Points.  140 remaining.");
+    QTest::newRow("taken at the edge") << true << true << QStringLiteral("Player 2's Heavy Tank captured the building.");
+}
+
 void ScreenTextsTest::captureMessagesAndTheirRightEdge()
 {
-    frmGame& game = *kit->game;
+    QFETCH(bool, nearEdge);
+    QFETCH(bool, captured);
+    QFETCH(QString, text);
+    const int unit = nearEdge ? tank : infantry;
     CurrentPlayer = 2;
     Units[infantry].HP = 60;
-    Units[infantry].CAP = 1;
+    Units[unit].CAP = 1;
     Buildings[1].CAP = 140;
-    game.ViewCapture(1, infantry, false);
-    QCOMPARE(GameMessages[3].Text,
-             QStringLiteral("Player 2's Infantry captured 60 Capture Points.  140 remaining."));
-    QCOMPARE(GameMessages[3].X, Units[infantry].X - 35);
-    QCOMPARE(GameMessages[3].Y, Units[infantry].Y + 35);
-    game.ViewCapture(1, infantry, true);
-    QCOMPARE(GameMessages[4].Text, QStringLiteral("Player 2's Infantry captured the building."));
-
-    // Near the right edge the text is pulled back inside the window.
-    Units[tank].CAP = 1;
-    game.ViewCapture(1, tank, false);
-    QCOMPARE(GameMessages[5].X, 800 - 275);
-    game.ViewCapture(1, tank, true);
-    QCOMPARE(GameMessages[6].X, 800 - 200);
+    kit->game->ViewCapture(1, unit, captured);
+    const TextItem& message = GameMessages[3];
+    QCOMPARE(message.Text, text);
+    QCOMPARE(message.Y, Units[unit].Y + 35);
+    // 35 pixels left of the unit; near the right edge, as far left as the whole text needs.
+    const int width = QFontMetrics(platform::resolveFont({QStringLiteral("Impact"), 12})).horizontalAdvance(text);
+    QCOMPARE(message.X, nearEdge ? 800 - width : Units[unit].X - 35);
 }
 
 void ScreenTextsTest::messagesNamingNoUnitAreNotShown()
