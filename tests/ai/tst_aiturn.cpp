@@ -3,6 +3,8 @@
 
 #include "AiKit.h"
 
+#include <sys/stat.h>
+
 using namespace modStrat;
 using namespace UnitType;
 
@@ -196,7 +198,12 @@ void AiTurnTest::theDecisionLog()
     kit.dice.queue(0, 5);
     kit.dice.queue(4, 5);
     kit.ai.AIStep();
+    struct stat before {}, after {};
+    QCOMPARE(::stat(qPrintable(kit.path(QStringLiteral("AI.ini"))), &before), 0);
     kit.ai.AIStep();
+    // The log is rewritten in place: not the new file and rename of a synced, safe write.
+    QCOMPARE(::stat(qPrintable(kit.path(QStringLiteral("AI.ini"))), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
 
     // Both steps fell in one second: the later one's entries remain.
     QFile file(kit.path(QStringLiteral("AI.ini")));
