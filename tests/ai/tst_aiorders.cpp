@@ -265,9 +265,10 @@ void AiOrdersTest::armoredAtvs()
 
 void AiOrdersTest::regroup()
 {
-    // At 20 hit points: a friend at 30 beats one at 25 and one at 40; it goes
-    // beside it. A friend behind a wall is given up and the order ends.
-    for (const bool walled : {false, true}) {
+    // At 20 hit points: a friend at 30 beats one at 25 and one at 40, carried or
+    // not; it goes beside it. A friend behind a wall is given up and the order ends.
+    for (const int variant : {0, 1, 2}) {
+        const bool walled = variant == 1;
         AiKit kit;
         if (walled) {
             for (int r = 0; r < 9; ++r)
@@ -283,6 +284,7 @@ void AiOrdersTest::regroup()
         Units[worse].HP = walled ? 20 : 25;
         Units[healthy].HP = 40;
         Units[better].HP = 30;
+        Units[better].HIDDEN = variant == 2;
         kit.ai.AIRegroup(hurt, QStringLiteral("Heavy Tank"));
         QCOMPARE(kit.at(hurt, 6, 4), !walled);
         QCOMPARE(Units[hurt].E, walled);

@@ -16,6 +16,8 @@ private Q_SLOTS:
     void firstTurnGoesToPlayerOne();
     void extraOwnersBecomeNeutral();
     void emptyAndBrokenUnitSlots();
+    void unreadableTerrainIsClosed_data();
+    void unreadableTerrainIsClosed();
     void defaultMapFromProgramFolder();
     void refusesMissingOrOversizedMaps();
     void newBattleForgetsTheLastOne();
@@ -62,6 +64,9 @@ void BattleStartTest::firstTurnGoesToPlayerOne()
     map.building(BuildingType::City[2], 2, 6, 4);
     map.headquarters(1, hq1).headquarters(2, hq2);
     const int infantry = map.unit(UnitType::Infantry, 1, 2, 2);
+    Units[infantry].Moves = 7;  // left by the last battle's unit in the slot
+    Units[infantry].RangeAir = 2;
+    Units[infantry].MoveCost1 = 1;
     QVERIFY(kit.start(map, 2, 45));
 
     QCOMPARE(int(CurrentPlayer), 1);
@@ -82,8 +87,10 @@ void BattleStartTest::firstTurnGoesToPlayerOne()
     QCOMPARE(int(unit.HP), 100);
     QCOMPARE(int(unit.FUEL), 40);
     QCOMPARE(int(unit.AMMO), 10);
-    QCOMPARE(unit.Moves, 3);  // its own movement, not what the slot held before
-    QCOMPARE(unit.RangeAir, 1);
+    // Movement and reach wait for the unit's first selection or order.
+    QCOMPARE(unit.Moves, 0);
+    QCOMPARE(unit.RangeAir, 0);
+    QCOMPARE(unit.MoveCost1, 0);
     QCOMPARE(int(unit.X), MapLeft + 50);
     QCOMPARE(int(unit.Y), MapTop + 48);
     QVERIFY(Tiles[2 * 10 + 3].Occupied);
@@ -103,8 +110,14 @@ void BattleStartTest::extraOwnersBecomeNeutral()
     const int airport3 = map.building(BuildingType::Airport[3], 3, 3, 1);
     const int hq4 = map.building(BuildingType::Headquarters[4], 4, 4, 1);
     const int factory2 = map.building(BuildingType::Factory[2], 2, 5, 1);
+    // Types without a picture are buildings all the same, and have no kind to lose.
+    const int unknown = map.building(25, 0, 6, 1);
+    const int negative = map.building(-1, 3, 7, 1);
     map.headquarters(4, hq4);
     QVERIFY(kit.start(map, 2));
+    QVERIFY(Buildings[unknown].Exists && Buildings[negative].Exists);
+    QCOMPARE(Buildings[unknown].PIC, 25);
+    QCOMPARE(Buildings[negative].PIC, -1);
 
     QCOMPARE(Buildings[city3].PIC, BuildingType::NeutralCity);
     QCOMPARE(Buildings[factory4].PIC, BuildingType::NeutralFactory);
@@ -139,6 +152,37 @@ void BattleStartTest::emptyAndBrokenUnitSlots()
     QVERIFY(!Tiles[2 * 6 + 3].Occupied);
     QVERIFY(!Tiles[3 * 6 + 4].Occupied);
     QVERIFY(Tiles[1 * 6 + 2].Occupied);
+}
+
+void BattleStartTest::unreadableTerrainIsClosed_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("terrain");  // -1: some code outside 0..70
+    QTest::newRow("empty is open space") << QString() << 9;
+    QTest::newRow("a code") << QStringLiteral("23") << 23;
+    QTest::newRow("not a number") << QStringLiteral("abc") << -1;
+    QTest::newRow("too large for a code") << QStringLiteral("70000") << -1;
+    QTest::newRow("beyond the codes") << QStringLiteral("80") << 80;
+    QTest::newRow("negative") << QStringLiteral("-4") << -4;
+}
+
+void BattleStartTest::unreadableTerrainIsClosed()
+{
+    QFETCH(QString, value);
+    QFETCH(int, terrain);
+    BattleKit kit;
+    MapBuilder map(3, 1);
+    const int recon = map.unit(UnitType::Recon, 1, 0, 0);  // flies over all but pads
+    const QString file = kit.writeMap(map);
+    platform::IniDocument doc = platform::IniDocument::load(file);
+    doc.setValue(QStringLiteral("GEN"), QStringLiteral("T2"), value);
+    QVERIFY(doc.save(file));
+    MapPath = file;
+    QVERIFY(kit.startWithSettings(2, NoTimeLimit));
+    const int code = Tiles[2].Terrain;
+    QVERIFY(terrain == -1 ? (code < 0 || code > 70) : code == terrain);
+    frmGame::SetUnitRange(QStringLiteral("Recon"), recon);
+    QCOMPARE(kit.game->IsTileBlocked(2, recon), code < 0 || code > 70);
 }
 
 void BattleStartTest::defaultMapFromProgramFolder()
@@ -213,8 +257,9 @@ void BattleStartTest::newBattleForgetsTheLastOne()
     QVERIFY(!kit.game->MainMenuOpen);
     QVERIFY(!kit.game->CreateMenuItems[1].Visible);
     QVERIFY(!Tiles[5].Highlight);
-    QCOMPARE(UnitsProduced[1], 0);
-    QCOMPARE(UnitsLost[2], 0);
+    // The results add up every battle of the run.
+    QCOMPARE(UnitsProduced[1], 4);
+    QCOMPARE(UnitsLost[2], 3);
     QCOMPARE(kit.computer.resets, resetsBefore + 1);
 }
 

@@ -127,7 +127,7 @@ void ScreenTextsTest::infoBoxLinesInTwoColumns()
     game.InfoUnit = carrier;
     game.SetUnitBoxPic();
     QVERIFY(game.UnitBoxShown);
-    const QStringList expected = {"Player 1", "Transport", "HP: 100", "Defense: 1", "Moves Left: 6",
+    const QStringList expected = {"Player 1", "Transport", "HP: 100", "Defense: 1", "Moves Left: 0",
                                   "Fuel: 65", "Ammo: 0", "Transporting: Infantry"};
     for (int k = 1; k <= expected.size(); ++k) {
         const TextItem& line = game.ScreenTexts[k + 2];
