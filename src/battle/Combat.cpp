@@ -200,3 +200,15 @@ void frmGame::FinalDamage()
                static_cast<std::int16_t>(a));
     AttackSceneState = 2;
 }
+
+std::int32_t frmGame::DamageDealt(double base, std::int32_t attacker, std::int32_t defender)
+{
+    const UnitRecord* a = Units.at(attacker);
+    const UnitRecord* d = Units.at(defender);
+    if (!a || !d)
+        return 0;
+    // A defence never filled in divides by 1, not by nothing.
+    const auto strength = platform::roundHalfEven(base * a->HP);
+    const auto dealt = platform::roundHalfEven(double(strength) / std::max<int>(1, d->Defense));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(dealt, 0, INT32_MAX));
+}

@@ -80,6 +80,9 @@ public:
     // Keyboard: key codes are the classic virtual-key codes, the shift mask 1 Shift, 2 Ctrl, 4 Alt.
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
+    // The mouse plays no part in a battle.
+    void Form_MouseDown(int Button, int Shift, int X, int Y);
+    void Form_MouseMove(int Button, int Shift, int X, int Y);
 
     // Selection and cursor.
     void MoveHighlight();
@@ -110,6 +113,8 @@ public:
     // Combat.
     void subAttack(std::int32_t attackerTile, std::int32_t targetTile);
     void FinalDamage();
+    // `base` times the attacker's hit points, divided by the defender's defence; never below 0.
+    static std::int32_t DamageDealt(double base, std::int32_t attacker, std::int32_t defender);
 
     // Capture.
     static std::int32_t ChangeBuildingPicture(std::int32_t type, std::int32_t oldOwner, std::int32_t newOwner);
@@ -153,6 +158,9 @@ public:
     void DrawMenu();
     void DrawTime();
     void DrawText();
+    // Both do nothing: DrawMenu draws the pointer, and the messages have their own makers.
+    void DrawArrow();
+    void AddText();
     // The number shown over the target while one is chosen: the attack's full damage
     // at the attacker's health. Nothing outside a target choice.
     std::optional<std::int64_t> DamagePreview() const;

@@ -125,3 +125,5 @@ void frmGame::ViewCapture(std::int32_t Building, std::int32_t Unit, bool Capture
         show(prefix + QStringLiteral(" captured %1 Capture Points.  %2 remaining.").arg(unit->HP).arg(building->CAP),
              CaptureProgressMargin);
 }
+
+void frmGame::AddText() {}

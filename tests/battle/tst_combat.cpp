@@ -24,6 +24,8 @@ private Q_SLOTS:
     void corpsesAreNotHit();
     void passengerDiesWithItsCarrier();
     void offlineCountsButSendsNothing();
+    void damageDealt_data();
+    void damageDealt();
 };
 
 namespace {
@@ -319,6 +321,34 @@ void CombatTest::offlineCountsButSendsNothing()
     duel.strike(15, 0.0);
     QVERIFY(duel.kit.sink.lines.isEmpty());
     QCOMPARE(UnitsDestroyed[1], 1);
+}
+
+void CombatTest::damageDealt_data()
+{
+    QTest::addColumn<double>("base");
+    QTest::addColumn<int>("hp");
+    QTest::addColumn<int>("defence");
+    QTest::addColumn<int>("dealt");
+    QTest::newRow("whole") << 2.0 << 100 << 1 << 200;
+    QTest::newRow("the product rounds half to even") << 0.5 << 45 << 1 << 22;
+    QTest::newRow("then the quotient: 7 / 2") << 1.0 << 7 << 2 << 4;
+    QTest::newRow("5 / 2") << 1.0 << 5 << 2 << 2;
+    QTest::newRow("50 / 3") << 1.0 << 50 << 3 << 17;
+    QTest::newRow("never below 0") << 1.0 << -20 << 1 << 0;
+    QTest::newRow("no defence yet") << 1.0 << 30 << 0 << 30;
+}
+
+void CombatTest::damageDealt()
+{
+    QFETCH(double, base);
+    QFETCH(int, hp);
+    QFETCH(int, defence);
+    QFETCH(int, dealt);
+    Duel duel(UnitType::HeavyTank, UnitType::Infantry);
+    Units[duel.attacker].HP = static_cast<std::int16_t>(hp);
+    Units[duel.target].Defense = static_cast<std::int16_t>(defence);
+    QCOMPARE(frmGame::DamageDealt(base, duel.attacker, duel.target), dealt);
+    QCOMPARE(frmGame::DamageDealt(base, duel.attacker, 999), 0);
 }
 
 QTEST_MAIN(CombatTest)
