@@ -109,7 +109,7 @@ void ComputerOpponent::AIRegroup(std::int32_t UnitNum, const QString& UnitName)
         int best = 10;
         for (int j = 1; j <= MaxUnits; ++j) {
             const UnitRecord& other = Units[j];
-            if (other.AIMark || !other.V || other.HIDDEN || other.P != unit->P || other.PIC != unit->PIC
+            if (other.AIMark || !other.V || other.P != unit->P || other.PIC != unit->PIC
                 || other.HP >= frmGame::MaxHitPoints || unit->HP >= frmGame::MaxHitPoints
                 || unitDistance(other, *unit) > unit->Moves)
                 continue;

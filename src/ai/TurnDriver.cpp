@@ -9,6 +9,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Random.h"
 
+#include <QFile>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -289,8 +290,11 @@ void ComputerOpponent::flushLog()
     for (const auto& [key, value] : pendingLog_)
         logFile_.setValue(LogSection, key, value);
     pendingLog_.clear();
-    // A log that cannot be written costs nothing but the log.
-    logFile_.save(path);
+    // The log is nobody's lost work: a plain write, never synced to disk. One that
+    // cannot be written costs nothing but the log.
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(logFile_.toBytes());
 }
 
 }  // namespace modAI

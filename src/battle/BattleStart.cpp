@@ -2,6 +2,7 @@
 // it is activated with a start pending.
 
 #include "battle/FrameDriver.h"
+#include "battle/Terrain.h"
 #include "battle/frmGame.h"
 #include "data/GameTypes.h"
 #include "data/MapFile.h"
@@ -15,6 +16,8 @@ namespace {
 
 // Tiles of no map lie here, where no cursor or unit can ever be.
 constexpr std::int16_t OffMap = -30000;
+// The terrain of a tile whose value is not a number.
+constexpr std::int16_t UnreadableTerrain = terrain::NoTerrain;
 
 }  // namespace
 
@@ -47,7 +50,7 @@ void frmGame::Form_Unload()
 {
     Running = false;
     InBattle = false;
-    RightHeld = UpHeld = LeftHeld = DownHeld = false;
+    FinishStep();
     driver_->stop();
     if (services.display)
         services.display->hideBattle();
@@ -60,11 +63,8 @@ void frmGame::ResetBattleState()
     for (int p = 1; p <= MaxPlayers; ++p) {
         Money[p] = 0;
         PlayerLost[p] = false;
-        // This battle's results only.
-        UnitsProduced[p] = 0;
-        UnitsDestroyed[p] = 0;
-        UnitsLost[p] = 0;
     }
+    // The results totals are left alone: they add up every battle of the run.
     if (services.computer)
         services.computer->ResetForBattle();
     // Network battles are played by people only.
@@ -197,8 +197,11 @@ bool frmGame::LoadMap(const QString& path)
         }
         const int column = (i - 1) % MapWidth;
         const int row = (i - 1) / MapWidth;
-        const std::int16_t terrain = map.number(mapfile::key("T", i), SpaceTerrain);
-        tile.Terrain = (terrain >= 0 && terrain <= LastTerrain) ? terrain : std::int16_t(SpaceTerrain);
+        // An empty value is open space. Any other code, or a value we cannot read, is
+        // kept as a tile without a picture that nobody enters.
+        const QString key = mapfile::key("T", i);
+        tile.Terrain = map.text(key).trimmed().isEmpty() ? std::int16_t(SpaceTerrain)
+                                                         : map.number(key, UnreadableTerrain);
         tile.X = static_cast<std::int16_t>(MapLeft + TileSize * column);
         tile.Y = static_cast<std::int16_t>(MapTop + TileSize * row);
     }
@@ -214,6 +217,11 @@ bool frmGame::LoadMap(const QString& path)
         unit.P = map.number(mapfile::key("UP", i), 0);
         unit.X = static_cast<std::int16_t>(MapLeft + map.number(mapfile::key("ULEFT", i), 0));
         unit.Y = static_cast<std::int16_t>(MapTop + map.number(mapfile::key("UTOP", i), 0));
+        // Nothing of the slot's last unit moves this one: its movement and reach
+        // are filled when it is first selected or ordered.
+        unit.Moves = 0;
+        unit.MoveCost1 = unit.MoveCost2 = unit.MoveCost3 = unit.MoveCost4 = unit.MoveCost5 = 0;
+        unit.RangeGround = unit.RangeAir = 0;
         unit.SEL = false;
         unit.HIDDEN = false;
         unit.TRANS = None;
@@ -227,8 +235,6 @@ bool frmGame::LoadMap(const QString& path)
             unit.E = true;
             unit.HP = MaxHitPoints;
             SetUnitFuelAndAmmo(GetUnitName(unit.PIC), i);
-            // Movement and reach of this unit, not of whatever last used the slot.
-            SetUnitRange(GetUnitName(unit.PIC), i);
             for (int j = 1; j <= tileCount; ++j) {
                 if (Tiles[j].X == unit.X && Tiles[j].Y - UnitRaise == unit.Y)
                     Tiles[j].Occupied = true;
@@ -243,8 +249,8 @@ bool frmGame::LoadMap(const QString& path)
 
     for (int i = 1; i <= MaxBuildings; ++i) {
         BuildingRecord& building = Buildings[i];
-        const std::int16_t type = map.number(mapfile::key("BT", i), None);
-        building.PIC = (type >= 0 && type <= BuildingType::Last) ? type : None;
+        // A type without a picture is still a building; it is just not drawn.
+        building.PIC = map.number(mapfile::key("BT", i), None);
         building.Y = MapTop + map.number(mapfile::key("BTOP", i), 0);
         building.X = MapLeft + map.number(mapfile::key("BLEFT", i), 0);
         const std::int16_t owner = map.number(mapfile::key("BP", i), 0);

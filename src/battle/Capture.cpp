@@ -31,7 +31,8 @@ std::int32_t frmGame::ChangeBuildingPicture(std::int32_t type, std::int32_t oldO
 void frmGame::ChangeBuildingToNull(std::int32_t building)
 {
     BuildingRecord* record = Buildings.at(building);
-    if (!record)
+    // Only the building types have a kind; any other code stays as it is.
+    if (!record || record->PIC < 0 || record->PIC > BuildingType::Last)
         return;
     // Keeps the building's kind in the neutral colour; the owner field is left alone.
     switch (LookOf(record->PIC).kind) {

@@ -10,6 +10,7 @@
 #include "screen/Blit.h"
 #include "screen/PictureStore.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace modStrat;
@@ -150,7 +151,8 @@ void frmGame::FinalDamage()
     if (target.HP - damage < 0)
         damage = target.HP;
     target.HP = static_cast<std::int16_t>(target.HP - damage);
-    attacker.AMMO = static_cast<std::int16_t>(attacker.AMMO - 1);
+    // The computer attacks whatever its ammunition; the count stops at empty.
+    attacker.AMMO = static_cast<std::int16_t>(std::max(0, attacker.AMMO - 1));
 
     std::int64_t counter = 0;
     if (target.AMMO >= 1) {
@@ -202,4 +204,16 @@ void frmGame::DestroyUnit(std::int32_t u, std::int32_t winner)
         UnitsLost[passenger->P] += 1;
     }
     unit->TRANS = None;
+}
+
+std::int32_t frmGame::DamageDealt(double base, std::int32_t attacker, std::int32_t defender)
+{
+    const UnitRecord* a = Units.at(attacker);
+    const UnitRecord* d = Units.at(defender);
+    if (!a || !d)
+        return 0;
+    // A defence never filled in divides by 1, not by nothing.
+    const auto strength = platform::roundHalfEven(base * a->HP);
+    const auto dealt = platform::roundHalfEven(double(strength) / std::max<int>(1, d->Defense));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(dealt, 0, INT32_MAX));
 }

@@ -69,7 +69,8 @@ void frmGame::LoadMenuOptions(std::int32_t unitNum)
     }
 
     if (other == None) {
-        for (int i = 1; i <= MaxUnits; ++i) {
+        // Every attack spends a round: without one there is nothing to attack with.
+        for (int i = 1; i <= MaxUnits && u.AMMO > 0; ++i) {
             const UnitRecord& target = Units[i];
             if (i == unitNum || !target.V || target.HIDDEN || target.P == u.P
                 || MaximumDamage(GetUnitName(self->PIC), GetUnitName(target.PIC)) <= 0)

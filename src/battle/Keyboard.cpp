@@ -294,3 +294,7 @@ void frmGame::Form_KeyUp(int KeyCode, int Shift)
         FireRangeHidden = true;
     }
 }
+
+void frmGame::Form_MouseDown(int, int, int, int) {}
+
+void frmGame::Form_MouseMove(int, int, int, int) {}

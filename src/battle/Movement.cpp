@@ -134,8 +134,17 @@ void frmGame::MoveUnit()
     UpHeld = DownHeld = LeftHeld = RightHeld = false;
 }
 
+void frmGame::FinishStep()
+{
+    for (int frame = 0; StepCounter != 0 && frame < TileSize / StepPixels; ++frame)
+        MoveUnit();
+    StepCounter = 0;
+    UpHeld = DownHeld = LeftHeld = RightHeld = false;
+}
+
 void frmGame::DisableUnit()
 {
+    FinishStep();
     const std::int16_t selectedIndex = SelectedUnit;
     for (int i = 1; i <= MaxUnits; ++i) {
         UnitRecord& unit = Units[i];

@@ -72,6 +72,7 @@ void frmGame::EndTurn()
         next = firstCandidate;
 
     // A move that was not confirmed is undone.
+    FinishStep();
     if (UnitRecord* selected = Units.at(SelectedUnit)) {
         selected->X = SelectedOriginX;
         selected->Y = SelectedOriginY;

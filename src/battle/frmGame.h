@@ -80,6 +80,9 @@ public:
     // Keyboard: key codes are the classic virtual-key codes, the shift mask 1 Shift, 2 Ctrl, 4 Alt.
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
+    // The mouse plays no part in a battle.
+    void Form_MouseDown(int Button, int Shift, int X, int Y);
+    void Form_MouseMove(int Button, int Shift, int X, int Y);
 
     // Selection and cursor.
     void MoveHighlight();
@@ -112,6 +115,8 @@ public:
     void FinalDamage();
     // `unit` is destroyed by a unit of `winner`, with any unit it carries.
     static void DestroyUnit(std::int32_t unit, std::int32_t winner);
+    // `base` times the attacker's hit points, divided by the defender's defence; never below 0.
+    static std::int32_t DamageDealt(double base, std::int32_t attacker, std::int32_t defender);
 
     // Capture.
     static std::int32_t ChangeBuildingPicture(std::int32_t type, std::int32_t oldOwner, std::int32_t newOwner);
@@ -158,6 +163,9 @@ public:
     void DrawMenu();
     void DrawTime();
     void DrawText();
+    // Both do nothing: DrawMenu draws the pointer, and the messages have their own makers.
+    void DrawArrow();
+    void AddText();
     // The number shown over the target while one is chosen: the attack's full damage
     // at the attacker's health. Nothing outside a target choice.
     std::optional<std::int64_t> DamagePreview() const;
@@ -268,6 +276,9 @@ private:
     void ResetBattleState();
     // Nothing of a turn stays open past it: menus, target choice, an attack under way.
     void CloseTurnActions();
+    // A step under way is walked to its end and no arrow stays held, so no unit is
+    // left between two tiles when its action or the turn ends.
+    void FinishStep();
     void LayOutTexts();
     void EndBattle(const QString& banner);
 

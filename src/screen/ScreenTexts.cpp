@@ -4,6 +4,9 @@
 #include "battle/frmGame.h"
 #include "platform/Text.h"
 
+#include <QFontMetrics>
+#include <algorithm>
+
 using namespace modStrat;
 
 namespace {
@@ -26,6 +29,8 @@ platform::FontSpec fontOf(const TextItem& item)
     return {item.FontName, item.Size, item.Bold, item.Italic, item.Underline};
 }
 
+const platform::FontSpec ViewMessageFont{QStringLiteral("Impact"), 12};
+
 // A floating message of an attack or a capture in the lowest free slot 3..10; none when all are taken.
 void showViewMessage(const QString& text, int x, int y)
 {
@@ -36,9 +41,9 @@ void showViewMessage(const QString& text, int x, int y)
         message.Text = text;
         message.X = x;
         message.Y = y;
-        message.Bold = false;
-        message.FontName = QStringLiteral("Impact");
-        message.Size = 12;
+        message.Bold = ViewMessageFont.bold;
+        message.FontName = ViewMessageFont.face;
+        message.Size = ViewMessageFont.points;
         message.Color = QStringLiteral("65535");
         message.Life = ViewMessageLife;
         message.Visible = true;
@@ -104,16 +109,21 @@ void frmGame::ViewCapture(std::int32_t Building, std::int32_t Unit, bool Capture
     if (!unit)
         return;
     const QString prefix = QStringLiteral("Player %1's %2").arg(int(CurrentPlayer)).arg(GetUnitName(unit->PIC));
-    const int x = unit->X - CaptureMessageOffset;
     const int y = unit->Y + CaptureMessageOffset;
+    // The margins keep the text near the unit; our font can still be wider than they
+    // allow, so a text that would cross the right edge moves left just enough to fit.
+    const auto show = [&](const QString& text, int margin) {
+        const int width = QFontMetrics(platform::resolveFont(ViewMessageFont)).horizontalAdvance(text);
+        const int x = std::min({unit->X - CaptureMessageOffset, surface.width() - margin, surface.width() - width});
+        showViewMessage(text, x, y);
+    };
     if (Captured) {
-        showViewMessage(prefix + QStringLiteral(" captured the building."),
-                        std::min(x, surface.width() - CaptureDoneMargin), y);
+        show(prefix + QStringLiteral(" captured the building."), CaptureDoneMargin);
         return;
     }
-    const BuildingRecord* building = Buildings.at(unit->CAP);
-    if (!building)
-        return;
-    showViewMessage(prefix + QStringLiteral(" captured %1 Capture Points.  %2 remaining.").arg(unit->HP).arg(building->CAP),
-                    std::min(x, surface.width() - CaptureProgressMargin), y);
+    if (const BuildingRecord* building = Buildings.at(unit->CAP))
+        show(prefix + QStringLiteral(" captured %1 Capture Points.  %2 remaining.").arg(unit->HP).arg(building->CAP),
+             CaptureProgressMargin);
 }
+
+void frmGame::AddText() {}

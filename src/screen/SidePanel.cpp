@@ -110,3 +110,5 @@ void frmGame::DrawTime()
     const QImage& clock = pics.picTime[0];
     blitMasked(surface, ClockX, ClockY, clock.width(), clock.height(), pics.picTime[1], clock);
 }
+
+void frmGame::DrawArrow() {}

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QSet>
 #include <array>
+#include <numeric>
 #include <random>
 
 using namespace modStrat;
@@ -23,36 +24,28 @@ namespace {
 constexpr int DayLimit = 40;
 
 // Repeatable chance: the clock never reseeds it.
-class SeededRandom final : public platform::RandomSource {
-public:
-    explicit SeededRandom(std::uint64_t seed) : engine_(seed) {}
-    double next() override { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+struct SeededRandom final : platform::RandomSource {
+    std::mt19937_64 engine;
+    explicit SeededRandom(std::uint64_t seed) : engine(seed) {}
+    double next() override { return static_cast<double>(engine() >> 11) * 0x1.0p-53; }
     void reseedFromClock() override {}
-
-private:
-    std::mt19937_64 engine_;
 };
 
 // What must hold between any two frames; empty when it all does.
 QString inconsistency()
 {
     std::array<bool, MaxUnits + 1> inside{};
-    for (const UnitRecord& carrier : Units) {
-        if (carrier.V && !carrier.HIDDEN && Units.valid(carrier.TRANS))
-            inside[carrier.TRANS] = true;
-    }
+    for (const UnitRecord& carrier : Units)
+        inside[Units.valid(carrier.TRANS) ? carrier.TRANS : 0] |= carrier.V && !carrier.HIDDEN;
     QSet<std::pair<int, int>> taken;
     for (int i = 1; i <= MaxUnits; ++i) {
         const UnitRecord& unit = Units[i];
-        if (!unit.V)
-            continue;
-        if (unit.HIDDEN != inside[i])
+        if (unit.V && unit.HIDDEN != inside[i])
             return QStringLiteral("unit %1: carried %2, inside a live carrier %3").arg(i).arg(unit.HIDDEN).arg(inside[i]);
-        if (unit.HIDDEN)
-            continue;
-        if (frmGame::TileAt(unit.X, unit.Y) == 0 || taken.contains({unit.X, unit.Y}))
+        if (unit.V && !unit.HIDDEN && (frmGame::TileAt(unit.X, unit.Y) == 0 || taken.contains({unit.X, unit.Y})))
             return QStringLiteral("unit %1 is off the map or shares its tile").arg(i);
-        taken.insert({unit.X, unit.Y});
+        if (unit.V && !unit.HIDDEN)
+            taken.insert({unit.X, unit.Y});
     }
     for (int p = 1; p <= MaxPlayers; ++p) {
         if (Money[p] < 0)
@@ -87,7 +80,6 @@ void AiBattlesTest::sampleMaps()
         Players[p].AILevel = 1 + p % 3;
     }
     QVERIFY(kit.startWithSettings(players, NoTimeLimit));
-
     int frames = 0;
     int lastPlayer = CurrentPlayer;
     while (kit.game->Running && DayCount <= DayLimit) {
@@ -96,21 +88,14 @@ void AiBattlesTest::sampleMaps()
         const QString fault = inconsistency();
         QVERIFY2(fault.isEmpty(), qPrintable(QStringLiteral("day %1: %2").arg(DayCount).arg(fault)));
         // Every computer turn is one whole walk through the slots.
-        if (CurrentPlayer != lastPlayer) {
-            QCOMPARE(frames % modAI::TurnSteps, 0);
-            lastPlayer = CurrentPlayer;
-        }
+        QVERIFY(CurrentPlayer == lastPlayer || frames % modAI::TurnSteps == 0);
+        lastPlayer = CurrentPlayer;
     }
-    int produced = 0;
-    int destroyed = 0;
-    for (int p = 1; p <= players; ++p) {
-        produced += UnitsProduced[p];
-        destroyed += UnitsDestroyed[p];
-    }
+    const int produced = std::accumulate(UnitsProduced.begin(), UnitsProduced.end(), 0);
+    const int destroyed = std::accumulate(UnitsDestroyed.begin(), UnitsDestroyed.end(), 0);
     qInfo("%s: day %d, %s, %d produced, %d destroyed", qPrintable(map), DayCount,
           kit.game->Running ? "undecided" : "decided", produced, destroyed);
-    QVERIFY(produced > 0 && destroyed > 0);
-    QVERIFY(QFile::exists(kit.path(QStringLiteral("AI.ini"))));
+    QVERIFY(produced > 0 && destroyed > 0 && QFile::exists(kit.path(QStringLiteral("AI.ini"))));
 }
 
 QTEST_MAIN(AiBattlesTest)

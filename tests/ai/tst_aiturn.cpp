@@ -3,6 +3,8 @@
 
 #include "AiKit.h"
 
+#include <sys/stat.h>
+
 using namespace modStrat;
 using namespace UnitType;
 
@@ -27,10 +29,9 @@ void AiTurnTest::aTurnIs151StepsAndTheWalkFlips()
     const int second = kit.building(6, 1, 6, 3);
     QVERIFY(kit.begin());
     // Every roll 4 (attack), every building roll 4, every purchase roll 3: an infantry unit.
-    kit.dice.fallback = 0.9;
+    kit.random.fallback = 0.9;
     int stamps = 0;
     kit.ai.setLogClock([&] { return kit.logTime.addSecs(stamps++); });
-
     for (const int factory : {first, second}) {
         stamps = 0;
         Money[1] = 100;  // the first factory visited buys the only unit
@@ -40,15 +41,11 @@ void AiTurnTest::aTurnIs151StepsAndTheWalkFlips()
         }
         const int plays = kit.music.plays();
         kit.ai.AIStep();
-        QCOMPARE(int(CurrentPlayer), 2);
-        QCOMPARE(kit.music.plays(), plays + 1);  // one end of turn
-        QCOMPARE(stamps, 3);
+        QVERIFY(CurrentPlayer == 2 && kit.music.plays() == plays + 1 && stamps == 3);  // one end of turn
         const QList<int> order{kit.logged("UNITNUM", kit.logTime).toInt(),
                                kit.logged("UNITNUM", kit.logTime.addSecs(2)).toInt()};
         QCOMPARE(order, factory == first ? (QList<int>{1, 3}) : (QList<int>{3, 1}));
-        QCOMPARE(Units[5].X, std::int16_t(Buildings[factory].X));
-        QCOMPARE(kit.ai.AIReverseOrder, factory == first);
-
+        QVERIFY(Units[5].X == Buildings[factory].X && kit.ai.AIReverseOrder == (factory == first));
         kit.game->EndTurn();
         Units[5].V = false;
         kit.logTime = kit.logTime.addSecs(100);
@@ -68,11 +65,8 @@ void AiTurnTest::whichOrderComesFirst()
         Units[tank].HP = 20;
         Units[raider].CAP = hq;
         kit.ai.AIStep();
-        QVERIFY(kit.at(tank, 3, 4));
-        QVERIFY(Units[raider].HP < 100);
-        QCOMPARE(kit.dice.trace, (QStringList{"reseed", "draw"}));  // the blow's own chance only
-        QVERIFY(kit.logged("RAND").isEmpty());
-        QCOMPARE(kit.logged("UNITNUM"), QStringLiteral("1"));
+        QVERIFY(kit.at(tank, 3, 4) && Units[raider].HP < 100 && kit.logged("RAND").isEmpty());
+        QCOMPARE(kit.random.trace, (QStringList{"reseed", "draw"}));  // the blow's own chance only
     }
     // Infantry in the first days captures whatever the roll; the roll is drawn and logged.
     {
@@ -81,35 +75,20 @@ void AiTurnTest::whichOrderComesFirst()
         kit.building(0, 0, 2, 1);
         const int airport = kit.building(9, 0, 1, 3);
         QVERIFY(kit.begin());
-        QVERIFY(DayCount <= 3);
         AiKit::refill(infantry);
-        kit.dice.queue(4, 5);
+        kit.random.queue(4, 5);
         kit.ai.AIStep();
-        QCOMPARE(Units[infantry].CAP, airport);
-        QCOMPARE(Buildings[airport].CAP, 100);
-        QCOMPARE(kit.dice.trace, (QStringList{"reseed", "draw"}));
-        QCOMPARE(kit.logged("RAND"), QStringLiteral("4"));
-        QVERIFY(kit.logged("FINX").isEmpty());
+        QVERIFY(Units[infantry].CAP == airport && Buildings[airport].CAP == 100 && kit.logged("FINX").isEmpty());
+        QVERIFY(kit.random.trace == QStringList({"reseed", "draw"}) && kit.logged("RAND") == QStringLiteral("4"));
     }
-    // Roll 2 switches a hover tank's mode; roll 3 draws a player and heads for its
-    // headquarters: the reachable tile nearest to it, the first of equals.
+    // Roll 2 switches a hover tank's mode, and the step logs where the unit ended.
     {
         AiKit kit(8, 8);
         const int hover = kit.unit(HoverTankGround, 1, 0, 7);
-        const int tank = kit.unit(HeavyTank, 1, 0, 0);
-        kit.map.headquarters(2, kit.building(3, 2, 7, 7));
         QVERIFY(kit.begin());
-        kit.dice.queue(2, 5);
+        kit.random.queue(2, 5);
         kit.ai.AIStep();
-        QCOMPARE(Units[hover].PIC, std::int16_t(HoverTankAir));
-        QVERIFY(!Units[hover].E);
-        QCOMPARE(kit.logged("FINX"), QString::number(Units[hover].X));
-        kit.dice.trace.clear();
-        kit.dice.queue(3, 5);
-        kit.dice.queue(1, 2);
-        kit.ai.AIStep();
-        QVERIFY(kit.at(tank, 5, 0));
-        QCOMPARE(kit.dice.trace, (QStringList{"reseed", "draw", "reseed", "draw"}));
+        QVERIFY(Units[hover].PIC == HoverTankAir && !Units[hover].E && kit.logged("FINX") == QString::number(Units[hover].X));
     }
 }
 
@@ -133,20 +112,14 @@ void AiTurnTest::checksAfterEveryUnitSlot()
     Units[stray].CAP = 51;
     Units[deadCarrier].V = false;
     Units[deadCarrier].TRANS = bystander;
-    Units[carrier].TRANS = rider;
-    Units[rider].HIDDEN = true;
-
+    BattleKit::board(carrier, rider);
     for (int i = 0; i < 7; ++i)
         kit.ai.AIStep();
     // Left the building it was capturing: the building recovers.
-    QCOMPARE(Buildings[city].CAP, 200);
-    QCOMPARE(Units[walker].CAP, None);
-    QCOMPARE(Units[zero].CAP, 0);
-    QCOMPARE(Units[stray].CAP, 51);
+    QVERIFY(Buildings[city].CAP == 200 && Units[walker].CAP == None && Units[zero].CAP == 0 && Units[stray].CAP == 51);
     // The passenger rides with its carrier; a dead carrier's record moves no one.
-    QVERIFY(Units[rider].X == Units[carrier].X && Units[rider].Y == Units[carrier].Y);
-    QVERIFY(kit.at(bystander, 4, 0));
-    QVERIFY(kit.dice.trace.isEmpty());
+    QVERIFY(Units[rider].X == Units[carrier].X && Units[rider].Y == Units[carrier].Y && kit.at(bystander, 4, 0));
+    QVERIFY(kit.random.trace.isEmpty());
 }
 
 void AiTurnTest::theWalkStartsAfresh()
@@ -160,8 +133,7 @@ void AiTurnTest::theWalkStartsAfresh()
         for (int i = 0; i < 60; ++i)
             kit.ai.AIStep();
         kit.ai.AIReverseOrder = true;
-        QVERIFY(kit.start(kit.map, 2));
-        QVERIFY(!kit.ai.AIReverseOrder);
+        QVERIFY(kit.start() && !kit.ai.AIReverseOrder);
         kit.logTime = kit.logTime.addSecs(60);
         kit.ai.AIStep();
         QCOMPARE(kit.logged("UNITNUM"), QStringLiteral("1"));
@@ -173,13 +145,11 @@ void AiTurnTest::theWalkStartsAfresh()
         const int turret = kit.unit(FixedTurret, 1, 4, 4);
         const int other = kit.unit(Infantry, 2, 0, 0);
         QVERIFY(kit.begin(2, 3));
-        kit.game->SelectedOriginX = Units[other].X;
-        kit.game->SelectedOriginY = Units[other].Y;
+        std::tie(kit.game->SelectedOriginX, kit.game->SelectedOriginY) = std::tie(Units[other].X, Units[other].Y);
         int frames = 0;
         for (; CurrentPlayer == 1 && frames < modAI::TurnSteps; ++frames)
             kit.game->RunFrame();
-        QVERIFY(CurrentPlayer == 2 && frames < modAI::TurnSteps);
-        QVERIFY(kit.at(turret, 4, 4));
+        QVERIFY(CurrentPlayer == 2 && frames < modAI::TurnSteps && kit.at(turret, 4, 4));
         kit.game->EndTurn();
         kit.logTime = kit.logTime.addSecs(60);
         kit.game->RunFrame();
@@ -193,22 +163,23 @@ void AiTurnTest::theDecisionLog()
     kit.unit(FixedTurret, 1, 0, 0);
     const int second = kit.unit(FixedTurret, 1, 5, 6);
     QVERIFY(kit.begin());
-    kit.dice.queue(0, 5);
-    kit.dice.queue(4, 5);
+    kit.random.queue(0, 5);
+    kit.random.queue(4, 5);
+    const QByteArray file = QFile::encodeName(kit.path(QStringLiteral("AI.ini")));
+    struct stat before {}, after {};
     kit.ai.AIStep();
+    QCOMPARE(::stat(file.constData(), &before), 0);
     kit.ai.AIStep();
+    // The log is rewritten in place: not the new file and rename of a synced, safe write.
+    QVERIFY(::stat(file.constData(), &after) == 0 && after.st_ino == before.st_ino);
 
     // Both steps fell in one second: the later one's entries remain.
-    QFile file(kit.path(QStringLiteral("AI.ini")));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray text = file.readAll();
-    QVERIFY(text.startsWith("[GEN]"));
-    QVERIFY(text.contains("05-March 01:02:03 PMUNITNUM=2"));
-    QCOMPARE(text.count("UNITNUM"), 1);
-    QCOMPARE(kit.logged("PLAYER"), QStringLiteral("1"));
-    QCOMPARE(kit.logged("UNITNAME"), QStringLiteral("Fixed Turret"));
-    QCOMPARE(kit.logged("RAND"), QStringLiteral("4"));
-    QCOMPARE(kit.logged("FINY"), QString::number(Units[second].Y));
+    QFile log(QString::fromLocal8Bit(file));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    QVERIFY(text.startsWith("[GEN]") && text.contains("05-March 01:02:03 PMUNITNUM=2") && text.count("UNITNUM") == 1);
+    QVERIFY(kit.logged("PLAYER") == QStringLiteral("1") && kit.logged("UNITNAME") == QStringLiteral("Fixed Turret"));
+    QVERIFY(kit.logged("RAND") == QStringLiteral("4") && kit.logged("FINY") == QString::number(Units[second].Y));
 
     // A log that cannot be written costs nothing but the log.
     platform::setProgramFolder(kit.path(QStringLiteral("AI.ini")));

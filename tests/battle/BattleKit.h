@@ -11,51 +11,47 @@
 #include "platform/ProgramFolder.h"
 #include "platform/Random.h"
 
-#include <QStringList>
-#include <QtTest>
 #include <QTemporaryDir>
-#include <memory>
+#include <QtTest>
+#include <tuple>
 
-struct RecordingSink final : GameDataSink {
-    QStringList lines;
+// Everything the battle tells the world outside it: the lines it sends, the results
+// it shows, and in `events` the computer's steps ("ai"), its resets for a new battle
+// ("reset"), and the display's refreshes ("refresh") and hiding ("hide").
+struct Recorder final : GameDataSink, ComputerPlayer, BattleDisplay, ResultsWindow {
+    QStringList lines, banners, events;
     void SendGameData(const QString& message) override { lines << message; }
-};
-
-struct RecordingComputer final : ComputerPlayer {
-    QStringList* log = nullptr;
-    int steps = 0;
-    int resets = 0;
-    void AIStep() override
-    {
-        ++steps;
-        if (log)
-            *log << QStringLiteral("ai");
-    }
-    void ResetForBattle() override { ++resets; }
-};
-
-struct RecordingDisplay final : BattleDisplay {
-    QStringList* log = nullptr;
-    int refreshes = 0;
-    bool hidden = false;
-    void refresh() override
-    {
-        ++refreshes;
-        if (log)
-            *log << QStringLiteral("refresh");
-    }
-    void hideBattle() override { hidden = true; }
-};
-
-struct RecordingResults final : ResultsWindow {
-    QStringList banners;
+    void AIStep() override { events << QStringLiteral("ai"); }
+    void ResetForBattle() override { events << QStringLiteral("reset"); }
+    void refresh() override { events << QStringLiteral("refresh"); }
+    void hideBattle() override { events << QStringLiteral("hide"); }
     void ShowResults(const QString& banner) override { banners << banner; }
+    int count(const char* event) const { return int(events.count(QLatin1String(event))); }
 };
 
-// Builds a map: open space unless painted, units and buildings by tile column and row.
-class MapBuilder {
-public:
-    MapBuilder(int width, int height, std::int16_t terrain = 0)
+// Plays back the numbers given (then `fallback`) and records every reseed and draw.
+struct TraceRandom final : platform::RandomSource {
+    QList<double> values;
+    double fallback = 0.0;
+    QStringList trace;
+    double next() override
+    {
+        trace << QStringLiteral("draw");
+        return values.isEmpty() ? fallback : values.takeFirst();
+    }
+    void reseedFromClock() override { trace << QStringLiteral("reseed"); }
+    void push(double v) { values << v; }
+    // The next draw of 0..n-1 comes out as k.
+    void queue(int k, int n) { push((k + 0.5) / n); }
+};
+
+// Builds a map: one terrain unless painted, units and buildings by tile column and row.
+struct MapBuilder {
+    mapfile::MapDocument map;
+    int nextUnit = 1;
+    int nextBuilding = 1;
+
+    explicit MapBuilder(int width = 6, int height = 3, std::int16_t terrain = 0)
     {
         map.MapWidth = static_cast<std::int16_t>(width);
         map.MapHeight = static_cast<std::int16_t>(height);
@@ -68,73 +64,76 @@ public:
         map.EdTile[row * map.MapWidth + column + 1] = terrain;
         return *this;
     }
-    // Returns the unit's slot.
+    // Each returns the slot it filled; a unit stands 2 pixels above its tile.
     int unit(int type, int owner, int column, int row)
     {
-        const int slot = nextUnit++;
-        map.EdUnitType[slot] = static_cast<std::int16_t>(type);
-        map.EdUnitPlayer[slot] = static_cast<std::int16_t>(owner);
-        map.EdUnitLeft[slot] = static_cast<std::int16_t>(column * 25);
-        map.EdUnitTop[slot] = static_cast<std::int16_t>(row * 25 - 2);
-        return slot;
+        std::tie(map.EdUnitType[nextUnit], map.EdUnitPlayer[nextUnit], map.EdUnitLeft[nextUnit], map.EdUnitTop[nextUnit]) =
+            std::tuple<std::int16_t, std::int16_t, std::int16_t, std::int16_t>(type, owner, column * 25, row * 25 - 2);
+        return nextUnit++;
     }
-    // Returns the building's slot.
     int building(int type, int owner, int column, int row)
     {
-        const int slot = nextBuilding++;
-        map.EdBuildingType[slot] = static_cast<std::int16_t>(type);
-        map.EdBuildingPlayer[slot] = static_cast<std::int16_t>(owner);
-        map.EdBuildingLeft[slot] = static_cast<std::int16_t>(column * 25);
-        map.EdBuildingTop[slot] = static_cast<std::int16_t>(row * 25);
-        return slot;
+        std::tie(map.EdBuildingType[nextBuilding], map.EdBuildingPlayer[nextBuilding], map.EdBuildingLeft[nextBuilding],
+                 map.EdBuildingTop[nextBuilding]) =
+            std::tuple<std::int16_t, std::int16_t, std::int16_t, std::int16_t>(type, owner, column * 25, row * 25);
+        return nextBuilding++;
     }
     MapBuilder& headquarters(int player, int slot)
     {
         map.EdHQ[player] = static_cast<std::int16_t>(slot);
         return *this;
     }
-
-    mapfile::MapDocument map;
-    int nextUnit = 1;
-    int nextBuilding = 1;
 };
 
-// One battle window with recording services, in a program folder of its own.
-class BattleKit {
-public:
-    BattleKit()
+// One battle window with recording services, in a program folder of its own, and
+// the map its battle starts on; a hot-seat game unless the test says otherwise.
+struct BattleKit {
+    static constexpr int Enter = 13, Escape = 27, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40;
+
+    QTemporaryDir folder;
+    platform::ManualClock clock;
+    Recorder out;
+    platform::SilentMusicPlayer music;
+    TraceRandom random;
+    std::unique_ptr<frmGame> game;
+    MapBuilder map;
+
+    explicit BattleKit(int width = 6, int height = 3, std::int16_t terrain = 0) : map(width, height, terrain)
     {
         platform::dialogScript::enable();
         platform::dialogScript::clear();
         platform::iniForgetCache();
         modStrat::ResetAll();
-        modStrat::IsOfflineGame = true;  // hot seat unless a test says otherwise
+        modStrat::IsOfflineGame = true;
         platform::setProgramFolder(folder.path());
         game = std::make_unique<frmGame>(clock);
-        game->services.gameData = &sink;
-        game->services.computer = &computer;
-        game->services.display = &display;
-        game->services.music = &music;
-        game->services.random = &random;
-        game->services.results = &results;
+        game->services = {&out, &music, &out, &random, &out, &out};
     }
 
     QString path(const QString& name) const { return folder.path() + QLatin1Char('/') + name; }
-
     QString writeMap(const MapBuilder& builder, const QString& name = QStringLiteral("test.spw"))
     {
-        const QString file = path(name);
-        mapfile::write(file, builder.map);
-        return file;
+        mapfile::write(path(name), builder.map);
+        return path(name);
+    }
+    // A network game seen from `player`'s machine.
+    static void network(int player = 1)
+    {
+        modStrat::IsOfflineGame = false;
+        modStrat::MyPlayer = player;
     }
 
-    // Hot-seat settings for `players` humans, then the window is shown.
+    int unit(int type, int owner, int column, int row) { return map.unit(type, owner, column, row); }
+    int building(int type, int owner, int column, int row) { return map.building(type, owner, column, row); }
+
+    // The settings for `players`, then the window is shown on `builder`'s map (else
+    // the kit's own); true when the battle runs.
+    bool start(int players = 2, int timeLimit = NoTimeLimit) { return start(map, players, timeLimit); }
     bool start(const MapBuilder& builder, int players = 2, int timeLimit = NoTimeLimit)
     {
         modStrat::MapPath = writeMap(builder);
         return startWithSettings(players, timeLimit);
     }
-
     bool startWithSettings(int players, int timeLimit)
     {
         modStrat::PlayerCount = players;
@@ -155,41 +154,44 @@ public:
         for (int i = 0; i < count; ++i)
             game->RunFrame();
     }
-
     // A key pressed and released, as the window passes it on.
     void key(int code, int shift = 0)
     {
         game->Form_KeyDown(code, shift);
         game->Form_KeyUp(code, shift);
     }
-
     // An arrow on a selected unit: the press, the five frames of its step, the release.
-    void step(int arrow)
+    void step(int arrow, int times = 1)
     {
-        game->Form_KeyDown(arrow, 0);
-        frames(5);
-        game->Form_KeyUp(arrow, 0);
+        for (int i = 0; i < times; ++i) {
+            game->Form_KeyDown(arrow, 0);
+            frames(5);
+            game->Form_KeyUp(arrow, 0);
+        }
     }
-
+    void cursorTo(int x, int y)
+    {
+        game->CursorX = static_cast<std::int16_t>(x);
+        game->CursorY = static_cast<std::int16_t>(y);
+    }
     // The cursor onto a unit, then Enter.
     void select(int unit)
     {
-        game->CursorX = modStrat::Units[unit].X;
-        game->CursorY = modStrat::Units[unit].Y;
+        cursorTo(modStrat::Units[unit].X, modStrat::Units[unit].Y);
         key(Enter);
     }
-
-    // The entries of the unit command menu, in order.
-    QStringList menu() const
+    // The visible entries of a menu, in order.
+    template <typename Items>
+    static QStringList captions(const Items& items)
     {
-        QStringList captions;
-        for (const TextItem& item : game->MenuItems) {
+        QStringList list;
+        for (const TextItem& item : items) {
             if (item.Visible)
-                captions << item.Text;
+                list << item.Text;
         }
-        return captions;
+        return list;
     }
-
+    QStringList menu() const { return captions(game->MenuItems); }
     // Opens the command menu and carries out the entry with this caption.
     void command(const QString& caption)
     {
@@ -201,21 +203,21 @@ public:
         key(Enter);
     }
 
-    static constexpr int Enter = 13;
-    static constexpr int Escape = 27;
-    static constexpr int Space = 32;
-    static constexpr int Left = 37;
-    static constexpr int Up = 38;
-    static constexpr int Right = 39;
-    static constexpr int Down = 40;
-
-    QTemporaryDir folder;
-    platform::ManualClock clock;
-    RecordingSink sink;
-    RecordingComputer computer;
-    RecordingDisplay display;
-    platform::SilentMusicPlayer music;
-    platform::ScriptedRandom random;
-    RecordingResults results;
-    std::unique_ptr<frmGame> game;
+    // A unit's position on a column and row of the map, and whether it stands there.
+    static std::pair<int, int> spot(int column, int row)
+    {
+        const TileRecord& t = modStrat::Tiles[row * modStrat::MapWidth + column + 1];
+        return {t.X, t.Y - 2};
+    }
+    static bool at(int unit, int column, int row)
+    {
+        return std::pair<int, int>(modStrat::Units[unit].X, modStrat::Units[unit].Y) == spot(column, row);
+    }
+    static void refill(int unit) { frmGame::SetUnitRange(frmGame::GetUnitName(modStrat::Units[unit].PIC), unit); }
+    // `rider` is on board `carrier`.
+    static void board(int carrier, int rider)
+    {
+        modStrat::Units[carrier].TRANS = rider;
+        modStrat::Units[rider].HIDDEN = true;
+    }
 };

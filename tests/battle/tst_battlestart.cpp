@@ -3,7 +3,8 @@
 #include "BattleKit.h"
 #include "data/GameTypes.h"
 
-#include <QtTest>
+#include <QFile>
+#include <array>
 
 using namespace modStrat;
 
@@ -11,241 +12,147 @@ class BattleStartTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void centresTheMapHalfToEven_data();
     void centresTheMapHalfToEven();
     void firstTurnGoesToPlayerOne();
     void extraOwnersBecomeNeutral();
-    void emptyAndBrokenUnitSlots();
-    void defaultMapFromProgramFolder();
-    void refusesMissingOrOversizedMaps();
-    void newBattleForgetsTheLastOne();
-    void reactivationDoesNotRestart();
-    void networkBattleIsPlayedByPeople();
+    void whatAMapMayLack();
+    void unreadableTerrainIsClosed_data();
+    void unreadableTerrainIsClosed();
+    void aNewBattleForgetsTheLastOne();
 };
-
-void BattleStartTest::centresTheMapHalfToEven_data()
-{
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
-    // 400 - 312.5 = 87.5 -> 88; 200.5 - 200 = 0.5 -> 0 (halves go to the even neighbour).
-    QTest::newRow("25x16") << 25 << 16 << 88 << 0;
-    QTest::newRow("24x15") << 24 << 15 << 100 << 13;
-    // 400 - 37.5 = 362.5 -> 362; 200.5 - 37.5 = 163.
-    QTest::newRow("3x3") << 3 << 3 << 362 << 163;
-    QTest::newRow("too wide for the window") << 33 << 10 << 0 << 76;
-}
 
 void BattleStartTest::centresTheMapHalfToEven()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(int, left);
-    QFETCH(int, top);
-    BattleKit kit;
-    MapBuilder map(width, height);
-    QVERIFY(kit.start(map));
-    QCOMPARE(int(MapLeft), left);
-    QCOMPARE(int(MapTop), top);
-    QCOMPARE(int(Tiles[width + 2].X), left + 25);
-    QCOMPARE(int(Tiles[width + 2].Y), top + 25);
+    // 400 - 37.5 = 362.5 -> 362 and 200.5 - 37.5 = 163; 200.5 - 200 = 0.5 -> 0; too wide: 0.
+    for (const auto& [width, height, left, top] : {std::array{3, 3, 362, 163}, {25, 16, 88, 0}, {33, 10, 0, 76}}) {
+        BattleKit kit(width, height);
+        QVERIFY(kit.start() && MapLeft == left && MapTop == top);
+        QVERIFY(Tiles[width + 2].X == left + 25 && Tiles[width + 2].Y == top + 25);
+    }
 }
 
 void BattleStartTest::firstTurnGoesToPlayerOne()
 {
-    BattleKit kit;
-    MapBuilder map(10, 8);
-    const int hq1 = map.building(BuildingType::Headquarters[1], 1, 2, 3);
-    const int hq2 = map.building(BuildingType::Headquarters[2], 2, 7, 4);
-    map.building(BuildingType::City[1], 1, 3, 3);
-    map.building(BuildingType::City[2], 2, 6, 4);
-    map.headquarters(1, hq1).headquarters(2, hq2);
-    const int infantry = map.unit(UnitType::Infantry, 1, 2, 2);
-    QVERIFY(kit.start(map, 2, 45));
-
-    QCOMPARE(int(CurrentPlayer), 1);
-    QCOMPARE(DayCount, 2);  // the set-up turn change counts the first day
-    QCOMPARE(Money[1], 200);
-    QCOMPARE(Money[2], 0);
-    QCOMPARE(kit.game->SecondsLeft, 45);
-    QCOMPARE(MyPlayer, 1);
-    QVERIFY(kit.game->CursorShown);
+    BattleKit kit(10, 8);
+    const int hq1 = kit.building(BuildingType::Headquarters[1], 1, 2, 3);
+    const int hq2 = kit.building(BuildingType::Headquarters[2], 2, 7, 4);
+    kit.building(BuildingType::City[1], 1, 3, 3);
+    kit.map.headquarters(1, hq1).headquarters(2, hq2);
+    const int infantry = kit.unit(UnitType::Infantry, 1, 2, 2);
+    Units[infantry].Moves = Units[infantry].RangeAir = Units[infantry].MoveCost1 = 7;  // the slot's last unit's
+    QVERIFY(kit.start(2, 45));
+    // The set-up turn change counts the first day and pays player 1.
+    QVERIFY(CurrentPlayer == 1 && DayCount == 2 && Money[1] == 200 && Money[2] == 0 && kit.game->SecondsLeft == 45);
     // The cursor starts on player 1's headquarters, in unit coordinates.
-    QCOMPARE(int(kit.game->CursorX), Buildings[hq1].X);
-    QCOMPARE(int(kit.game->CursorY), Buildings[hq1].Y - 2);
-    QCOMPARE(int(SelectedUnit), None);
-    QCOMPARE(int(kit.game->SelectedBuilding), None);
-
+    QVERIFY(kit.game->CursorShown && kit.game->CursorX == Buildings[hq1].X && kit.game->CursorY == Buildings[hq1].Y - 2);
     const UnitRecord& unit = Units[infantry];
-    QVERIFY(unit.V && unit.E);
-    QCOMPARE(int(unit.HP), 100);
-    QCOMPARE(int(unit.FUEL), 40);
-    QCOMPARE(int(unit.AMMO), 10);
-    QCOMPARE(unit.Moves, 3);  // its own movement, not what the slot held before
-    QCOMPARE(unit.RangeAir, 1);
-    QCOMPARE(int(unit.X), MapLeft + 50);
-    QCOMPARE(int(unit.Y), MapTop + 48);
-    QVERIFY(Tiles[2 * 10 + 3].Occupied);
-    QVERIFY(!Tiles[2 * 10 + 4].Occupied);
-    // Only player 1's buildings may build before the first turn change; after it, all may.
-    QVERIFY(Buildings[hq2].CanBuild);
-    QVERIFY(kit.sink.lines.isEmpty());
-    QCOMPARE(kit.music.plays(), 1);
+    QVERIFY(unit.V && unit.E && unit.HP == 100 && unit.FUEL == 40 && unit.AMMO == 10);
+    // Movement and reach wait for the unit's first selection or order.
+    QVERIFY(unit.Moves == 0 && unit.RangeAir == 0 && unit.MoveCost1 == 0);
+    QVERIFY(kit.at(infantry, 2, 2) && Tiles[2 * 10 + 3].Occupied && !Tiles[2 * 10 + 4].Occupied);
+    QVERIFY(Buildings[hq2].CanBuild && kit.out.lines.isEmpty() && kit.music.plays() == 1);
 }
 
 void BattleStartTest::extraOwnersBecomeNeutral()
 {
-    BattleKit kit;
-    MapBuilder map(12, 6);
-    const int city3 = map.building(BuildingType::City[3], 3, 1, 1);
-    const int factory4 = map.building(BuildingType::Factory[4], 4, 2, 1);
-    const int airport3 = map.building(BuildingType::Airport[3], 3, 3, 1);
-    const int hq4 = map.building(BuildingType::Headquarters[4], 4, 4, 1);
-    const int factory2 = map.building(BuildingType::Factory[2], 2, 5, 1);
-    map.headquarters(4, hq4);
-    QVERIFY(kit.start(map, 2));
-
-    QCOMPARE(Buildings[city3].PIC, BuildingType::NeutralCity);
-    QCOMPARE(Buildings[factory4].PIC, BuildingType::NeutralFactory);
-    QCOMPARE(Buildings[airport3].PIC, BuildingType::NeutralAirport);
-    QCOMPARE(Buildings[hq4].PIC, BuildingType::NeutralCity);
-    QCOMPARE(Buildings[factory2].PIC, BuildingType::Factory[2]);
+    BattleKit kit(12, 6);
+    const int types[] = {BuildingType::City[3], BuildingType::Factory[4], BuildingType::Airport[3],
+                         BuildingType::Headquarters[4], BuildingType::Factory[2], 25, -1};
+    const int owners[] = {3, 4, 3, 4, 2, 0, 3};
+    for (int i = 0; i < 7; ++i)
+        kit.building(types[i], owners[i], i, 1);
+    kit.map.headquarters(4, 4);
+    QVERIFY(kit.start(2));
+    // Each keeps its kind; the types without a picture are buildings all the same.
+    QList<int> pictures;
+    for (int b = 1; b <= 7; ++b)
+        pictures << Buildings[b].PIC;
+    QCOMPARE(pictures, QList<int>({0, 1, 9, 0, BuildingType::Factory[2], 25, -1}));
+    QVERIFY(Buildings[6].Exists && Buildings[7].Exists);
     // The owner field stays; nobody in this battle is paid for those buildings.
-    QCOMPARE(Buildings[city3].P, 3);
-    QCOMPARE(Money[1], 0);
+    QVERIFY(Buildings[1].P == 3 && Money[1] == 0);
 }
 
-void BattleStartTest::emptyAndBrokenUnitSlots()
+void BattleStartTest::whatAMapMayLack()
 {
+    // Slot 1 has no keys at all, slot 3 an unknown type: both are empty, whatever
+    // the last battle left there.
     BattleKit kit;
-    MapBuilder map(6, 6);
-    const int real = map.unit(UnitType::Recon, 2, 1, 1);
-    const int empty = map.unit(None, 1, 2, 2);
-    const int bogus = map.unit(16, 1, 3, 3);
-    const QString file = kit.writeMap(map);
-    // A unit key missing from the file is an empty slot too, whatever the last battle left there.
-    platform::IniDocument doc = platform::IniDocument::load(file);
-    QVERIFY(doc.contains(QStringLiteral("GEN"), QStringLiteral("UT1")));
-    Units[7].V = true;
-    Units[7].PIC = UnitType::Infantry;
-    MapPath = file;
+    QFile file(kit.path(QStringLiteral("sparse.spw")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[GEN]\r\nXMAX=6\r\nYMAX=6\r\nUT2=9\r\nUP2=2\r\nULEFT2=25\r\nUTOP2=23\r\n"
+               "UT3=16\r\nUP3=1\r\nULEFT3=75\r\nUTOP3=73\r\n");
+    file.close();
+    Units[1].V = true;
+    Units[1].PIC = UnitType::Infantry;
+    MapPath = file.fileName();
     QVERIFY(kit.startWithSettings(2, NoTimeLimit));
-
-    QVERIFY(Units[real].V);
-    QVERIFY(!Units[empty].V && !Units[empty].E);
-    QVERIFY(!Units[bogus].V);
-    QVERIFY(!Units[7].V);
-    QVERIFY(!Tiles[2 * 6 + 3].Occupied);
-    QVERIFY(!Tiles[3 * 6 + 4].Occupied);
-    QVERIFY(Tiles[1 * 6 + 2].Occupied);
-}
-
-void BattleStartTest::defaultMapFromProgramFolder()
-{
-    BattleKit kit;
-    MapBuilder map(7, 5);
-    map.unit(UnitType::Fighter, 1, 4, 4);
-    kit.writeMap(map, frmGame::DefaultMapName);
-    MapPath.clear();
-    QVERIFY(kit.startWithSettings(2, NoTimeLimit));
-    QCOMPARE(MapPath, kit.path(frmGame::DefaultMapName));
-    QCOMPARE(int(MapWidth), 7);
-    QCOMPARE(int(Units[1].PIC), UnitType::Fighter);
-}
-
-void BattleStartTest::refusesMissingOrOversizedMaps()
-{
-    BattleKit kit;
-    MapBuilder good(5, 5);
-    good.unit(UnitType::Infantry, 1, 0, 0);
-    QVERIFY(kit.start(good));
-
+    QVERIFY(!Units[1].V && Units[2].V && !Units[3].V && !Units[3].E);
+    QVERIFY(Tiles[1 * 6 + 2].Occupied && !Tiles[3 * 6 + 4].Occupied);
+    // A map that is missing, or has no size a battle holds, is refused with a message.
     MapPath = kit.path(QStringLiteral("nowhere.spw"));
     QVERIFY(!kit.startWithSettings(2, NoTimeLimit));
-    QVERIFY(kit.display.hidden);
-    QVERIFY(!kit.game->refusal().isEmpty());
-    QCOMPARE(platform::dialogScript::shown().size(), 1);
-    QVERIFY(!StartGamePending);
-
-    // 30 x 21 = 630 tiles: more than a battle holds.
-    MapBuilder huge(30, 21);
-    QVERIFY(!kit.start(huge));
-    MapBuilder zero(0, 5);
-    QVERIFY(!kit.start(zero));
+    QVERIFY(kit.out.count("hide") == 1 && !kit.game->refusal().isEmpty() && !StartGamePending);
+    QVERIFY(!kit.start(MapBuilder(30, 21)));  // 630 tiles: more than a battle holds
+    QVERIFY(!kit.start(MapBuilder(0, 5)));
     QCOMPARE(platform::dialogScript::shown().size(), 3);
-
     // Tiles beyond the map of a smaller battle are nowhere near the window.
-    MapBuilder wide(24, 25);
-    QVERIFY(kit.start(wide));
-    MapBuilder small(4, 4);
-    QVERIFY(kit.start(small));
+    QVERIFY(kit.start(MapBuilder(24, 25)) && kit.start(MapBuilder(4, 4)));
     QVERIFY(Tiles[17].X < 0 && Tiles[600].Y < 0);
 }
 
-void BattleStartTest::newBattleForgetsTheLastOne()
+void BattleStartTest::unreadableTerrainIsClosed_data()
 {
-    BattleKit kit;
-    MapBuilder map(8, 8);
-    const int tank = map.unit(UnitType::HeavyTank, 1, 3, 3);
-    QVERIFY(kit.start(map));
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("terrain");  // -1: some code outside 0..70
+    QTest::newRow("empty is open space") << QString() << 9;
+    QTest::newRow("a code") << QStringLiteral("23") << 23;
+    QTest::newRow("not a number") << QStringLiteral("abc") << -1;
+    QTest::newRow("too large for a code") << QStringLiteral("70000") << -1;
+    QTest::newRow("beyond the codes") << QStringLiteral("80") << 80;
+}
 
+void BattleStartTest::unreadableTerrainIsClosed()
+{
+    QFETCH(QString, value);
+    QFETCH(int, terrain);
+    BattleKit kit(3, 1);
+    const int recon = kit.unit(UnitType::Recon, 1, 0, 0);  // flies over all but pads
+    platform::IniDocument doc = platform::IniDocument::load(MapPath = kit.writeMap(kit.map));
+    doc.setValue(QStringLiteral("GEN"), QStringLiteral("T2"), value);
+    QVERIFY(doc.save(MapPath) && kit.startWithSettings(2, NoTimeLimit));
+    const int code = Tiles[2].Terrain;
+    const bool closed = code < 0 || code > 70;
+    QVERIFY(terrain == -1 ? closed : code == terrain);
+    BattleKit::refill(recon);
+    QCOMPARE(kit.game->IsTileBlocked(2, recon), closed);
+}
+
+void BattleStartTest::aNewBattleForgetsTheLastOne()
+{
+    BattleKit kit(8, 8);
+    const int tank = kit.unit(UnitType::HeavyTank, 1, 3, 3);
+    QVERIFY(kit.start());
+    frmGame& game = *kit.game;
+    // Activated again (after a message box, say), the window does not start anew.
+    Money[1] = 777;
+    game.Form_Activate();
+    QCOMPARE(Money[1], 777);
     // The last battle ended mid-move, mid-attack, with menus open and results counted.
     SelectedUnit = static_cast<std::int16_t>(tank);
-    kit.game->SelectedOriginX = 0;
-    kit.game->SelectedOriginY = 0;
-    kit.game->DamageBarRunning = true;
+    game.SelectedOriginX = game.SelectedOriginY = 0;
+    game.DamageBarRunning = game.MainMenuOpen = game.CreateMenuItems[1].Visible = Tiles[5].Highlight = true;
     TargetUnit = tank;
-    kit.game->SelectedBuilding = 3;
-    kit.game->MainMenuOpen = true;
-    kit.game->CreateMenuItems[1].Visible = true;
-    Tiles[5].Highlight = true;
+    game.SelectedBuilding = 3;
     UnitsProduced[1] = 4;
     UnitsLost[2] = 3;
-    kit.game->Form_Unload();
-    const int resetsBefore = kit.computer.resets;
-
-    QVERIFY(kit.start(map));
-    QCOMPARE(int(Units[tank].X), MapLeft + 75);
-    QVERIFY(!kit.game->DamageBarRunning);
-    QCOMPARE(TargetUnit, None);
-    QCOMPARE(int(kit.game->SelectedBuilding), None);
-    QVERIFY(!kit.game->MainMenuOpen);
-    QVERIFY(!kit.game->CreateMenuItems[1].Visible);
-    QVERIFY(!Tiles[5].Highlight);
-    QCOMPARE(UnitsProduced[1], 0);
-    QCOMPARE(UnitsLost[2], 0);
-    QCOMPARE(kit.computer.resets, resetsBefore + 1);
-}
-
-void BattleStartTest::reactivationDoesNotRestart()
-{
-    BattleKit kit;
-    MapBuilder map(5, 5);
-    QVERIFY(kit.start(map));
-    Money[1] = 777;
-    kit.game->Form_Activate();
-    QCOMPARE(Money[1], 777);
-    // A window created anew arms a new battle.
-    kit.game->Form_Unload();
-    QVERIFY(kit.start(map));
-    QCOMPARE(Money[1], 0);
-}
-
-void BattleStartTest::networkBattleIsPlayedByPeople()
-{
-    BattleKit kit;
-    MapBuilder map(5, 5);
-    IsOfflineGame = false;
-    MyPlayer = 2;
-    Players[1].IsComputer = true;  // left over from a hot-seat game
-    QVERIFY(kit.start(map));
-    QVERIFY(!Players[1].IsComputer);
-    QVERIFY(!kit.game->IsComputerTurn);
-    QVERIFY(!kit.game->CursorShown);  // player 1's turn on player 2's machine
-    // The machine of the last player sends the unit states at set-up, but no "ENDTURN".
-    QCOMPARE(kit.sink.lines.size(), 100);
-    QVERIFY(kit.sink.lines.filter(QRegularExpression(QStringLiteral("^ENDTURN"))).isEmpty());
+    game.Form_Unload();
+    kit.out.events.clear();
+    QVERIFY(kit.start());
+    QVERIFY(kit.at(tank, 3, 3) && !game.DamageBarRunning && TargetUnit == None && game.SelectedBuilding == None);
+    QVERIFY(!game.MainMenuOpen && !game.CreateMenuItems[1].Visible && !Tiles[5].Highlight && kit.out.count("reset") == 1);
+    // The results add up every battle of the run.
+    QVERIFY(UnitsProduced[1] == 4 && UnitsLost[2] == 3 && Money[1] == 0);
 }
 
 QTEST_MAIN(BattleStartTest)

@@ -70,7 +70,7 @@ struct NetBattle {
         if (!kit.start(map, 3))
             qFatal("no battle");
         GameDataReceivers = {kit.game.get(), nullptr, nullptr};
-        kit.sink.lines.clear();
+        kit.out.lines.clear();
     }
     ~NetBattle() { GameDataReceivers = {}; }
 };
@@ -122,7 +122,7 @@ QStringList state(const BattleKit& kit)
         if (message.Visible)
             shown << message.Text;
     }
-    return sharedTables(false) << "banner: " + kit.results.banners.join(',') << "messages: " + shown.join('|');
+    return sharedTables(false) << "banner: " + kit.out.banners.join(',') << "messages: " + shown.join('|');
 }
 
 }  // namespace
@@ -299,7 +299,7 @@ void GameDataLinesTest::sameTablesOnBothMachines()
             kit.select(6);
             kit.command(QStringLiteral("Capture"));
         }
-        lines = kit.sink.lines;
+        lines = kit.out.lines;
         sender = sharedTables(wholeTurn);
     }
     QCOMPARE(lines.size(), wholeTurn ? 2 + 101 : 6);  // the action happened, and was sent

@@ -10,33 +10,23 @@ inline QImage solid(int width, int height, QRgb colour)
     return image;
 }
 
-// A sprite: black with a 9 x 9 block in the middle (rows 8..16); the mask to match.
-inline QImage blockSprite(QRgb colour)
+// A 25 x 27 picture of one colour with a square of another, `size` wide, from (at, at).
+inline QImage patch(QRgb background, int at, int size, QRgb colour)
 {
-    QImage image = solid(25, 27, qRgb(0, 0, 0));
-    for (int y = 8; y < 17; ++y)
-        for (int x = 8; x < 17; ++x)
+    QImage image = solid(25, 27, background);
+    for (int y = at; y < at + size; ++y)
+        for (int x = at; x < at + size; ++x)
             image.setPixel(x, y, colour);
     return image;
 }
 
-inline QImage blockMask()
-{
-    QImage image = solid(25, 27, qRgb(255, 255, 255));
-    for (int y = 8; y < 17; ++y)
-        for (int x = 8; x < 17; ++x)
-            image.setPixel(x, y, qRgb(0, 0, 0));
-    return image;
-}
-
+// A sprite: black with a 9 x 9 block in the middle (rows 8..16); the mask to match.
+inline QImage blockSprite(QRgb colour) { return patch(qRgb(0, 0, 0), 8, 9, colour); }
+inline QImage blockMask() { return patch(qRgb(255, 255, 255), 8, 9, qRgb(0, 0, 0)); }
 // Corner marks: the top-left 3 x 3 of the cell.
 inline QImage cornerPicture(QRgb colour, bool mask)
 {
-    QImage image = solid(25, 27, mask ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
-    for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 3; ++x)
-            image.setPixel(x, y, mask ? qRgb(0, 0, 0) : colour);
-    return image;
+    return mask ? patch(qRgb(255, 255, 255), 0, 3, qRgb(0, 0, 0)) : patch(qRgb(0, 0, 0), 0, 3, colour);
 }
 
 inline QRgb terrainColour(int code) { return qRgb(code * 3, 60, 90); }
@@ -61,8 +51,7 @@ inline PictureStore syntheticStore()
         }
         store.imgPlayer1D[type] = blockSprite(DoneRight);
         store.imgPlayer2D[type] = blockSprite(DoneLeft);
-        store.imgMaskRight[type] = blockMask();
-        store.imgMaskLeft[type] = blockMask();
+        store.imgMaskRight[type] = store.imgMaskLeft[type] = blockMask();
     }
     store.imgTemp = blockSprite(TempColour);
     store.imgTempM = blockMask();

@@ -4,7 +4,6 @@
 #include "data/GameTypes.h"
 
 #include <QFile>
-#include <QtTest>
 
 using namespace modStrat;
 
@@ -13,155 +12,113 @@ class MenusTest : public QObject {
 
 private Q_SLOTS:
     void init();
-    void factoryAndAirportOffers();
-    void buyingAtTheExactPriceAndOneShort();
-    void aFullUnitTableCostsNothing();
-    void otherBuildingsOfferNothing();
+    void factoriesAndAirportsOfferTheirOwnUnits();
+    void buyingAUnit();
     void mainMenuEntriesAndFunds();
-    void savedGameMatchesTheGoldenFile();
-    void resavingKeepsStaleKeys();
-    void badNamesSaveNothing();
-    void failedWriteSaysSo();
+    void savedGames();
     void exitAsksAndTellsTheOthers();
-    void endTurnFromTheMenu();
 
 private:
-    void openFactoryMenu();
+    // Enter on a building, then one frame to fill its menu.
+    void open(int building)
+    {
+        kit->cursorTo(Buildings[building].X, Buildings[building].Y - 2);
+        kit->key(BattleKit::Enter);
+        kit->frames(1);
+    }
+    // Space, a frame to fill the main menu, and the entry `index` (from 0) highlighted.
+    void mainMenu(int index)
+    {
+        kit->key(BattleKit::Space);
+        kit->frames(1);
+        kit->game->MenuHighlight = static_cast<std::int16_t>(index);
+    }
+    QStringList offers() const { return BattleKit::captions(kit->game->CreateMenuItems); }
+
     std::unique_ptr<BattleKit> kit;
-    int factory = 0;
-    int airport = 0;
-    int city = 0;
+    int factory = 0, airport = 0, city = 0;
 };
 
 void MenusTest::init()
 {
-    kit = std::make_unique<BattleKit>();
-    MapBuilder map(8, 4, 0);
-    factory = map.building(BuildingType::Factory[1], 1, 1, 1);
-    airport = map.building(BuildingType::Airport[1], 1, 3, 1);
-    city = map.building(BuildingType::City[1], 1, 5, 1);
-    map.building(BuildingType::Factory[2], 2, 7, 3);
-    map.unit(UnitType::Infantry, 1, 0, 0);
-    map.unit(UnitType::Recon, 2, 6, 2);
+    kit = std::make_unique<BattleKit>(8, 4);
+    factory = kit->building(BuildingType::Factory[1], 1, 1, 1);
+    airport = kit->building(BuildingType::Airport[1], 1, 3, 1);
+    city = kit->building(BuildingType::City[1], 1, 5, 1);
+    kit->building(BuildingType::Factory[2], 2, 7, 3);
+    kit->unit(UnitType::Infantry, 1, 0, 0);
+    kit->unit(UnitType::Recon, 2, 6, 2);
     Players[1].Name = QStringLiteral("Ann");
     Players[2].Name = QStringLiteral("Bo");
-    QVERIFY(kit->start(map));
+    QVERIFY(kit->start());
 }
 
-void MenusTest::openFactoryMenu()
-{
-    kit->game->CursorX = static_cast<std::int16_t>(Buildings[factory].X);
-    kit->game->CursorY = static_cast<std::int16_t>(Buildings[factory].Y - 2);
-    kit->key(BattleKit::Enter);
-    kit->frames(1);
-}
-
-void MenusTest::factoryAndAirportOffers()
+void MenusTest::factoriesAndAirportsOfferTheirOwnUnits()
 {
     frmGame& game = *kit->game;
-    openFactoryMenu();
-    QCOMPARE(int(game.SelectedBuilding), factory);
-    QVERIFY(game.CreateMenuOpen && game.MenuActive);
-    QStringList entries;
-    for (const TextItem& item : game.CreateMenuItems) {
-        if (item.Visible)
-            entries << item.Text;
-    }
-    QCOMPARE(entries, QStringList({"Infantry - $100", "Heavy Infantry - $300", "Rover - $500", "Armored ATV - $600",
-                                   "Heavy Tank - $1200", "Hover Tank - $1200", "Turret - $900", "Anti-Air - $750"}));
-    QCOMPARE(game.CreateMenuItems[1].Y, 35);
-    QCOMPARE(game.CreateMenuItems[8].Y, 140);
-    QCOMPARE(game.CreateMenuItems[8].X, 25);
+    open(factory);
+    QVERIFY(game.SelectedBuilding == factory && game.CreateMenuOpen && game.MenuActive);
+    QVERIFY(offers().size() == 8 && offers().first() == QStringLiteral("Infantry - $100"));
     kit->key(BattleKit::Escape);
     QCOMPARE(int(game.SelectedBuilding), None);
-
-    game.CursorX = static_cast<std::int16_t>(Buildings[airport].X);
-    kit->key(BattleKit::Enter);
-    kit->frames(1);
-    int visible = 0;
-    for (const TextItem& item : game.CreateMenuItems)
-        visible += item.Visible;
-    QCOMPARE(visible, 5);
-    QCOMPARE(game.CreateMenuItems[5].Text, QStringLiteral("Battle Cruiser - $2500"));
-    kit->key(BattleKit::Up);  // wraps to the last of the five
+    open(airport);
+    QVERIFY(offers().size() == 5 && offers().last() == QStringLiteral("Battle Cruiser - $2500"));
+    kit->key(BattleKit::Up);  // from the first entry to the last
     QCOMPARE(int(game.MenuHighlight), 4);
+    // A city makes nothing.
+    game.SelectedBuilding = static_cast<std::int16_t>(city);
+    game.CreateMenuOpen = false;
+    game.LoadBuildingMenuOptions();
+    QVERIFY(!game.CreateMenuOpen && offers().isEmpty());
 }
 
-void MenusTest::buyingAtTheExactPriceAndOneShort()
+void MenusTest::buyingAUnit()
 {
     frmGame& game = *kit->game;
-    openFactoryMenu();
-    game.MenuHighlight = 4;  // Heavy Tank, 1200
+    open(factory);
+    game.MenuHighlight = 5;  // "Hover Tank", 1200
     Money[1] = 1199;
     kit->key(BattleKit::Enter);
     QCOMPARE(platform::dialogScript::shown(), QStringList{QStringLiteral("Not enough money to purchase this unit!")});
-    QCOMPARE(Money[1], 1199);
-    QVERIFY(game.CreateMenuOpen);
-    QCOMPARE(int(game.MenuHighlight), 4);
-
+    QVERIFY(Money[1] == 1199 && game.CreateMenuOpen && game.MenuHighlight == 5);
+    // With every unit slot taken nothing is made, and nothing paid.
+    QList<int> freed;
+    for (int i = 1; i <= MaxUnits; ++i) {
+        if (!Units[i].V)
+            freed << i;
+        Units[i].V = true;
+    }
     Money[1] = 1200;
     kit->key(BattleKit::Enter);
-    QCOMPARE(Money[1], 0);
-    QVERIFY(!Buildings[factory].CanBuild);
-    QCOMPARE(int(game.SelectedBuilding), None);
-    QVERIFY(!game.CreateMenuOpen);
+    QVERIFY(Money[1] == 1200 && Buildings[factory].CanBuild && game.CreateMenuOpen);
+    for (const int i : freed)
+        Units[i].V = false;
+    kit->key(BattleKit::Enter);
+    QVERIFY(Money[1] == 0 && !Buildings[factory].CanBuild && game.SelectedBuilding == None && !game.CreateMenuOpen);
     const UnitRecord& made = Units[3];
-    QVERIFY(made.V && !made.E);
-    QCOMPARE(int(made.PIC), int(UnitType::HeavyTank));
-    QCOMPARE(int(made.X), Buildings[factory].X);
-    QCOMPARE(int(made.Y), Buildings[factory].Y - 2);
+    QVERIFY(made.V && !made.E && made.PIC == UnitType::HoverTankGround && made.X == Buildings[factory].X);
     // Once per building and turn: with a unit on it, it cannot even be selected.
-    openFactoryMenu();
+    open(factory);
     QCOMPARE(int(game.SelectedBuilding), None);
-}
-
-void MenusTest::aFullUnitTableCostsNothing()
-{
-    frmGame& game = *kit->game;
-    openFactoryMenu();
-    for (UnitRecord& unit : Units) {
-        if (!unit.V) {
-            unit.V = true;
-            unit.X = unit.Y = -1000;
-        }
-    }
-    Money[1] = 500;
-    kit->key(BattleKit::Enter);  // infantry, 100
-    QCOMPARE(Money[1], 500);
-    QVERIFY(Buildings[factory].CanBuild);
-    QCOMPARE(platform::dialogScript::shown().size(), 1);
-    QVERIFY(game.CreateMenuOpen);
-}
-
-void MenusTest::otherBuildingsOfferNothing()
-{
-    frmGame& game = *kit->game;
-    game.SelectedBuilding = static_cast<std::int16_t>(city);
-    game.LoadBuildingMenuOptions();
-    QVERIFY(!game.CreateMenuOpen);
-    QVERIFY(!game.CreateMenuItems[1].Visible);
 }
 
 void MenusTest::mainMenuEntriesAndFunds()
 {
-    frmGame& game = *kit->game;
-    kit->key(BattleKit::Space);
-    kit->frames(1);
-    QVERIFY(game.MainMenuOpen && game.MenuActive);
-    QStringList entries;
-    for (const TextItem& item : game.CreateMenuItems) {
-        if (item.Visible)
-            entries << item.Text;
-    }
-    QCOMPARE(entries, QStringList({"Funds", "Save", "Exit", "End Turn"}));
+    kit->frames(25);  // past the end-of-turn cooldown
+    mainMenu(0);
+    QVERIFY(kit->game->MainMenuOpen && kit->game->MenuActive);
+    QCOMPARE(offers(), QStringList({"Funds", "Save", "Exit", "End Turn"}));
     Money[1] = 450;
     kit->key(BattleKit::Enter);
     QCOMPARE(platform::dialogScript::shown().last(),
              QStringLiteral("Your total funds are: 450.  Your current incoming funds are: 300"));
-    QVERIFY(game.MainMenuOpen);
+    QVERIFY(kit->game->MainMenuOpen);
+    kit->game->MenuHighlight = 3;
+    kit->key(BattleKit::Enter);
+    QVERIFY(CurrentPlayer == 2 && !kit->game->MainMenuOpen && offers().isEmpty());
 }
 
-void MenusTest::savedGameMatchesTheGoldenFile()
+void MenusTest::savedGames()
 {
     Units[1].HP = 80;
     Units[1].CAP = 3;
@@ -169,56 +126,25 @@ void MenusTest::savedGameMatchesTheGoldenFile()
     const QString file = kit->path(QStringLiteral("first.save"));
     QVERIFY(kit->game->WriteSavedGame(file));
     QFile written(file);
-    QVERIFY(written.open(QIODevice::ReadOnly));
     QFile golden(QFINDTESTDATA("golden/first.save"));
-    QVERIFY(golden.open(QIODevice::ReadOnly));
-    const QByteArray actual = written.readAll();
-    const QByteArray expected = golden.readAll();
-    QCOMPARE(actual.size(), expected.size());
-    QVERIFY(actual == expected);
-}
-
-void MenusTest::resavingKeepsStaleKeys()
-{
-    const QString file = kit->path(QStringLiteral("again.save"));
-    QVERIFY(kit->game->WriteSavedGame(file));
-    Units[2].V = false;
-    QVERIFY(kit->game->WriteSavedGame(file));
-    platform::iniForgetCache();
-    QCOMPARE(platform::iniRead(QStringLiteral("UNIT"), QStringLiteral("V2"), file), QStringLiteral("False"));
-    QCOMPARE(platform::iniRead(QStringLiteral("UNIT"), QStringLiteral("PIC2"), file), QStringLiteral("9"));
-    QCOMPARE(platform::iniRead(QStringLiteral("UNIT"), QStringLiteral("HP3"), file), QString());
-}
-
-void MenusTest::badNamesSaveNothing()
-{
-    frmGame& game = *kit->game;
-    kit->key(BattleKit::Space);
-    kit->frames(1);
-    game.MenuHighlight = 1;
+    QVERIFY(written.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
+    QVERIFY(written.readAll() == golden.readAll());
+    // Bad names and failed writes save nothing.
+    mainMenu(1);
     const QStringList before = QDir(kit->folder.path()).entryList(QDir::Files);
     platform::dialogScript::pushInput(std::nullopt);
     kit->key(BattleKit::Enter);
-    platform::dialogScript::pushInput(QString());
-    kit->key(BattleKit::Enter);
-    platform::dialogScript::pushInput(QStringLiteral("../x"));
-    kit->key(BattleKit::Enter);
-    platform::dialogScript::pushInput(QStringLiteral(".."));
-    kit->key(BattleKit::Enter);
+    for (const char* name : {"", "../x", ".."}) {
+        platform::dialogScript::pushInput(QLatin1String(name));
+        kit->key(BattleKit::Enter);
+    }
     QCOMPARE(QDir(kit->folder.path()).entryList(QDir::Files), before);
     QVERIFY(!QFile::exists(kit->folder.path() + QStringLiteral("/../x.save")));
     platform::dialogScript::pushInput(QStringLiteral("Turn 3"));
     kit->key(BattleKit::Enter);
     QVERIFY(QFile::exists(kit->path(QStringLiteral("Turn 3.save"))));
-}
-
-void MenusTest::failedWriteSaysSo()
-{
-    frmGame& game = *kit->game;
+    // A failed write says so.
     platform::setProgramFolder(kit->path(QStringLiteral("missing-folder")));
-    kit->key(BattleKit::Space);
-    kit->frames(1);
-    game.MenuHighlight = 1;
     platform::dialogScript::pushInput(QStringLiteral("lost"));
     kit->key(BattleKit::Enter);
     QCOMPARE(platform::dialogScript::shown().last(), QStringLiteral("The game could not be saved."));
@@ -226,34 +152,16 @@ void MenusTest::failedWriteSaysSo()
 
 void MenusTest::exitAsksAndTellsTheOthers()
 {
-    frmGame& game = *kit->game;
-    IsOfflineGame = false;
+    BattleKit::network();
     UserName = QStringLiteral("ann");
-    MyPlayer = 1;
-    kit->key(BattleKit::Space);
-    kit->frames(1);
-    game.MenuHighlight = 2;
+    mainMenu(2);
     platform::dialogScript::pushMessageResult(platform::MessageResult::No);
     kit->key(BattleKit::Enter);
-    QVERIFY(game.Running);
-    QVERIFY(kit->sink.lines.isEmpty());
+    QVERIFY(kit->game->Running && kit->out.lines.isEmpty());
     platform::dialogScript::pushMessageResult(platform::MessageResult::Yes);
     kit->key(BattleKit::Enter);
-    QVERIFY(!game.Running);
-    QCOMPARE(kit->sink.lines, QStringList({QStringLiteral("INCHATann has quit the game."), QStringLiteral("EXITGAME1")}));
-}
-
-void MenusTest::endTurnFromTheMenu()
-{
-    frmGame& game = *kit->game;
-    kit->frames(25);
-    kit->key(BattleKit::Space);
-    kit->frames(1);
-    game.MenuHighlight = 3;
-    kit->key(BattleKit::Enter);
-    QCOMPARE(int(CurrentPlayer), 2);
-    QVERIFY(!game.MainMenuOpen);
-    QVERIFY(!game.CreateMenuItems[1].Visible);
+    QVERIFY(!kit->game->Running);
+    QCOMPARE(kit->out.lines, QStringList({QStringLiteral("INCHATann has quit the game."), QStringLiteral("EXITGAME1")}));
 }
 
 QTEST_MAIN(MenusTest)

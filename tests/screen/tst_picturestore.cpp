@@ -1,4 +1,4 @@
-// The picture store filled from our own art, and a busy battle drawn with it.
+// Recolouring and masks, and the picture store filled from our own art.
 
 #include "../battle/BattleKit.h"
 #include "art/BuiltInPictures.h"
@@ -7,20 +7,19 @@
 #include "screen/PictureStore.h"
 
 #include <QDir>
-#include <QtTest>
 
 using namespace modStrat;
+using namespace modColorize;
 
 class PictureStoreTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase();
-    void builtInPicturesHaveTheirSizes();
+    void tintsAndMasks();
     void spritesAreTintedAndMasked();
     void missingFilesGetPlaceholdersAndTheRestLoads();
     void upAndDownSpritesAreTintedFromTheFile();
-    void busyBattleFrame();
 
 private:
     QString programFolder;
@@ -29,6 +28,23 @@ private:
 namespace {
 
 bool isBlack(QRgb pixel) { return (pixel & 0xFFFFFF) == 0; }
+
+QImage tinted(const QImage& picture, const Tint& tint)
+{
+    QImage out;
+    ColorizePicture(picture, out, tint);
+    return out;
+}
+
+// One row of pixels.
+QImage picture(std::initializer_list<QRgb> pixels)
+{
+    QImage image(int(pixels.size()), 1, QImage::Format_RGB32);
+    int x = 0;
+    for (QRgb p : pixels)
+        image.setPixel(x++, 0, p);
+    return image;
+}
 
 // A copy of the program folder's sprites that a test may break.
 QString copyImages(const QString& from, const QString& to)
@@ -49,24 +65,34 @@ void PictureStoreTest::initTestCase()
     QVERIFY(QDir(programFolder + QStringLiteral("/Images")).exists());
 }
 
-void PictureStoreTest::builtInPicturesHaveTheirSizes()
+void PictureStoreTest::tintsAndMasks()
 {
-    PictureStore store;
-    store.LoadBuiltIns();
-    for (const QImage& tile : store.picPlat)
-        QCOMPARE(tile.size(), QSize(25, 25));
-    for (const QImage& building : store.imgBuilding)
-        QCOMPARE(building.size(), QSize(25, 25));
-    QCOMPARE(store.picHalo[0].size(), QSize(25, 27));
-    QCOMPARE(store.picHalo[4].size(), QSize(25, 25));
-    QCOMPARE(store.picMenu[0].size(), QSize(793, 99));
-    QCOMPARE(store.picUnitBox[0].size(), QSize(54, 47));
-    QCOMPARE(store.picArrow[1].size(), QSize(19, 14));
-    QCOMPARE(store.picTime[0].size(), QSize(79, 83));
-    QCOMPARE(store.picOptions[0].size(), QSize(230, 176));
-    QCOMPARE(store.picOptions[2].size(), QSize(230, 400));
-    QCOMPARE(store.picDamageBar[0].size(), QSize(22, 42));
-    QCOMPARE(store.picDamageBar[3].size(), QSize(20, 23));
+    const QImage red = picture({qRgb(220, 150, 150), qRgb(1, 0, 0), qRgb(40, 10, 200)});
+    // A pixel that is not black is shifted like the rest; blue saturates, red bottoms out.
+    const QImage blue = tinted(red, PlayerTint[2]);
+    QVERIFY(blue.pixel(0, 0) == qRgb(165, 134, 255) && blue.pixel(1, 0) == qRgb(0, 0, 165)
+            && blue.pixel(2, 0) == qRgb(0, 0, 255));
+    QCOMPARE(tinted(red, PlayerTint[3]).pixel(0, 0), qRgb(162, 208, 158));
+    QCOMPARE(tinted(red, PlayerTint[4]).pixel(0, 0), qRgb(211, 216, 158));
+    QCOMPARE(tinted(red, PlayerTintUpDown[4]).pixel(0, 0), qRgb(211, 216, 142));  // blue minus 8 for up and down
+    QCOMPARE(tinted(red, DoneTint).pixel(0, 0), qRgb(159, 167, 167));
+    // Black stays black under every tint, nothing else becomes black, and the mask follows it.
+    const QImage sprite = picture({qRgb(0, 0, 0), qRgb(30, 2, 2), qRgb(0, 0, 1)});
+    for (const Tint& tint : {PlayerTint[2], PlayerTint[3], PlayerTint[4], PlayerTintUpDown[4], DoneTint}) {
+        const QImage out = tinted(sprite, tint);
+        QVERIFY(out.pixel(0, 0) == qRgb(0, 0, 0) && out.pixel(1, 0) != qRgb(0, 0, 0) && out.pixel(2, 0) != qRgb(0, 0, 0));
+    }
+    QImage mask;
+    MakeMask(sprite, mask);
+    QCOMPARE(mask, picture({qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(0, 0, 0)}));
+    // Tinting a picture in place gives what tinting a copy gives.
+    QImage sprites(25, 27, QImage::Format_RGB32);
+    for (int y = 0; y < 27; ++y)
+        for (int x = 0; x < 25; ++x)
+            sprites.setPixel(x, y, (x + y) % 3 ? qRgb(x * 9, y * 7, 200 - x) : qRgb(0, 0, 0));
+    const QImage copy = tinted(sprites, PlayerTint[2]);
+    ColorizePicture(sprites, sprites, PlayerTint[2]);
+    QCOMPARE(sprites, copy);
 }
 
 void PictureStoreTest::spritesAreTintedAndMasked()
@@ -75,13 +101,8 @@ void PictureStoreTest::spritesAreTintedAndMasked()
     QVERIFY(store.LoadLevel(programFolder).isEmpty());
     for (int type = 1; type <= PictureStore::UnitTypeCount; ++type) {
         const QImage& right = store.imgPlayerRight[1][type];
-        QCOMPARE(right.size(), QSize(25, 27));
-        QImage blue;
-        modColorize::ColorizePicture(right, blue, modColorize::PlayerTint[2]);
-        QCOMPARE(store.imgPlayerRight[2][type], blue);
-        QImage yellowLeft;
-        modColorize::ColorizePicture(store.imgPlayerLeft[1][type], yellowLeft, modColorize::PlayerTint[4]);
-        QCOMPARE(store.imgPlayerLeft[4][type], yellowLeft);
+        QVERIFY(right.size() == QSize(25, 27) && store.imgPlayerRight[2][type] == tinted(right, PlayerTint[2]));
+        QCOMPARE(store.imgPlayerLeft[4][type], tinted(store.imgPlayerLeft[1][type], PlayerTint[4]));
         // One mask per facing serves every owner and the grey sprite.
         for (int y = 0; y < 27; ++y) {
             for (int x = 0; x < 25; ++x) {
@@ -101,8 +122,7 @@ void PictureStoreTest::missingFilesGetPlaceholdersAndTheRestLoads()
     QVERIFY(QFile::remove(folder + QStringLiteral("/Images/RedRecon.gif")));
     PictureStore store;
     const QStringList missing = store.LoadLevel(folder);
-    QCOMPARE(missing.size(), 1);
-    QVERIFY(missing.first().endsWith(QStringLiteral("RedRecon.gif")));
+    QVERIFY(missing.size() == 1 && missing.first().endsWith(QStringLiteral("RedRecon.gif")));
     // The placeholder shows: it is not black anywhere.
     QVERIFY(!isBlack(store.imgPlayerRight[1][UnitType::Recon].pixel(3, 3)));
     QCOMPARE(store.imgMaskRight[UnitType::Recon].pixel(3, 3), qRgb(0, 0, 0));
@@ -120,56 +140,20 @@ void PictureStoreTest::upAndDownSpritesAreTintedFromTheFile()
     QVERIFY(QFile::remove(folder + QStringLiteral("/Images/RedReconup.gif")));
     PictureStore store;
     store.LoadPictureTemp(folder, UnitType::HeavyTank, 1, true);
-    const QImage tankUp = store.imgTemp;
+    const QImage yellowUp = tinted(store.imgTemp, PlayerTintUpDown[4]);
     store.LoadPictureTemp(folder, UnitType::HeavyTank, 4, true);
-    QImage yellowUp;
-    modColorize::ColorizePicture(tankUp, yellowUp, modColorize::PlayerTintUpDown[4]);
     QCOMPARE(store.imgTemp, yellowUp);
     // The recon's file is missing: the tank's file picture is tinted once, not the tinted one again.
     store.LoadPictureTemp(folder, UnitType::Recon, 4, true);
     QCOMPARE(store.imgTemp, yellowUp);
     QImage mask;
-    modColorize::MakeMask(yellowUp, mask);
+    MakeMask(yellowUp, mask);
     QCOMPARE(store.imgTempM, mask);
     // Codes outside the table take the infantry's sprite.
     store.LoadPictureTemp(folder, 99, 1, false);
     PictureStore infantry;
     infantry.LoadPictureTemp(folder, UnitType::Infantry, 1, false);
     QCOMPARE(store.imgTemp, infantry.imgTemp);
-}
-
-void PictureStoreTest::busyBattleFrame()
-{
-    BattleKit kit;
-    PictureStore store;
-    store.LoadBuiltIns();
-    QVERIFY(store.LoadLevel(programFolder).isEmpty());
-    kit.game->setPictures(&store);
-    QFile::copy(programFolder + QStringLiteral("/Four Docks.spw"), kit.path(QStringLiteral("busy.spw")));
-    MapPath = kit.path(QStringLiteral("busy.spw"));
-    QVERIFY(kit.startWithSettings(4, 30));
-    frmGame& game = *kit.game;
-    // Some units hurt, low on fuel, acted, carrying; one selected with its info box and menu.
-    Units[2].HP = 45;
-    Units[3].E = false;
-    Units[4].FUEL = 3;
-    Units[5].TRANS = 6;
-    Units[7].SEL = true;
-    SelectedUnit = 7;
-    game.MoveFacing = 3;
-    game.InfoUnit = 7;
-    game.SetUnitBoxPic();
-    game.MenuItems[1] = TextItem{QStringLiteral("Attack"), 320, game.PanelTop + 10, QStringLiteral("Arial"),
-                                 QStringLiteral("16777215"), true, false, 10, true, false, 0};
-    game.MenuItems[2] = TextItem{QStringLiteral("Wait"), 320, game.PanelTop + 30, QStringLiteral("Arial"),
-                                 QStringLiteral("16777215"), true, false, 10, true, false, 0};
-    game.MenuActive = true;
-    ShowGameMessage(QStringLiteral("Player 2 has been defeated!"));
-    game.ViewDamage(40, 2, 10, 7);
-    game.RunFrame();
-    const QString file = QCoreApplication::applicationDirPath() + QStringLiteral("/busy-battle.png");
-    QVERIFY(game.surface.image().save(file));
-    qInfo("rendered frame: %s", qPrintable(file));
 }
 
 QTEST_MAIN(PictureStoreTest)
