@@ -77,7 +77,7 @@ void showText(QLineEdit* box, const QString& text)
 }
 
 // An owner option at its fixed place; the row's places are 64 pixels apart, so
-// the caption is set small enough to fit between them.
+// the caption is set small and close to its circle to fit between them.
 QRadioButton* ownerOption(const QString& text, int left, QWidget* page)
 {
     constexpr int CaptionPixels = 11;
@@ -85,6 +85,7 @@ QRadioButton* ownerOption(const QString& text, int left, QWidget* page)
     QFont font = option->font();
     font.setPixelSize(CaptionPixels);
     option->setFont(font);
+    option->setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
     option->adjustSize();
     option->move(left, palettes::OwnerRowTop);
     return option;
@@ -133,6 +134,8 @@ OptionsWindow::OptionsWindow(frmOptions& options, const PictureStore& pictures, 
     for (QWidget* page : {framOptions, framPlatform, framUnits, framBuildings, framSinglePlayer})
         pages->addWidget(page);
     setCentralWidget(pages);
+    // As wide as the palette pages: the form pages stretch, the palettes leave no empty band.
+    resize(PageWidth + 1, sizeHint().height());
     refresh();
 }
 

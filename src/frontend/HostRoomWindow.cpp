@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -46,10 +47,14 @@ HostRoomWindow::HostRoomWindow(frmHost& room, const PictureStore& pictures, QWid
 
     txtTime->setMaxLength(frmHost::SecondsLength);
     txtTime->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtTime));
+    QVBoxLayout* time = playerColumn();
+    time->addSpacing(6);
+    time->addWidget(chkTime);
+    auto* seconds = new QHBoxLayout;
+    seconds->addWidget(caption(QStringLiteral("Seconds Per Turn:")));
+    seconds->addWidget(txtTime);
+    time->addLayout(seconds);
     QVBoxLayout* settings = settingsColumn();
-    settings->addWidget(chkTime);
-    settings->addWidget(caption(QStringLiteral("Seconds Per Turn:")));
-    settings->addWidget(txtTime);
     addRaceAndTeam();
     settings->addStretch();
     settings->addWidget(cmdBoot);

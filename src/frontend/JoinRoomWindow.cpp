@@ -25,15 +25,16 @@ JoinRoomWindow::JoinRoomWindow(frmJoin& room, const PictureStore& pictures, QWid
     name(lblTimeLimit, "lblTimeLimit");
     name(lblTimeSec, "lblTimeSec");
 
-    QVBoxLayout* settings = settingsColumn();
-    settings->addWidget(caption(QStringLiteral("Time Options:")));
+    QVBoxLayout* players = playerColumn();
+    players->addSpacing(6);
+    players->addWidget(caption(QStringLiteral("Time Options:")));
     auto* time = new QFormLayout;
     time->setContentsMargins(0, 0, 0, 0);
-    // The column is narrow: a value that does not fit beside its caption goes below it.
-    time->setRowWrapPolicy(QFormLayout::WrapLongRows);
+    time->setVerticalSpacing(0);
     time->addRow(caption(QStringLiteral("Time Limit:")), lblTimeLimit);
     time->addRow(caption(QStringLiteral("Seconds Per Turn:")), lblTimeSec);
-    settings->addLayout(time);
+    players->addLayout(time);
+    QVBoxLayout* settings = settingsColumn();
     addRaceAndTeam();
     settings->addStretch();
     settings->addWidget(chkReady);

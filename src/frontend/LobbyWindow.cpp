@@ -45,7 +45,7 @@ QLineEdit* box(int maxLength, bool password, QWidget* parent)
     auto* edit = new QLineEdit(parent);
     edit->setMaxLength(maxLength);
     if (password)
-        edit->setEchoMode(QLineEdit::Password);
+        windowlook::usePasswordStars(*edit);
     return edit;
 }
 
@@ -115,6 +115,7 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
     lblHelp->installEventFilter(this);
     cmdHelp->installEventFilter(this);
     txtChatMsg->installEventFilter(this);
+    txtChat->installEventFilter(this);
     framMod->hide();
 
     connect(txtChatMsg, &QLineEdit::returnPressed, this, &LobbyWindow::sendChat);
@@ -254,7 +255,11 @@ bool LobbyWindow::event(QEvent* event)
 bool LobbyWindow::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
-    if (watched == txtChatMsg && type == QEvent::KeyPress) {
+    if (watched == txtChat && type == QEvent::Resize) {
+        // The log shrinks when the moderator panel opens: once it is laid out
+        // anew, the newest line is brought back into view.
+        QTimer::singleShot(0, txtChat, [this] { modStrat::ScrollRichTextToEnd(*txtChat); });
+    } else if (watched == txtChatMsg && type == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_9 && key->modifiers().testFlag(Qt::KeypadModifier)) {
             chat_.PromptModeratorPassword();

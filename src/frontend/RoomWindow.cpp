@@ -15,20 +15,30 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
 constexpr int Margin = 8;
 constexpr int Gap = 6;
 constexpr int LeftWidth = MapPreview::WindowPosition.x() - Margin - Gap;
-// Below the preview's border: the map's name, then the chat across the bottom.
-constexpr int HeaderTop = 297;
-constexpr int ChatTop = 352;
+// Right under the preview's border: the map's name and a description of up to
+// three lines; then the chat across the bottom.
+constexpr int HeaderTop =
+    MapPreview::WindowPosition.y() + 2 * MapPreview::Border + MapPreview::BackgroundHeight + 3;
+constexpr int ChatTop = 358;
 constexpr int InputTop = 414;
 constexpr int RowHeight = 28;
-constexpr int SettingsLeft = 486;
+// Our widest maps run 32 cells across, on past the preview's border: the
+// settings beside the preview start right of them, so no caption lies on the map.
+constexpr int WidestMapColumns = 32;
+constexpr int SettingsLeft =
+    MapPreview::WindowPosition.x() + MapPreview::Border + WidestMapColumns * MapPreview::Cell + Gap;
 constexpr int SettingsWidth = MapPreview::WindowSize.width() - SettingsLeft - Margin;
-constexpr int ChatWidth = SettingsLeft - Margin - Gap;
+// Below the preview the buttons take a wider column.
+constexpr int ButtonsLeft = 486;
+constexpr int ButtonsWidth = MapPreview::WindowSize.width() - ButtonsLeft - Margin;
+constexpr int ChatWidth = ButtonsLeft - Margin - Gap;
 constexpr int SendWidth = 66;
 
 QComboBox* editableBox(const QStringList& entries, QWidget* parent)
@@ -56,6 +66,7 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
       preview(new MapPreview(pictures, this)),
       room_(room),
       chatInput_(new QLineEdit(this)),
+      players_(new QWidget(this)),
       settings_(new QWidget(this)),
       header_(new QWidget(this))
 {
@@ -77,10 +88,10 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
     preview->move(MapPreview::WindowPosition);
     preview->lower();
 
-    auto* players = new QWidget(this);
-    players->setGeometry(Margin, MapPreview::WindowPosition.y(), LeftWidth, HeaderTop - Gap - MapPreview::WindowPosition.y());
-    auto* playerColumn = new QVBoxLayout(players);
+    players_->setGeometry(Margin, MapPreview::WindowPosition.y(), LeftWidth, HeaderTop - Gap - MapPreview::WindowPosition.y());
+    auto* playerColumn = new QVBoxLayout(players_);
     playerColumn->setContentsMargins(0, 0, 0, 0);
+    playerColumn->setSpacing(3);
     playerColumn->addWidget(caption(QStringLiteral("Opponents:")));
     playerColumn->addWidget(lstOps, 1);
     playerColumn->addWidget(caption(QStringLiteral("* Designates Ready")));
@@ -150,6 +161,11 @@ QLabel* RoomWindow::caption(const QString& text)
     return label;
 }
 
+QVBoxLayout* RoomWindow::playerColumn()
+{
+    return static_cast<QVBoxLayout*>(players_->layout());
+}
+
 QVBoxLayout* RoomWindow::settingsColumn()
 {
     return static_cast<QVBoxLayout*>(settings_->layout());
@@ -158,10 +174,14 @@ QVBoxLayout* RoomWindow::settingsColumn()
 void RoomWindow::addRaceAndTeam()
 {
     QVBoxLayout* column = settingsColumn();
-    column->addWidget(caption(QStringLiteral("Choose Your Race:")));
-    column->addWidget(cmbRace);
-    column->addWidget(caption(QStringLiteral("Choose Your Team:")));
-    column->addWidget(cmbTeam);
+    // The column is narrow: a caption that does not fit goes on to a second line.
+    for (const auto& [text, box] : {std::pair{QStringLiteral("Choose Your Race:"), cmbRace},
+                                    std::pair{QStringLiteral("Choose Your Team:"), cmbTeam}}) {
+        QLabel* label = caption(text);
+        label->setWordWrap(true);
+        column->addWidget(label);
+        column->addWidget(box);
+    }
 }
 
 QFormLayout* RoomWindow::headerRows()
@@ -171,7 +191,7 @@ QFormLayout* RoomWindow::headerRows()
 
 QRect RoomWindow::buttonArea()
 {
-    return {SettingsLeft, ChatTop, SettingsWidth, MapPreview::WindowSize.height() - Margin - ChatTop};
+    return {ButtonsLeft, ChatTop, ButtonsWidth, MapPreview::WindowSize.height() - Margin - ChatTop};
 }
 
 int RoomWindow::selectedRow() const

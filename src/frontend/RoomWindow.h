@@ -43,6 +43,8 @@ protected:
     void name(QWidget* control, const char* member);
     // A caption that shows its text as it stands.
     QLabel* caption(const QString& text);
+    // Left of the preview: the player list, its legend, then what the window adds.
+    QVBoxLayout* playerColumn();
     // The column right of the preview, for the window's own settings.
     QVBoxLayout* settingsColumn();
     // The race and team boxes with their captions, next in the settings column.
@@ -65,6 +67,7 @@ private:
 
     GameRoom& room_;
     QLineEdit* const chatInput_;
+    QWidget* players_;
     QWidget* settings_;
     QWidget* header_;
 };

@@ -8,6 +8,7 @@
 #include "frontend/HostRoomWindow.h"
 #include "frontend/JoinRoomWindow.h"
 #include "frontend/LobbyWindow.h"
+#include "frontend/MapPreview.h"
 #include "frontend/frmEndGame.h"
 #include "net/NetworkRooms.h"
 #include "net/frmChat.h"
@@ -101,6 +102,7 @@ private Q_SLOTS:
     void userActionsSend_data();
     void userActionsSend();
     void racePickedFromTheListSendsNothing();
+    void controlsLeaveAWideMapInView();
     void hostingAgainAfterABattleTakesJoins();
     void bootWhileTheRaceBoxIsOpen();
     void startDuringTheReadySend();
@@ -372,6 +374,25 @@ void RoomsTest::racePickedFromTheListSendsNothing()
     window.cmbTeam->lineEdit()->clear();
     QTest::keyClicks(window.cmbTeam->lineEdit(), QStringLiteral("Red"));
     QCOMPARE(kit.sent, QStringList{"GDATA7TEAMRed"});
+}
+
+void RoomsTest::controlsLeaveAWideMapInView()
+{
+    RoomsKit kit;
+    PictureStore pictures;
+    HostRoomWindow host(kit.rooms.host(), pictures);
+    JoinRoomWindow join(kit.rooms.join(), pictures);
+    // The cells of a map 32 tiles wide and 22 high.
+    const QRect cells(MapPreview::WindowPosition + MapPreview::origin(), QSize(32, 22) * MapPreview::Cell);
+    for (RoomWindow* window : {static_cast<RoomWindow*>(&host), static_cast<RoomWindow*>(&join)}) {
+        window->show();
+        for (const QWidget* control : window->findChildren<QWidget*>()) {
+            if (control == window->preview || !control->isVisible())
+                continue;
+            const QRect at(control->mapTo(window, QPoint()), control->size());
+            QVERIFY2(!at.intersects(cells), qPrintable(window->objectName() + control->objectName()));
+        }
+    }
 }
 
 void RoomsTest::hostingAgainAfterABattleTakesJoins()
