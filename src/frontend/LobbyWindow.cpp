@@ -140,7 +140,14 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
     connect(&chat_, &frmChat::usersChanged, this, [this] { fill(*lstUsers, chat_.lstUsers); });
     connect(&chat_, &frmChat::gamesChanged, this, [this] { fill(*lstGames, chat_.lstGames); });
     connect(&chat_, &frmChat::adminChanged, this, [this] { framMod->setVisible(chat_.IsAdmin); });
-    connect(&chat_, &frmChat::showRequested, this, [this] {
+    // The window shows at the connection; its commands work once the login is accepted.
+    const auto enableCommands = [this] {
+        for (QPushButton* button : {cmdSend, cmdMsg, cmdCreateGame, cmdJoinGame})
+            button->setEnabled(chat_.LoggedIn());
+    };
+    enableCommands();
+    connect(&chat_, &frmChat::showRequested, this, [this, enableCommands] {
+        enableCommands();
         show();
         raise();
         activateWindow();

@@ -107,6 +107,7 @@ void frmChat::hangUp()
     framer_.clear();
     received_.clear();
     held_ = false;
+    loggedIn_ = false;
     pendingLogin_.clear();
 }
 
@@ -207,6 +208,7 @@ void frmChat::dispatch(const QString& line)
         {lobby::BadPass, [](frmChat& c, const QString&) { c.refused(BadPassText); }},
         {lobby::GoodPass,
          [](frmChat& c, const QString&) {
+             c.loggedIn_ = true;
              emit c.showRequested();
              emit c.loginAccepted();
          }},
@@ -290,7 +292,7 @@ void frmChat::AddChat(const QString& text, std::uint32_t colour)
 
 bool frmChat::cmdSend_Click(const QString& text)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || !loggedIn_)
         return false;
     // The command prefixes are tested in this order; more letters may follow each.
     if (text.startsWith(QLatin1String("/me")))
@@ -312,7 +314,7 @@ bool frmChat::cmdSend_Click(const QString& text)
 
 bool frmChat::cmdMsg_Click(const QString& user, const QString& text)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || !loggedIn_)
         return false;
     sendLine(lobby::MsgName + user);
     sendLine(lobby::MsgText + FreeText(text));
@@ -321,6 +323,9 @@ bool frmChat::cmdMsg_Click(const QString& user, const QString& text)
 
 void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
 {
+    // A room opened before the login is accepted would stand for a game the server never made.
+    if (!loggedIn_)
+        return;
     sendLine(lobby::SetupGame);
     sendLine(lobby::GameName + FreeText(name));
     sendLine(lobby::GamePass + password);
@@ -331,7 +336,7 @@ void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
 
 void frmChat::cmdJoinGame_Click(const QString& name, const QString& password)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || !loggedIn_)
         return;
     sendLine(lobby::JoinName + name);
     sendLine(lobby::JoinPass + password);

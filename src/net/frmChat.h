@@ -91,6 +91,9 @@ public:
     QStringList lstGames;
     bool IsAdmin = false;
     bool IsModerator = false;
+    // The server accepted the login. Before that it takes no chat and no
+    // game commands, so the window sends none.
+    bool LoggedIn() const { return loggedIn_; }
     bool MotdPending = false;
 
 Q_SIGNALS:
@@ -124,5 +127,6 @@ private:
     QStringList pendingLogin_;
     bool draining_ = false;
     bool held_ = false;
+    bool loggedIn_ = false;
     bool removed_ = false;  // kicked or banned: nothing more is handled
 };

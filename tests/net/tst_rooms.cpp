@@ -496,6 +496,7 @@ void RoomsTest::networkBattlesOpenFromTheRooms()
     QTRY_VERIFY(app.lobby().isVisible());
 
     // Hosting: the lobby's Create Game, a member who is ready, the map, Start.
+    app.chat().receive("GOODPASS\r\n");
     app.lobby().cmdCreateGame->click();
     QVERIFY(app.hostRoom().isVisible());
     app.chat().receive("GAMENUMBER8\r\nGDATA8@@JOINGAMEbob\r\nGDATA8@@READYbob\r\n");
