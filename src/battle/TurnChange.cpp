@@ -129,6 +129,8 @@ void frmGame::EndTurn()
         }
     }
 
+    // A day passes when the turn comes round again, also when player 1 is out.
+    const bool newDay = next <= CurrentPlayer;
     CurrentPlayer = static_cast<std::uint8_t>(next);
     SelectedUnit = None;
     SecondsLeft = TimeLimit;
@@ -139,7 +141,7 @@ void frmGame::EndTurn()
     CursorShown = CurrentPlayer == MyPlayer && !(FirstTurnPending && MyPlayer != 1);
     FirstTurnPending = false;
     IsComputerTurn = Players[CurrentPlayer].IsComputer;
-    if (CurrentPlayer == 1)
+    if (newDay)
         ++DayCount;
 }
 

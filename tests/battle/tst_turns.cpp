@@ -198,8 +198,14 @@ void TurnsTest::whoIsNext()
     QVERIFY(CurrentPlayer == 2 && MyPlayer == 1 && !kit.game->CursorShown && kit.game->IsComputerTurn);
     kit.game->EndTurn();
     QVERIFY(MyPlayer == 3 && kit.game->CursorShown && !kit.game->IsComputerTurn);
-    // Lost players are skipped: the sole survivor keeps the turn and is paid again.
-    PlayerLost[1] = PlayerLost[2] = true;
+    // Lost players are skipped, and a day still passes each time the turn comes round.
+    PlayerLost[1] = true;
+    const int day = DayCount;
+    kit.game->EndTurn();
+    kit.game->EndTurn();
+    QVERIFY(CurrentPlayer == 3 && DayCount == day + 1);
+    // The sole survivor keeps the turn and is paid again.
+    PlayerLost[2] = true;
     const int before = Money[3];
     kit.game->EndTurn();
     QVERIFY(CurrentPlayer == 3 && Money[3] == before + 200);
