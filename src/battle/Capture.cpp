@@ -22,7 +22,7 @@ std::int32_t frmGame::ChangeBuildingPicture(std::int32_t type, std::int32_t oldO
         return BuildingType::Factory[newOwner];
     case BuildingKind::Airport:
         return BuildingType::Airport[newOwner];
-    case BuildingKind::None:
+    case BuildingKind::None:  // codes outside the building types stay as they are
         break;
     }
     return BuildingType::NeutralCity;
@@ -31,8 +31,7 @@ std::int32_t frmGame::ChangeBuildingPicture(std::int32_t type, std::int32_t oldO
 void frmGame::ChangeBuildingToNull(std::int32_t building)
 {
     BuildingRecord* record = Buildings.at(building);
-    // Only the building types have a kind; any other code stays as it is.
-    if (!record || record->PIC < 0 || record->PIC > BuildingType::Last)
+    if (!record)
         return;
     // Keeps the building's kind in the neutral colour; the owner field is left alone.
     switch (LookOf(record->PIC).kind) {

@@ -46,6 +46,9 @@ struct BuildingLook {
 
 constexpr BuildingLook LookOf(int type)
 {
+    // There is no neutral headquarters: its -1 in the table matches no building.
+    if (type < 0 || type > BuildingType::Last)
+        return {};
     for (int p = 0; p <= 4; ++p) {
         if (type == BuildingType::City[p])
             return {BuildingKind::City, p};
