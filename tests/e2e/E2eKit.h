@@ -157,34 +157,14 @@ public:
         return false;
     }
 
-    // Asks until the answer is `expected` (the programs work while we wait).
+    // Asks until the answer is `expected`, or holds `part` (the programs work while we wait).
     bool waitFor(const QString& command, const QString& expected, int timeoutMs = ConditionTimeoutMs)
     {
-        QElapsedTimer timer;
-        timer.start();
-        QString last;
-        while (timer.elapsed() < timeoutMs) {
-            last = ask(command).value_or(QStringLiteral("(error)"));
-            if (last == expected)
-                return true;
-            QTest::qWait(20);
-        }
-        qWarning().noquote() << name_ << command << "gave" << last << "not" << expected << lastError_;
-        return false;
+        return waitUntil(command, [&](const QString& answer) { return answer == expected; }, expected, timeoutMs);
     }
     bool waitForContains(const QString& command, const QString& part, int timeoutMs = ConditionTimeoutMs)
     {
-        QElapsedTimer timer;
-        timer.start();
-        QString last;
-        while (timer.elapsed() < timeoutMs) {
-            last = ask(command).value_or(QStringLiteral("(error)"));
-            if (last.contains(part))
-                return true;
-            QTest::qWait(20);
-        }
-        qWarning().noquote() << name_ << command << "gave" << last << "without" << part << lastError_;
-        return false;
+        return waitUntil(command, [&](const QString& answer) { return answer.contains(part); }, part, timeoutMs);
     }
 
     // Types the login and presses Connect.
@@ -210,6 +190,22 @@ public:
     QString folder() const { return folder_.path(); }
 
 private:
+    template <class Accept>
+    bool waitUntil(const QString& command, Accept accept, const QString& wanted, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        QString last;
+        while (timer.elapsed() < timeoutMs) {
+            last = ask(command).value_or(QStringLiteral("(error)"));
+            if (accept(last))
+                return true;
+            QTest::qWait(20);
+        }
+        qWarning().noquote() << name_ << command << "gave" << last << "wanted" << wanted << lastError_;
+        return false;
+    }
+
     bool setPort(quint16 port) { return run(QStringLiteral("port %1").arg(port)); }
 
     QString name_;
