@@ -7,7 +7,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,12 +105,7 @@ void HostRoomWindow::cmdChooseMap_Click()
     if (!file || file->isEmpty())
         return;
     const MapPreviewInfo info = preview->showMap(*file);
-    QString name = info.name.isEmpty() ? QFileInfo(*file).fileName() : info.name;
-    if (!info.found)
-        name += QStringLiteral(" (not found)");
-    else if (!info.drawable)
-        name += QStringLiteral(" (no playable size)");
-    lblCurrentMap->setText(name);
+    lblCurrentMap->setText(info.caption(*file));
     lblMapDesc->setText(info.description);
     room_.cmdChooseMap_Click(*file, info.found && info.drawable);
 }

@@ -6,6 +6,7 @@
 #include "platform/Text.h"
 #include "screen/PictureStore.h"
 
+#include <QFileInfo>
 #include <QPainter>
 #include <array>
 
@@ -101,4 +102,14 @@ void MapPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.drawImage(0, 0, image_);
+}
+
+QString MapPreviewInfo::caption(const QString& file) const
+{
+    QString text = name.isEmpty() ? QFileInfo(file).fileName() : name;
+    if (!found)
+        text += QStringLiteral(" (not found)");
+    else if (!drawable)
+        text += QStringLiteral(" (no playable size)");
+    return text;
 }

@@ -18,6 +18,10 @@ struct MapPreviewInfo {
     QString name;
     QString description;
     std::optional<std::int16_t> players;   // PLAYERS, when it is a number
+
+    // The map's caption in a set-up window: its name (the file name when it
+    // has none), marked when the file is missing or cannot be played.
+    QString caption(const QString& file) const;
 };
 
 // Placed at WindowPosition in a window whose client area is WindowSize, the

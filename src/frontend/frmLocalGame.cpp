@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -217,13 +216,7 @@ void frmLocalGame::cmdChooseMap_Click()
     mapFile = *file;
     // A map without a PLAYERS number takes no players, rather than the last map's count.
     MapPlayers = info.players.value_or(0);
-    // A map without a name goes by its file name.
-    QString name = info.name.isEmpty() ? QFileInfo(*file).fileName() : info.name;
-    if (!info.found)
-        name += QStringLiteral(" (not found)");
-    else if (!info.drawable)
-        name += QStringLiteral(" (no playable size)");
-    lblCurrentMap->setText(name);
+    lblCurrentMap->setText(info.caption(*file));
     lblDescription->setText(info.description);
     cmdStart->setEnabled(info.drawable);
 }

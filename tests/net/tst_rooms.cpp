@@ -75,7 +75,8 @@ struct RoomsKit {
                                      if (duringSend)
                                          duringSend(line);
                                  },
-                                 [this](const QString& text) { written << text; }}};
+                                 [this](const QString& text) { written << text; },
+                                 {}}};
 };
 
 QString recordsOf()
