@@ -28,6 +28,15 @@ std::int32_t frmGame::ChangeBuildingPicture(std::int32_t type, std::int32_t oldO
     return BuildingType::NeutralCity;
 }
 
+void frmGame::LeaveCapture(UnitRecord& unit)
+{
+    BuildingRecord* building = Buildings.at(unit.CAP);
+    if (building && (unit.X != building->X || unit.Y != building->Y - UnitRaise)) {
+        building->CAP = FullCapturePoints;
+        unit.CAP = None;
+    }
+}
+
 void frmGame::ChangeBuildingToNull(std::int32_t building)
 {
     BuildingRecord* record = Buildings.at(building);

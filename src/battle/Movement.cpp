@@ -150,12 +150,7 @@ void frmGame::DisableUnit()
         UnitRecord& unit = Units[i];
         if (!unit.SEL)
             continue;
-        if (BuildingRecord* building = Buildings.at(unit.CAP)) {
-            if (unit.X != building->X || unit.Y != building->Y - UnitRaise) {
-                building->CAP = FullCapturePoints;
-                unit.CAP = None;
-            }
-        }
+        LeaveCapture(unit);
         // Fuel for the tiles between where the action began and where it ends.
         if (UnitRecord* selected = Units.at(selectedIndex)) {
             const int distance = std::abs(selected->X - SelectedOriginX) + std::abs(selected->Y - SelectedOriginY);

@@ -121,6 +121,8 @@ public:
     // Capture.
     static std::int32_t ChangeBuildingPicture(std::int32_t type, std::int32_t oldOwner, std::int32_t newOwner);
     static bool CanCapture(std::int32_t type);
+    // A unit that has walked off the building it was capturing gives the capture up.
+    static void LeaveCapture(UnitRecord& unit);
     void CaptureBuilding(std::int32_t b);
 
     // Unit creation: true when a unit was made (false with all slots in use).

@@ -137,14 +137,7 @@ bool moveY(Context&, QStringView value)
 {
     if (!moveCoordinate(&UnitRecord::Y, value))
         return false;
-    // A unit that has walked off the building it was capturing gives the capture up.
-    UnitRecord& unit = Units[RemoteUnit];
-    if (BuildingRecord* building = Buildings.at(unit.CAP)) {
-        if (unit.X != building->X || unit.Y != building->Y - UnitRaise) {
-            building->CAP = frmGame::FullCapturePoints;
-            unit.CAP = None;
-        }
-    }
+    frmGame::LeaveCapture(Units[RemoteUnit]);
     return true;
 }
 
