@@ -17,38 +17,24 @@ namespace modAI {
 
 namespace {
 
-constexpr PurchaseOption HeavyTankBuy{HeavyTank, 1200};
-constexpr PurchaseOption HoverTankBuy{HoverTankGround, 1200};
-constexpr PurchaseOption MobileTurretBuy{MobileTurret, 900};
-constexpr PurchaseOption AntiAirBuy{AntiAir, 750};
-constexpr PurchaseOption ArmoredATVBuy{ArmoredATV, 600};
-constexpr PurchaseOption RoverBuy{Rover, 500};
-constexpr PurchaseOption HeavyInfantryBuy{HeavyInfantry, 300};
-constexpr PurchaseOption InfantryBuy{Infantry, 100};
-constexpr PurchaseOption BattleCruiserBuy{BattleCruiser, 2500};
-constexpr PurchaseOption BomberBuy{Bomber, 1800};
-constexpr PurchaseOption FighterBuy{Fighter, 1600};
-constexpr PurchaseOption TransportBuy{Transport, 600};
-constexpr PurchaseOption ReconBuy{Recon, 550};
-
 // Factory cells, by row and roll; each lists the units tried, dearest first.
-const std::array<std::array<std::vector<PurchaseOption>, 3>, 4> GroundTable{{
+const std::array<std::array<std::vector<std::int16_t>, 3>, 4> GroundTable{{
     // no enemy, or mostly infantry
-    {{{HeavyTankBuy, MobileTurretBuy, ArmoredATVBuy, HeavyInfantryBuy, InfantryBuy},
-      {MobileTurretBuy, ArmoredATVBuy, HeavyInfantryBuy, InfantryBuy},
-      {InfantryBuy}}},
+    {{{HeavyTank, MobileTurret, ArmoredATV, HeavyInfantry, Infantry},
+      {MobileTurret, ArmoredATV, HeavyInfantry, Infantry},
+      {Infantry}}},
     // mostly light vehicles
-    {{{HeavyTankBuy, RoverBuy}, {HoverTankBuy, RoverBuy}, {MobileTurretBuy}}},
+    {{{HeavyTank, Rover}, {HoverTankGround, Rover}, {MobileTurret}}},
     // mostly heavy vehicles and turrets
-    {{{HeavyTankBuy, MobileTurretBuy}, {HoverTankBuy, HeavyInfantryBuy}, {MobileTurretBuy}}},
+    {{{HeavyTank, MobileTurret}, {HoverTankGround, HeavyInfantry}, {MobileTurret}}},
     // mostly aircraft and the rest
-    {{{MobileTurretBuy, AntiAirBuy}, {AntiAirBuy, InfantryBuy}, {HoverTankBuy}}},
+    {{{MobileTurret, AntiAir}, {AntiAir, Infantry}, {HoverTankGround}}},
 }};
 
 // Airport cells: the first three days, then later.
-const std::array<std::array<std::vector<PurchaseOption>, 3>, 2> AirTable{{
-    {{{ReconBuy}, {TransportBuy}, {ReconBuy}}},
-    {{{BomberBuy, FighterBuy, ReconBuy}, {BattleCruiserBuy, BomberBuy, FighterBuy}, {TransportBuy}}},
+const std::array<std::array<std::vector<std::int16_t>, 3>, 2> AirTable{{
+    {{{Recon}, {Transport}, {Recon}}},
+    {{{Bomber, Fighter, Recon}, {BattleCruiser, Bomber, Fighter}, {Transport}}},
 }};
 
 int groundRow(std::int32_t mostNumerousEnemy)
@@ -74,14 +60,14 @@ int groundRow(std::int32_t mostNumerousEnemy)
 
 }  // namespace
 
-std::span<const PurchaseOption> GroundChoices(std::int32_t mostNumerousEnemy, std::int32_t roll)
+std::span<const std::int16_t> GroundChoices(std::int32_t mostNumerousEnemy, std::int32_t roll)
 {
     if (roll < 1 || roll > 3)
         return {};
     return GroundTable[groundRow(mostNumerousEnemy)][roll - 1];
 }
 
-std::span<const PurchaseOption> AirChoices(std::int32_t day, std::int32_t roll)
+std::span<const std::int16_t> AirChoices(std::int32_t day, std::int32_t roll)
 {
     if (roll < 1 || roll > 3)
         return {};
@@ -99,15 +85,17 @@ bool ComputerOpponent::buildingFree(std::int32_t Building) const
     return true;
 }
 
-void ComputerOpponent::buy(std::int32_t Building, std::span<const PurchaseOption> choices)
+void ComputerOpponent::buy(std::int32_t Building, std::span<const std::int16_t> choices)
 {
     const BuildingRecord& building = Buildings[Building];
-    for (const PurchaseOption& option : choices) {
-        if (option.price > Money[CurrentPlayer])
+    for (const std::int16_t type : choices) {
+        // The catalogue's price, the one a player pays at the build menu.
+        const std::int32_t price = frmGame::GetUnitCost(frmGame::GetUnitName(type));
+        if (price > Money[CurrentPlayer])
             continue;
         // Paid only for a unit that was made: with every slot taken nothing is.
-        if (game_.CreateUnit(option.type, CurrentPlayer, building.X, building.Y - UnitRaise))
-            Money[CurrentPlayer] -= option.price;
+        if (game_.CreateUnit(type, CurrentPlayer, building.X, building.Y - UnitRaise))
+            Money[CurrentPlayer] -= price;
         return;
     }
 }

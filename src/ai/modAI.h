@@ -33,16 +33,11 @@ std::int32_t AttackPriority(const QString& attackerName, std::int32_t targetType
 // How much an infantry unit wants a building type (headquarters 4 ... cities 1).
 std::int32_t CapturePriority(std::int32_t buildingType);
 
-// One unit a factory or an airport may buy, with the price the computer pays.
-struct PurchaseOption {
-    std::int16_t type;
-    std::int32_t price;
-};
-// The units tried in order at a factory, given the enemies' most numerous unit
+// The unit types tried in order at a factory, given the enemies' most numerous unit
 // type (0 for none) and the roll 1..3.
-std::span<const PurchaseOption> GroundChoices(std::int32_t mostNumerousEnemy, std::int32_t roll);
+std::span<const std::int16_t> GroundChoices(std::int32_t mostNumerousEnemy, std::int32_t roll);
 // The same at an airport, given the day.
-std::span<const PurchaseOption> AirChoices(std::int32_t day, std::int32_t roll);
+std::span<const std::int16_t> AirChoices(std::int32_t day, std::int32_t roll);
 
 class ComputerOpponent final : public ComputerPlayer {
 public:
@@ -102,7 +97,7 @@ private:
     bool tryMoveTo(std::int32_t UnitNum, const QString& UnitName, std::int32_t tile);
     void moveToward(std::int32_t UnitNum, const QString& UnitName, std::int32_t Above, std::int32_t Below,
                     std::int32_t Right, std::int32_t Left, bool stopAtFullRange);
-    void buy(std::int32_t Building, std::span<const PurchaseOption> choices);
+    void buy(std::int32_t Building, std::span<const std::int16_t> choices);
     // No unit stands on the building's tile.
     bool buildingFree(std::int32_t Building) const;
 

@@ -11,16 +11,10 @@ using namespace modStrat;
 
 namespace {
 
-struct Offer {
-    const char* name;
-    const char* price;
-};
-
-constexpr Offer FactoryOffers[] = {{"Infantry", "100"},   {"Heavy Infantry", "300"}, {"Rover", "500"},
-                                   {"Armored ATV", "600"}, {"Heavy Tank", "1200"},    {"Hover Tank", "1200"},
-                                   {"Turret", "900"},      {"Anti-Air", "750"}};
-constexpr Offer AirportOffers[] = {
-    {"Recon", "550"}, {"Fighter", "1600"}, {"Bomber", "1800"}, {"Transport", "600"}, {"Battle Cruiser", "2500"}};
+// The menus' names; prices come from the catalogue.
+constexpr const char* FactoryOffers[] = {"Infantry",   "Heavy Infantry", "Rover",  "Armored ATV",
+                                         "Heavy Tank", "Hover Tank",     "Turret", "Anti-Air"};
+constexpr const char* AirportOffers[] = {"Recon", "Fighter", "Bomber", "Transport", "Battle Cruiser"};
 
 constexpr int PanelX = 15;
 constexpr int PanelY = 0;
@@ -57,8 +51,11 @@ void frmGame::LoadBuildingMenuOptions()
         return;
     const auto offer = [&](const auto& offers) {
         int index = 1;
-        for (const Offer& o : offers)
-            SetCreateUnit(index++, QLatin1String(o.name), QLatin1String(o.price));
+        for (const char* name : offers) {
+            const QString menuName = QLatin1String(name);
+            const std::int32_t price = GetUnitCost(GetUnitName(GetPictureNum(menuName)));
+            SetCreateUnit(index++, menuName, QString::number(price));
+        }
         CreateMenuOpen = true;
         CreateMenuPanelX = PanelX;
         CreateMenuPanelY = PanelY;
