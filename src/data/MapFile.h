@@ -79,6 +79,7 @@ struct MapDocument {
 
     // Empty slots and space tiles, as the editor's canvas starts.
     MapDocument();
+    bool operator==(const MapDocument&) const = default;
 };
 
 // Writes every key in the file's key order. Over an existing file each key is

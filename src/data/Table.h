@@ -33,6 +33,9 @@ public:
 
     void fill(const T& value) { items_.fill(value); }
 
+    // The slots alone: the scratch element is nobody's value.
+    bool operator==(const Table& other) const { return items_ == other.items_; }
+
     auto begin() { return items_.begin(); }
     auto end() { return items_.end(); }
     auto begin() const { return items_.begin(); }

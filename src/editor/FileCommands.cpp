@@ -54,7 +54,9 @@ void frmOptions::mnuSave_Click()
     const auto path = askForFile(SavePrompt);
     if (!path)
         return;
-    if (!mapfile::write(*path, map))
+    if (mapfile::write(*path, map))
+        editor.MarkUnchanged();
+    else
         tell(SaveFailed);
 }
 
@@ -73,8 +75,9 @@ void frmOptions::mnuOpen_Click()
         tell(NoValidSize.arg(typedName(*path)));
         return;
     }
-    if (!AcceptSize(map->MapWidth, map->MapHeight))
+    if (!AcceptSize(map->MapWidth, map->MapHeight) || !MayDiscardMap())
         return;
     editor.Replace(std::move(*map));
+    editor.MarkUnchanged();
     ShowMapSize();
 }

@@ -3,6 +3,8 @@
 #include "editor/EditorCanvas.h"
 #include "editor/OptionsWindow.h"
 
+#include <QEvent>
+
 MapEditor::MapEditor(const PictureStore& pictures, QObject* parent)
     : QObject(parent),
       options_(editor_),
@@ -13,6 +15,8 @@ MapEditor::MapEditor(const PictureStore& pictures, QObject* parent)
     connect(toolWindow_, &OptionsWindow::mapChanged, canvasWindow_, &EditorCanvasWindow::refresh);
     connect(canvasWindow_, &EditorCanvasWindow::closed, this, &MapEditor::close);
     connect(toolWindow_, &OptionsWindow::closed, this, &MapEditor::close);
+    canvasWindow_->installEventFilter(this);
+    toolWindow_->installEventFilter(this);
 }
 
 MapEditor::~MapEditor()
@@ -25,8 +29,11 @@ void MapEditor::open()
 {
     // Opened again while on screen, it only comes to the front with its map.
     if (!isOpen()) {
-        editor_.Form_Load();
-        options_.ShowMapSize();
+        // Hidden by the program rather than closed by hand, it may still hold changes.
+        if (options_.MayDiscardMap()) {
+            editor_.Form_Load();
+            options_.ShowMapSize();
+        }
         canvasWindow_->refresh();
         canvasWindow_->fitToMap();
         toolWindow_->refresh();
@@ -47,4 +54,14 @@ void MapEditor::close()
 bool MapEditor::isOpen() const
 {
     return canvasWindow_->isVisible();
+}
+
+bool MapEditor::eventFilter(QObject* watched, QEvent* event)
+{
+    // A window closed by hand throws the map away; a No keeps both windows open.
+    if (event->type() == QEvent::Close && !options_.MayDiscardMap()) {
+        event->ignore();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }

@@ -20,9 +20,11 @@ public:
     ~MapEditor() override;
 
     // Opens the editor on an empty 25 x 16 map, with both windows in front;
-    // an editor already open keeps its map.
+    // an editor already open keeps its map, and so does one whose unsaved
+    // changes the user does not want to lose.
     void open();
-    // Hides both windows.
+    // Hides both windows. Closing either window by hand asks first when the
+    // map has unsaved changes.
     void close();
     bool isOpen() const;
 
@@ -34,6 +36,9 @@ public:
 Q_SIGNALS:
     // "E&xit" was confirmed: the program ends.
     void exitRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     frmEditor editor_;

@@ -25,6 +25,13 @@ int floorDiv(int value, int divisor)
     return value >= 0 ? value / divisor : -((-value + divisor - 1) / divisor);
 }
 
+bool onGrid(QPoint tileCornerPixel, int columns, int rows)
+{
+    const int column = floorDiv(tileCornerPixel.x(), TileSize);
+    const int row = floorDiv(tileCornerPixel.y(), TileSize);
+    return column >= 0 && column < columns && row >= 0 && row < rows;
+}
+
 }  // namespace
 
 void frmEditor::Form_Load()
@@ -37,6 +44,7 @@ void frmEditor::Form_Load()
     Map.EdTile.fill(SpaceTerrain);
     ClearPieces();
     dragging_ = false;
+    MarkUnchanged();
 }
 
 QSize frmEditor::canvasSize() const
@@ -70,6 +78,26 @@ QRect frmEditor::buildingRect(int slot) const
     return {Map.EdBuildingLeft[slot], Map.EdBuildingTop[slot], TileSize, TileSize};
 }
 
+int frmEditor::unitOn(int index) const
+{
+    const QPoint corner = tileCorner(index);
+    for (int slot = 1; slot <= mapfile::UnitSlots; ++slot) {
+        if (unitInUse(slot) && unitRect(slot).topLeft() == corner - QPoint(0, UnitRaise))
+            return slot;
+    }
+    return 0;
+}
+
+int frmEditor::buildingOn(int index) const
+{
+    const QPoint corner = tileCorner(index);
+    for (int slot = 1; slot <= mapfile::BuildingSlots; ++slot) {
+        if (buildingInUse(slot) && buildingRect(slot).topLeft() == corner)
+            return slot;
+    }
+    return 0;
+}
+
 CanvasHit frmEditor::hitAt(QPoint pixel) const
 {
     // Units over buildings over tiles; within a layer the later slot lies on top.
@@ -81,16 +109,26 @@ CanvasHit frmEditor::hitAt(QPoint pixel) const
         if (buildingInUse(slot) && buildingRect(slot).contains(pixel))
             return {CanvasHit::Building, slot};
     }
+    const int tile = tileAt(pixel);
+    return tile != 0 ? CanvasHit{CanvasHit::Tile, tile} : CanvasHit{};
+}
+
+int frmEditor::tileAt(QPoint pixel) const
+{
     if (!QRect(QPoint(0, 0), canvasSize()).contains(pixel))
-        return {};
-    return {CanvasHit::Tile, pixel.y() / TileSize * Map.MapWidth + pixel.x() / TileSize + 1};
+        return 0;
+    return pixel.y() / TileSize * Map.MapWidth + pixel.x() / TileSize + 1;
 }
 
 void frmEditor::mousePress(QPoint pixel, int button)
 {
+    // A left click places on the tile under the pointer, whatever picture lies
+    // on top: a unit's sprite reaches 2 pixels into the tile above its own.
+    if (button == LeftButton) {
+        pressedTile_ = tileAt(pixel);
+        return;
+    }
     const CanvasHit hit = hitAt(pixel);
-    if (button == LeftButton)
-        pressed_ = hit;
     switch (hit.kind) {
     case CanvasHit::Tile: imgTile_MouseDown(hit.index, button); break;
     case CanvasHit::Building: imgBuilding_MouseDown(hit.index, button); break;
@@ -115,11 +153,11 @@ void frmEditor::mouseRelease(QPoint pixel, int button)
         EndDrag();
         return;
     }
-    // A click is a press and a release on the same picture.
-    const CanvasHit hit = hitAt(pixel);
-    if (button == LeftButton && hit == pressed_ && hit.kind == CanvasHit::Tile)
-        imgTile_Click(hit.index);
-    pressed_ = {};
+    // A click is a press and a release on the same tile.
+    const int tile = tileAt(pixel);
+    if (button == LeftButton && tile != 0 && tile == pressedTile_)
+        imgTile_Click(tile);
+    pressedTile_ = 0;
 }
 
 void frmEditor::imgTile_Click(int index)
@@ -128,7 +166,8 @@ void frmEditor::imgTile_Click(int index)
         return;
     switch (EdMode) {
     case EditMode::Terrain:
-        if (EdSelected >= 0 && EdSelected <= LastTerrain)
+        // A building covers its whole tile: what lies under it is not painted.
+        if (EdSelected >= 0 && EdSelected <= LastTerrain && buildingOn(index) == 0)
             Map.EdTile[index] = EdSelected;
         break;
     case EditMode::Units: PlaceUnit(index); break;
@@ -160,6 +199,9 @@ void frmEditor::PlaceUnit(int tile)
         return;
     if (UnitOwnerOption < 0 || UnitOwnerOption >= MaxPlayers)
         return;
+    // One unit a tile: the battle shows and selects only one of two.
+    if (unitOn(tile) != 0)
+        return;
     const int slot = lowestFree(Map.EdUnitType);
     if (slot == 0)
         return;
@@ -172,7 +214,7 @@ void frmEditor::PlaceUnit(int tile)
 
 void frmEditor::PlaceBuilding(int tile)
 {
-    if (EdSelected < 0 || EdSelected > BuildingType::Last || EdPlayer > MaxPlayers)
+    if (EdSelected < 0 || EdSelected > BuildingType::Last || EdPlayer > MaxPlayers || buildingOn(tile) != 0)
         return;
     // With every slot taken nothing is placed, and no headquarters changes.
     const int slot = lowestFree(Map.EdBuildingType);
@@ -217,25 +259,33 @@ void frmEditor::RemoveBuilding(int slot)
     }
 }
 
-bool frmEditor::onGrid(QPoint tileCornerPixel) const
+OffGridPieces frmEditor::offGrid(int columns, int rows) const
 {
-    const int column = floorDiv(tileCornerPixel.x(), TileSize);
-    const int row = floorDiv(tileCornerPixel.y(), TileSize);
-    return column >= 0 && column < Map.MapWidth && row >= 0 && row < Map.MapHeight;
+    OffGridPieces off;
+    for (int slot = 1; slot <= mapfile::UnitSlots; ++slot) {
+        if (unitInUse(slot) && !onGrid(unitRect(slot).topLeft() + QPoint(0, UnitRaise), columns, rows))
+            off.units << slot;
+    }
+    for (int slot = 1; slot <= mapfile::BuildingSlots; ++slot) {
+        if (buildingInUse(slot) && !onGrid(buildingRect(slot).topLeft(), columns, rows))
+            off.buildings << slot;
+    }
+    for (int player = 1; player <= mapfile::HeadquarterSlots; ++player) {
+        if (off.buildings.contains(Map.EdHQ[player]))
+            off.headquarters << player;
+    }
+    return off;
 }
 
 void frmEditor::FreeOffGrid()
 {
     // The battle finds a piece's tile from its position: one off the grid
     // would stand on a tile of another row, or on none.
-    for (int slot = 1; slot <= mapfile::UnitSlots; ++slot) {
-        if (unitInUse(slot) && !onGrid({Map.EdUnitLeft[slot], Map.EdUnitTop[slot] + UnitRaise}))
-            Map.EdUnitType[slot] = None;
-    }
-    for (int slot = 1; slot <= mapfile::BuildingSlots; ++slot) {
-        if (buildingInUse(slot) && !onGrid({Map.EdBuildingLeft[slot], Map.EdBuildingTop[slot]}))
-            RemoveBuilding(slot);
-    }
+    const OffGridPieces off = offGrid(Map.MapWidth, Map.MapHeight);
+    for (const int slot : off.units)
+        Map.EdUnitType[slot] = None;
+    for (const int slot : off.buildings)
+        RemoveBuilding(slot);
 }
 
 void frmEditor::Resize(int columns, int rows)

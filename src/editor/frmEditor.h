@@ -5,6 +5,7 @@
 
 #include "data/MapFile.h"
 
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <cstdint>
@@ -22,6 +23,15 @@ struct CanvasHit {
     Kind kind = Nothing;
     int index = 0;
     bool operator==(const CanvasHit&) const = default;
+};
+
+// The pieces a smaller grid would leave without a tile: their slots, and the
+// players whose headquarters are among the buildings.
+struct OffGridPieces {
+    QList<int> units;
+    QList<int> buildings;
+    QList<int> headquarters;
+    bool empty() const { return units.isEmpty() && buildings.isEmpty(); }
 };
 
 class frmEditor {
@@ -62,9 +72,11 @@ public:
     void imgBuilding_MouseDown(int index, int button);
     void imgSprite_MouseDown(int index, int button);
 
-    // Mouse input by canvas pixel: what lies under it, and the events of a
-    // press, a move with the right button held, and a release.
+    // Mouse input by canvas pixel: the top-most picture under it, the tile under
+    // it (0 off the grid), and the events of a press, a move with the right
+    // button held, and a release.
     CanvasHit hitAt(QPoint pixel) const;
+    int tileAt(QPoint pixel) const;
     void mousePress(QPoint pixel, int button);
     void mouseMove(QPoint pixel);
     void mouseRelease(QPoint pixel, int button);
@@ -76,10 +88,15 @@ public:
     bool unitInUse(int slot) const;
     bool buildingInUse(int slot) const;
     bool unitVisible(int slot) const { return UnitsShown && unitInUse(slot); }
+    // The slot of the unit or building standing on tile `index`, or 0.
+    int unitOn(int index) const;
+    int buildingOn(int index) const;
     // Where a unit or building picture stands on the canvas.
     QRect unitRect(int slot) const;
     QRect buildingRect(int slot) const;
 
+    // What a grid of `columns` x `rows` would leave off.
+    OffGridPieces offGrid(int columns, int rows) const;
     // A new grid of `columns` x `rows` space tiles; units and buildings that no
     // longer stand on it are freed. The size must be one the editor holds.
     void Resize(int columns, int rows);
@@ -90,13 +107,18 @@ public:
     // Every unit, building and headquarters is freed.
     void ClearPieces();
 
+    // Whether the map differs from the one last opened, saved or made new, and
+    // the mark that it is that one now.
+    bool Modified() const { return !(Map == unchanged_); }
+    void MarkUnchanged() { unchanged_ = Map; }
+
 private:
     void PlaceUnit(int tile);
     void PlaceBuilding(int tile);
     void RemoveBuilding(int slot);
     void FreeOffGrid();
-    bool onGrid(QPoint tileCornerPixel) const;
 
     bool dragging_ = false;
-    CanvasHit pressed_;   // where the left button went down, for the click on release
+    int pressedTile_ = 0;   // where the left button went down, for the click on release
+    mapfile::MapDocument unchanged_;
 };

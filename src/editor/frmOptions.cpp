@@ -23,6 +23,36 @@ bool confirmed(const QString& question, const QString& caption)
     return platform::messageBox(question, MessageButtons::YesNo, caption) == MessageResult::Yes;
 }
 
+QString counted(qsizetype count, const char* one, const char* many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(QLatin1String(count == 1 ? one : many));
+}
+
+// "1", "1 and 2", "1, 2 and 3".
+QString listed(const QList<int>& numbers)
+{
+    QStringList parts;
+    for (const int n : numbers)
+        parts << QString::number(n);
+    const QString last = parts.takeLast();
+    return parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+QString shrinkQuestion(const OffGridPieces& off)
+{
+    QStringList what;
+    if (!off.units.isEmpty())
+        what << counted(off.units.size(), "unit", "units");
+    if (!off.buildings.isEmpty())
+        what << counted(off.buildings.size(), "building", "buildings");
+    QString headquarters;
+    if (!off.headquarters.isEmpty()) {
+        const QString whose = off.headquarters.size() == 1 ? QStringLiteral("player ") : QStringLiteral("players ");
+        headquarters = frmOptions::ShrinkHeadquarters.arg(whose + listed(off.headquarters));
+    }
+    return frmOptions::ShrinkQuestion.arg(what.join(QStringLiteral(" and ")), headquarters);
+}
+
 }  // namespace
 
 void frmOptions::SwitchPage(Page to, std::uint8_t mode)
@@ -101,6 +131,10 @@ bool frmOptions::cmdApply_Click()
     }
     if (!AcceptSize(columns, rows))
         return false;
+    // Pieces left off the grid are freed for good: growing it again brings none back.
+    const OffGridPieces off = editor.offGrid(columns, rows);
+    if (!off.empty() && !confirmed(shrinkQuestion(off), Title))
+        return false;
     editor.Resize(columns, rows);
     return true;
 }
@@ -117,6 +151,15 @@ void frmOptions::mnuNew_Click()
         return;
     editor.FillTiles(NewMapTerrain);
     editor.ClearPieces();
+    editor.MarkUnchanged();
+}
+
+bool frmOptions::MayDiscardMap()
+{
+    if (editor.Modified() && !confirmed(UnsavedQuestion, Title))
+        return false;
+    editor.MarkUnchanged();
+    return true;
 }
 
 void frmOptions::mnuClear_Click()

@@ -27,6 +27,12 @@ public:
         QStringLiteral("The map will fill with the currently selected map tile.  Is this okay?");
     static inline const QString FillCaption = QStringLiteral("Confirmation");
     static inline const QString ExitQuestion = QStringLiteral("Are you sure you want to exit Vesperfall?");
+    static inline const QString UnsavedQuestion =
+        QStringLiteral("The map has changes that are not saved.  Are you sure you want to lose them?");
+    // "Apply will remove 2 units and 1 building outside the new size, including
+    // the Headquarters of player 2.  Is this okay?"
+    static inline const QString ShrinkQuestion = QStringLiteral("Apply will remove %1 outside the new size%2.  Is this okay?");
+    static inline const QString ShrinkHeadquarters = QStringLiteral(", including the Headquarters of %1");
     static inline const QString NoHeadquarters = QStringLiteral("Player %1 has no Headquarters.");
     static inline const QString SavePrompt =
         QStringLiteral("Enter the name to save without any extenstions.  Example: LEVEL101");
@@ -70,6 +76,9 @@ public:
 
     // The size boxes show the map's size.
     void ShowMapSize();
+    // True when the map being edited may be thrown away: it has no unsaved
+    // changes, or the user said Yes to losing them.
+    bool MayDiscardMap();
 
     frmEditor& editor;
     Page page = Page::GeneralOptions;

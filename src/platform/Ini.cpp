@@ -365,6 +365,9 @@ struct Stamp {
     bool operator==(const Stamp&) const = default;
 };
 
+// Guarded by the cache's mutex.
+std::optional<IniFrozenClock> frozenClock;
+
 Stamp stampOf(const struct stat& st)
 {
     Stamp s;
@@ -373,6 +376,8 @@ Stamp stampOf(const struct stat& st)
     s.size = st.st_size;
     s.mtime = std::int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
     s.ctime = std::int64_t(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
+    if (frozenClock)
+        s.mtime = s.ctime = frozenClock->stampNs;
     return s;
 }
 
@@ -387,15 +392,11 @@ bool statPath(const QString& path, Stamp& out)
 
 std::int64_t wallClockNs()
 {
+    if (frozenClock)
+        return frozenClock->nowNs;
     using namespace std::chrono;
     return duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count();
 }
-
-// File systems stamp writes with a coarse clock (a kernel tick; two seconds
-// on FAT), so two writes of one size inside one tick look alike. A stamp that
-// close to the moment we last saw the contents proves nothing; those files
-// are compared byte for byte until the window has passed.
-constexpr std::int64_t StampGranularityNs = 2'000'000'000;
 
 struct Cached {
     IniDocument doc;
@@ -404,9 +405,11 @@ struct Cached {
     std::int64_t seenAt = 0;     // wall clock when `bytes` were known to be the file
 };
 
+// A stamp that close to the moment we last saw the contents proves nothing:
+// such files are compared byte for byte until the tick has passed.
 bool mayHideChange(const Cached& c)
 {
-    return std::max(c.stamp.mtime, c.stamp.ctime) >= c.seenAt - StampGranularityNs;
+    return std::max(c.stamp.mtime, c.stamp.ctime) >= c.seenAt - IniStampTickNs;
 }
 
 bool readFile(const QString& path, QByteArray& bytes, Stamp& stamp)
@@ -530,6 +533,13 @@ void iniForgetCache()
     IniCache& c = cache();
     const std::lock_guard lock(c.mutex);
     c.clear();
+}
+
+void iniFreezeClock(std::optional<IniFrozenClock> clock)
+{
+    IniCache& c = cache();
+    const std::lock_guard lock(c.mutex);
+    frozenClock = clock;
 }
 
 }  // namespace platform

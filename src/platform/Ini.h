@@ -7,6 +7,8 @@
 
 #include <QHash>
 #include <QString>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace platform {
@@ -68,5 +70,20 @@ QString iniRead(const QString& section, const QString& key, const QString& path)
 bool iniWrite(const QString& section, const QString& key, const QString& value, const QString& path);
 // Drops every cached parse (tests, and callers that just replaced files behind our back).
 void iniForgetCache();
+
+// File systems stamp a write with a coarse clock (two seconds on FAT, one on
+// some network file systems), so a rewrite of the same size within one tick
+// keeps the file's stamp. The cache reads a file again while its stamp lies
+// within this long of the moment it last knew the contents.
+inline constexpr std::int64_t IniStampTickNs = 2'000'000'000;
+
+// A file system clock that stands still, for tests on file systems whose fine
+// stamps would hide the case: every file's change times read as `stampNs`, and
+// the time is `nowNs`. nullopt gives back the file system's stamps and the wall clock.
+struct IniFrozenClock {
+    std::int64_t stampNs = 0;
+    std::int64_t nowNs = 0;
+};
+void iniFreezeClock(std::optional<IniFrozenClock> clock);
 
 }  // namespace platform

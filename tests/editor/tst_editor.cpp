@@ -32,6 +32,22 @@ QByteArray bytesOf(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The tiles of the units, then of the buildings, in use.
+QList<QPoint> pieceTiles(const mapfile::MapDocument& map)
+{
+    QList<QPoint> tiles;
+    for (int i = 1; i <= mapfile::UnitSlots; ++i) {
+        if (map.EdUnitType[i] != None)
+            tiles << QPoint(map.EdUnitLeft[i], map.EdUnitTop[i] + 2) / 25;
+    }
+    tiles << QPoint(-1, -1);
+    for (int i = 1; i <= mapfile::BuildingSlots; ++i) {
+        if (map.EdBuildingType[i] != None)
+            tiles << QPoint(map.EdBuildingLeft[i], map.EdBuildingTop[i]) / 25;
+    }
+    return tiles;
+}
+
 }  // namespace
 
 class EditorTest : public QObject {
@@ -48,14 +64,18 @@ private Q_SLOTS:
     void terrain_data();
     void terrain();
     void placing();
-    void nothingPlaced_data();
-    void nothingPlaced();
+    void placingByPointer_data();
+    void placingByPointer();
+    void lastSlots_data();
+    void lastSlots();
     void pageSwitch_data();
     void pageSwitch();
     void wholeMapCommands_data();
     void wholeMapCommands();
     void applySize_data();
     void applySize();
+    void unsavedChanges_data();
+    void unsavedChanges();
     void fileRefusals_data();
     void fileRefusals();
     void everyReaderSeesTheSameMap();
@@ -82,6 +102,7 @@ void EditorTest::opensEmptyEveryTime()
         kit.building(0, BuildingType::NeutralCity);
         kit.click(1, 1);
         EditorKit::type(kit.tools().txtMapName, QStringLiteral("Kept"));
+        pushMessageResult(MessageResult::Yes);   // to losing the changes
         kit.editor.canvasWindow().close();
         QVERIFY(!kit.tools().isVisible());
         kit.editor.open();
@@ -160,26 +181,71 @@ void EditorTest::placing()
     QCOMPARE(kit.pixel(EditorKit::centre(4, 0) - QPoint(0, 2)), rgb(leftColour(2, UnitType::HeavyTank)));
 }
 
-void EditorTest::nothingPlaced_data()
+void EditorTest::placingByPointer_data()
 {
-    QTest::addColumn<QString>("setup");
-    QTest::newRow("full unit table") << "full units";
-    QTest::newRow("full building table") << "full buildings";
-    QTest::newRow("neutral unit owner") << "neutral";
-    QTest::newRow("no unit picked") << "no pick";
+    QTest::addColumn<bool>("unitFirst");     // else a building stands on tile (6,6)
+    QTest::addColumn<bool>("placeUnit");     // else a building is placed
+    QTest::addColumn<QPoint>("pixel");       // clicked
+    QTest::addColumn<QList<QPoint>>("tiles");   // of the units, (-1,-1), of the buildings
+    const QPoint centre = EditorKit::centre(6, 6);
+    const QPoint at(6, 6);
+    const QPoint gap(-1, -1);
+    // A unit's sprite covers the bottom 2 pixels of the tile above and leaves its own tile's bare.
+    QTest::newRow("unit on the bottom of a unit's tile") << true << true << QPoint(162, 174) << QList<QPoint>{at, gap};
+    QTest::newRow("unit on the tile above, under the sprite") << true << true << QPoint(162, 149)
+                                                               << QList<QPoint>{at, {6, 5}, gap};
+    QTest::newRow("building under a unit") << true << false << centre << QList<QPoint>{at, gap, at};
+    QTest::newRow("unit onto a building") << false << true << centre << QList<QPoint>{at, gap, at};
+    QTest::newRow("building onto a building") << false << false << centre << QList<QPoint>{gap, at};
 }
 
-void EditorTest::nothingPlaced()
+void EditorTest::placingByPointer()
+{
+    QFETCH(bool, unitFirst);
+    QFETCH(bool, placeUnit);
+    QFETCH(QPoint, pixel);
+    QFETCH(QList<QPoint>, tiles);
+    EditorKit kit(store);
+    // Units stay on view throughout: the building page does not hide them.
+    const auto pick = [&](bool unit) { unit ? kit.unit(1, UnitType::Infantry) : kit.building(0, BuildingType::NeutralCity); };
+    pick(unitFirst);
+    kit.click(6, 6);
+    pick(placeUnit);
+    QTest::mouseClick(&kit.canvas(), Qt::LeftButton, {}, pixel);
+    QCOMPARE(pieceTiles(kit.map()), tiles);
+}
+
+void EditorTest::lastSlots_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<int>("placed");   // the slot a click fills and Save writes; 0: none
+    QTest::newRow("100th unit") << "units" << 100;
+    QTest::newRow("no 101st unit") << "full units" << 0;
+    QTest::newRow("50th building") << "buildings" << 50;
+    QTest::newRow("no 51st building") << "full buildings" << 0;
+    QTest::newRow("neutral unit owner") << "neutral" << 0;
+    QTest::newRow("no unit picked") << "no pick" << 0;
+}
+
+void EditorTest::lastSlots()
 {
     QFETCH(QString, setup);
+    QFETCH(int, placed);
     EditorKit kit(store);
-    if (setup == QLatin1String("full units")) {
-        kit.map().EdUnitType.fill(UnitType::Recon);
-        kit.unit(1, UnitType::Infantry);
-    } else if (setup == QLatin1String("full buildings")) {
-        kit.map().EdBuildingType.fill(BuildingType::NeutralCity);
-        kit.map().EdHQ[1] = 5;
-        kit.building(1, BuildingType::Headquarters[1]);
+    mapfile::MapDocument& map = kit.map();
+    map.EdHQ[1] = 5;
+    map.EdHQ[2] = 6;
+    const bool units = setup.endsWith(QLatin1String("units"));
+    int type = units ? UnitType::Infantry : BuildingType::Headquarters[1];
+    if (units) {
+        map.EdUnitType.fill(UnitType::Recon);
+        map.EdUnitType[mapfile::UnitSlots] = setup.startsWith(QLatin1String("full")) ? UnitType::Recon : None;
+        kit.unit(1, type);
+    } else if (setup.endsWith(QLatin1String("buildings"))) {
+        map.EdBuildingType.fill(BuildingType::NeutralCity);
+        map.EdBuildingType[mapfile::BuildingSlots] =
+            setup.startsWith(QLatin1String("full")) ? BuildingType::NeutralCity : None;
+        kit.building(1, type);
     } else if (setup == QLatin1String("neutral")) {
         kit.unit(1, UnitType::Infantry);
         EditorKit::press(kit.tools().opPlayer[4]);
@@ -187,9 +253,19 @@ void EditorTest::nothingPlaced()
     } else {
         kit.tools().mnuUnits->trigger();
     }
-    const QList<int> before = pieces(kit.map());
+    const QList<int> before = pieces(map);
     kit.click(3, 3);
-    QCOMPARE(pieces(kit.map()), before);
+    if (placed == 0) {
+        // Nor does a headquarters change.
+        QCOMPARE(pieces(map), before);
+        return;
+    }
+    kit.save(QStringLiteral("full"));
+    const auto saved = mapfile::read(folder->path(QStringLiteral("full.spw")));
+    QVERIFY(saved);
+    const QList<int> slot = units ? QList<int>{saved->EdUnitType[placed], saved->EdUnitLeft[placed], saved->EdHQ[1]}
+                                  : QList<int>{saved->EdBuildingType[placed], saved->EdBuildingLeft[placed], saved->EdHQ[1]};
+    QCOMPARE(slot, (QList<int>{type, 75, units ? 5 : placed}));
 }
 
 void EditorTest::pageSwitch_data()
@@ -269,38 +345,122 @@ void EditorTest::applySize_data()
 {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
+    QTest::addColumn<bool>("yes");          // to the question, if one is asked
     QTest::addColumn<QString>("message");   // empty: none
     QTest::addColumn<QSize>("size");        // in tiles, after Apply
-    QTest::addColumn<bool>("unitKept");     // the unit at column 20, row 12
-    QTest::newRow("30 x 20") << "30" << "20" << QString() << QSize(30, 20) << true;
-    QTest::newRow("25 x 25 warns") << "25" << "25" << frmOptions::NotPlayable << QSize(25, 25) << true;
-    QTest::newRow("10 x 10 frees what is off it") << "10" << "10" << QString() << QSize(10, 10) << false;
-    QTest::newRow("0 wide") << "0" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
-    QTest::newRow("empty") << "" << "5" << frmOptions::BadSize << QSize(25, 16) << true;
-    QTest::newRow("over 750 tiles") << "30" << "26" << frmOptions::TooManyTiles << QSize(25, 16) << true;
+    QTest::addColumn<int>("left");          // of the 4 units and buildings
+    const QString all = QStringLiteral("Apply will remove 1 unit and 3 buildings outside the new size, including "
+                                       "the Headquarters of players 1 and 2.  Is this okay?");
+    QTest::newRow("30 x 20") << "30" << "20" << false << QString() << QSize(30, 20) << 4;
+    QTest::newRow("25 x 25 warns") << "25" << "25" << false << frmOptions::NotPlayable << QSize(25, 25) << 4;
+    QTest::newRow("25 x 14 leaves a city off")
+        << "25" << "14" << true
+        << QStringLiteral("Apply will remove 1 building outside the new size.  Is this okay?") << QSize(25, 14) << 3;
+    QTest::newRow("23 x 16 leaves a headquarters off")
+        << "23" << "16" << true
+        << QStringLiteral("Apply will remove 1 building outside the new size, including the Headquarters of "
+                          "player 1.  Is this okay?")
+        << QSize(23, 16) << 3;
+    QTest::newRow("10 x 10, Yes") << "10" << "10" << true << all << QSize(10, 10) << 0;
+    QTest::newRow("10 x 10, No") << "10" << "10" << false << all << QSize(25, 16) << 4;
+    QTest::newRow("0 wide") << "0" << "5" << false << frmOptions::BadSize << QSize(25, 16) << 4;
+    QTest::newRow("empty") << "" << "5" << false << frmOptions::BadSize << QSize(25, 16) << 4;
+    QTest::newRow("over 750 tiles") << "30" << "26" << false << frmOptions::TooManyTiles << QSize(25, 16) << 4;
 }
 
 void EditorTest::applySize()
 {
     QFETCH(QString, x);
     QFETCH(QString, y);
+    QFETCH(bool, yes);
     QFETCH(QString, message);
     QFETCH(QSize, size);
-    QFETCH(bool, unitKept);
+    QFETCH(int, left);
     EditorKit kit(store);
     kit.unit(1, UnitType::Infantry);
     kit.click(20, 12);
+    kit.building(0, BuildingType::NeutralCity);
+    kit.click(5, 14);
+    kit.building(1, BuildingType::Headquarters[1]);
+    kit.click(23, 0);
+    kit.building(2, BuildingType::Headquarters[2]);
+    kit.click(22, 3);
     kit.terrain(30);
     kit.click(1, 1);
+    if (yes)
+        pushMessageResult(MessageResult::Yes);
     kit.resize(x, y);
 
     QCOMPARE(shown(), message.isEmpty() ? QStringList() : QStringList{message});
     QCOMPARE(QSize(kit.map().MapWidth, kit.map().MapHeight), size);
     QCOMPARE(kit.map().TileCount, size.width() * size.height());
     QCOMPARE(kit.canvas().size(), size * 25);
-    const bool applied = message.isEmpty() || message == frmOptions::NotPlayable;
-    QCOMPARE(kit.map().EdTile[size.width() + 2], applied ? 9 : 30);
-    QCOMPARE(kit.map().EdUnitType[1] != None, unitKept);
+    QCOMPARE(kit.map().EdTile[size.width() + 2], size == QSize(25, 16) ? 30 : 9);
+    QCOMPARE(pieceTiles(kit.map()).size() - 1, left);
+}
+
+void EditorTest::unsavedChanges_data()
+{
+    QTest::addColumn<QString>("edit");    // what is done to the map first
+    QTest::addColumn<QString>("leave");   // how the map is left
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<QStringList>("said");
+    QTest::addColumn<bool>("kept");       // the edited map is the one being edited afterwards
+    const QStringList asked{frmOptions::UnsavedQuestion};
+    QTest::newRow("unit, canvas closed, Yes") << "unit" << "close canvas" << true << asked << false;
+    QTest::newRow("unit, tool window closed, No") << "unit" << "close tools" << false << asked << true;
+    QTest::newRow("name, canvas closed, No") << "name" << "close canvas" << false << asked << true;
+    QTest::newRow("nothing, closed") << "nothing" << "close canvas" << false << QStringList() << true;
+    QTest::newRow("saved, closed") << "saved" << "close canvas" << false << QStringList() << false;
+    QTest::newRow("made new, closed") << "new" << "close tools" << false << QStringList() << false;
+    QTest::newRow("hidden, opened again, No") << "unit" << "hide" << false << asked << true;
+    QTest::newRow("hidden, opened again, Yes") << "unit" << "hide" << true << asked << false;
+    QTest::newRow("another map opened, No") << "unit" << "open" << false
+                                            << QStringList{frmOptions::OpenPrompt, frmOptions::UnsavedQuestion} << true;
+    QTest::newRow("another map opened, Yes") << "unit" << "open" << true
+                                             << QStringList{frmOptions::OpenPrompt, frmOptions::UnsavedQuestion} << false;
+}
+
+void EditorTest::unsavedChanges()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, leave);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, said);
+    QFETCH(bool, kept);
+    folder->writeDuel(QStringLiteral("other.spw"));
+    EditorKit kit(store);
+    if (edit == QLatin1String("name")) {
+        EditorKit::type(kit.tools().txtMapName, QStringLiteral("Mine"));
+    } else if (edit != QLatin1String("nothing")) {
+        kit.makeDuel();
+        if (edit == QLatin1String("saved"))
+            kit.save(QStringLiteral("mine"));
+        if (edit == QLatin1String("new")) {
+            pushMessageResult(MessageResult::Yes);
+            kit.tools().mnuNew->trigger();
+        }
+    }
+    const mapfile::MapDocument edited = kit.map();
+    platform::dialogScript::clear();
+    pushMessageResult(yes ? MessageResult::Yes : MessageResult::No);
+    if (leave == QLatin1String("open")) {
+        pushInput(QStringLiteral("other"));
+        kit.tools().mnuOpen->trigger();
+    } else if (leave == QLatin1String("hide")) {
+        kit.editor.close();
+        kit.editor.open();
+    } else {
+        (leave == QLatin1String("close canvas") ? static_cast<QWidget&>(kit.editor.canvasWindow())
+                                                : static_cast<QWidget&>(kit.tools()))
+            .close();
+        // Either both windows close or neither does.
+        QCOMPARE(kit.editor.isOpen(), !said.isEmpty() && !yes);
+        QCOMPARE(kit.tools().isVisible(), kit.editor.isOpen());
+        kit.editor.open();
+    }
+    QCOMPARE(shown(), said);
+    QCOMPARE(kit.map() == edited, kept);
 }
 
 void EditorTest::fileRefusals_data()

@@ -33,6 +33,7 @@ private slots:
         QVERIFY(dir_.isValid());
         iniForgetCache();
     }
+    void cleanup() { iniFreezeClock(std::nullopt); }
 
     void reads_data()
     {
@@ -183,14 +184,46 @@ private slots:
         QCOMPARE(fileBytes(unreadable), QByteArray("[A]\r\nB=old\r\nC=keep\r\n"));
     }
 
+    // A file clock that stands still plays one too coarse to tell two writes
+    // within a tick apart: the rewrite keeps the file's stamp.
+    void rewriteWithinATick_data()
+    {
+        QTest::addColumn<bool>("ours");          // the first contents came from our own write
+        QTest::addColumn<qint64>("age");         // of the stamp when those contents were read
+        QTest::addColumn<QByteArray>("rewrite");
+        QTest::addColumn<QString>("read");
+        const QByteArray sameSize = "[S]\r\nK=2\r\n";
+        QTest::newRow("read at once") << false << qint64(0) << sameSize << "2";
+        QTest::newRow("written at once") << true << qint64(0) << sameSize << "2";
+        QTest::newRow("read a tick later") << false << qint64(IniStampTickNs) << sameSize << "2";
+        // Past the tick the stamp is trusted: a real rewrite would have moved it.
+        QTest::newRow("read later") << false << qint64(IniStampTickNs + 1) << sameSize << "1";
+        QTest::newRow("read later, other size") << false << qint64(IniStampTickNs + 1) << QByteArray("[S]\r\nK=22\r\n") << "22";
+    }
+
+    void rewriteWithinATick()
+    {
+        QFETCH(bool, ours);
+        QFETCH(qint64, age);
+        QFETCH(QByteArray, rewrite);
+        QFETCH(QString, read);
+        const QString file = path("coarse.ini");
+        constexpr qint64 Stamp = 1'700'000'000'000'000'000;
+        iniFreezeClock(IniFrozenClock{Stamp, Stamp + age});
+        if (ours)
+            QVERIFY(iniWrite("S", "K", "1", file));
+        else
+            putFile(file, "[S]\r\nK=1\r\n");
+        QCOMPARE(iniRead("S", "K", file), QStringLiteral("1"));
+        putFile(file, rewrite);
+        QCOMPARE(iniRead("S", "K", file), read);
+    }
+
     void cacheSeesOutsideChanges()
     {
         const QString file = path("shared.ini");
-        // Our write, then others' of the same size, all within one tick of the file clock.
         QVERIFY(iniWrite("S", "K", "1", file));
         QCOMPARE(iniRead("S", "K", file), QStringLiteral("1"));
-        putFile(file, "[S]\r\nK=2\r\n");
-        QCOMPARE(iniRead("S", "K", file), QStringLiteral("2"));
         // Our next write starts from what is on disk, not from the stale parse.
         putFile(file, "[S]\r\nK=4\r\nOTHER=x\r\n");
         QVERIFY(iniWrite("S", "NEW", "y", file));
