@@ -14,6 +14,8 @@ class AiTurnTest : public QObject {
 private Q_SLOTS:
     void aTurnIs151StepsAndTheWalkFlips();
     void whichOrderComesFirst();
+    void infantryCapturesFirstThroughDay3_data();
+    void infantryCapturesFirstThroughDay3();
     void checksAfterEveryUnitSlot();
     void theWalkStartsAfresh();
     void theDecisionLog();
@@ -68,19 +70,6 @@ void AiTurnTest::whichOrderComesFirst()
         QVERIFY(kit.at(tank, 3, 4) && Units[raider].HP < 100 && kit.logged("RAND").isEmpty());
         QCOMPARE(kit.random.trace, (QStringList{"reseed", "draw"}));  // the blow's own chance only
     }
-    // Infantry in the first days captures whatever the roll; the roll is drawn and logged.
-    {
-        AiKit kit(8, 8);
-        const int infantry = kit.unit(Infantry, 1, 1, 1);
-        kit.building(0, 0, 2, 1);
-        const int airport = kit.building(9, 0, 1, 3);
-        QVERIFY(kit.begin());
-        AiKit::refill(infantry);
-        kit.random.queue(4, 5);
-        kit.ai.AIStep();
-        QVERIFY(Units[infantry].CAP == airport && Buildings[airport].CAP == 100 && kit.logged("FINX").isEmpty());
-        QVERIFY(kit.random.trace == QStringList({"reseed", "draw"}) && kit.logged("RAND") == QStringLiteral("4"));
-    }
     // Roll 2 switches a hover tank's mode, and the step logs where the unit ended.
     {
         AiKit kit(8, 8);
@@ -90,6 +79,37 @@ void AiTurnTest::whichOrderComesFirst()
         kit.ai.AIStep();
         QVERIFY(Units[hover].PIC == HoverTankAir && !Units[hover].E && kit.logged("FINX") == QString::number(Units[hover].X));
     }
+}
+
+void AiTurnTest::infantryCapturesFirstThroughDay3_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<bool>("captures");
+    QTest::newRow("infantry, day 3") << Infantry << 3 << true;
+    QTest::newRow("infantry, day 4") << Infantry << 4 << false;
+    QTest::newRow("heavy infantry, day 1") << HeavyInfantry << 1 << true;
+}
+
+void AiTurnTest::infantryCapturesFirstThroughDay3()
+{
+    // Whatever the roll, which is drawn and logged all the same: 4 would attack.
+    QFETCH(int, type);
+    QFETCH(int, day);
+    QFETCH(bool, captures);
+    AiKit kit(8, 8);
+    const int infantry = kit.unit(type, 1, 1, 1);
+    kit.building(0, 0, 2, 1);
+    const int airport = kit.building(9, 0, 1, 3);
+    QVERIFY(kit.begin());
+    AiKit::refill(infantry);
+    DayCount = day;
+    kit.random.queue(4, 5);
+    kit.ai.AIStep();
+    QCOMPARE(Units[infantry].CAP, captures ? airport : None);
+    QCOMPARE(Buildings[airport].CAP, captures ? 100 : 200);
+    QVERIFY(kit.random.trace.mid(0, 2) == QStringList({"reseed", "draw"}) && kit.logged("RAND") == QStringLiteral("4"));
+    QCOMPARE(kit.logged("FINX").isEmpty(), captures);
 }
 
 void AiTurnTest::checksAfterEveryUnitSlot()

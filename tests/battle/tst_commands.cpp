@@ -10,6 +10,7 @@ class CommandsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void infantryOnAnEnemyBuildingWithAnEnemyInRange_data();
     void infantryOnAnEnemyBuildingWithAnEnemyInRange();
     void unitOnAnotherUnitCanOnlyJoin();
     void attackOnlyWithAmmunitionAgainstWhatTheUnitCanHurtInReach();
@@ -18,11 +19,19 @@ private Q_SLOTS:
     void noBoardingDeadOrEnemyCarriers();
 };
 
+void CommandsTest::infantryOnAnEnemyBuildingWithAnEnemyInRange_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::newRow("infantry") << Infantry;
+    QTest::newRow("heavy infantry") << HeavyInfantry;
+}
+
 void CommandsTest::infantryOnAnEnemyBuildingWithAnEnemyInRange()
 {
+    QFETCH(int, type);
     BattleKit kit;
     kit.building(BuildingType::City[2], 2, 1, 1);
-    const int infantry = kit.unit(Infantry, 1, 1, 1);
+    const int infantry = kit.unit(type, 1, 1, 1);
     kit.unit(Rover, 2, 2, 1);
     kit.unit(Rover, 2, 1, 2);
     QVERIFY(kit.start());

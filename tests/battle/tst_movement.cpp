@@ -21,6 +21,8 @@ constexpr int E = 69, H = 72;
 struct Cost {
     int type, from, to, cost;
 };
+// No type of ours: a unit with a floor cost of 1 and no other.
+constexpr int FloorOnly = 0;
 // A walk on a small map, a row a string: '.' floor, 'g' ground, '~' space, '^' raised
 // plates, '/' a ramp, 'e' and 'o' floor with an enemy or an own infantry unit on it.
 // The walker starts at `from`, takes the arrow keys (Left, Up, Right, Down) and
@@ -62,6 +64,9 @@ void MovementTest::terrainCosts_data()
 {
     QTest::addColumn<Cost>("row");
     QTest::newRow("tank on rough") << Cost{HeavyTank, 0, 44, 2};
+    // 41 looks rough but is floor.
+    QTest::newRow("tank on floor 41") << Cost{HeavyTank, 0, 41, 1};
+    QTest::newRow("no rough-ground cost, floor 41") << Cost{FloorOnly, 0, 41, 1};
     QTest::newRow("infantry onto a rim") << Cost{Infantry, 0, 1, -1};
     QTest::newRow("bomber in space") << Cost{Bomber, 0, 9, 2};
     QTest::newRow("hovering tank not in space") << Cost{HoverTankAir, 0, 9, -1};
@@ -78,6 +83,9 @@ void MovementTest::terrainCosts()
     QFETCH(Cost, row);
     BattleKit kit;
     frmGame::SetUnitRange(frmGame::GetUnitName(row.type), 1);
+    if (row.type == FloorOnly)
+        std::tie(Units[1].MoveCost1, Units[1].MoveCost2, Units[1].MoveCost3, Units[1].MoveCost4, Units[1].MoveCost5) =
+            std::tuple(0, 1, 0, 0, 0);
     QCOMPARE(terrain::EntryCost(Units[1], row.to, row.from).value_or(-1), row.cost);
 }
 

@@ -204,11 +204,11 @@ void TurnsTest::whoIsNext()
     kit.game->EndTurn();
     kit.game->EndTurn();
     QVERIFY(CurrentPlayer == 3 && DayCount == day + 1);
-    // The sole survivor keeps the turn and is paid again.
+    // The sole survivor keeps the turn, is paid again and starts a new day.
     PlayerLost[2] = true;
     const int before = Money[3];
     kit.game->EndTurn();
-    QVERIFY(CurrentPlayer == 3 && Money[3] == before + 200);
+    QVERIFY(CurrentPlayer == 3 && Money[3] == before + 200 && DayCount == day + 2);
     // Everyone lost: the first candidate gets the turn.
     PlayerLost[3] = true;
     kit.game->EndTurn();
