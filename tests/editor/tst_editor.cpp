@@ -119,6 +119,7 @@ void EditorTest::terrain_data()
     QTest::newRow("click") << "terrain" << QList<QPoint>{{3, 2}} << QList<QPoint>{{3, 2}};
     QTest::newRow("drag, start tile too") << "terrain" << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}}
                                           << QList<QPoint>{{1, 1}, {2, 1}, {2, 2}};
+    QTest::newRow("click on a building") << "building at (2,1)" << QList<QPoint>{{2, 1}} << QList<QPoint>{};
     QTest::newRow("drag past a building") << "building at (2,1)" << row << QList<QPoint>{{1, 1}, {3, 1}};
     QTest::newRow("drag in unit mode") << "units" << row << QList<QPoint>{};
 }
