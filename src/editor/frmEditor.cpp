@@ -164,10 +164,13 @@ void frmEditor::imgTile_Click(int index)
 {
     if (index < 1 || index > Map.TileCount)
         return;
+    // A building covers its whole tile, and so does a unit on view: the tile
+    // under them takes no click, as a click on their pictures places nothing.
+    if (buildingOn(index) != 0 || unitVisible(unitOn(index)))
+        return;
     switch (EdMode) {
     case EditMode::Terrain:
-        // A building covers its whole tile: what lies under it is not painted.
-        if (EdSelected >= 0 && EdSelected <= LastTerrain && buildingOn(index) == 0)
+        if (EdSelected >= 0 && EdSelected <= LastTerrain)
             Map.EdTile[index] = EdSelected;
         break;
     case EditMode::Units: PlaceUnit(index); break;
@@ -199,7 +202,7 @@ void frmEditor::PlaceUnit(int tile)
         return;
     if (UnitOwnerOption < 0 || UnitOwnerOption >= MaxPlayers)
         return;
-    // One unit a tile: the battle shows and selects only one of two.
+    // One unit a tile, also under hidden sprites: the battle shows and selects only one of two.
     if (unitOn(tile) != 0)
         return;
     const int slot = lowestFree(Map.EdUnitType);
@@ -214,7 +217,7 @@ void frmEditor::PlaceUnit(int tile)
 
 void frmEditor::PlaceBuilding(int tile)
 {
-    if (EdSelected < 0 || EdSelected > BuildingType::Last || EdPlayer > MaxPlayers || buildingOn(tile) != 0)
+    if (EdSelected < 0 || EdSelected > BuildingType::Last || EdPlayer > MaxPlayers)
         return;
     // With every slot taken nothing is placed, and no headquarters changes.
     const int slot = lowestFree(Map.EdBuildingType);
