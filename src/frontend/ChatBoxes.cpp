@@ -1,7 +1,23 @@
 #include "frontend/ChatBoxes.h"
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextEdit>
+
+namespace {
+
+// Whether the log holds anything but blanks. Asked from the newest line back,
+// which almost always answers at once: the cost must not grow with the log.
+bool holdsText(const QTextDocument& log)
+{
+    for (QTextBlock block = log.lastBlock(); block.isValid(); block = block.previous()) {
+        if (!block.text().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 namespace modStrat {
 
@@ -13,7 +29,7 @@ void ScrollRichTextToEnd(QTextEdit& box)
         return;
     QTextCursor cursor = box.textCursor();
     cursor.setPosition(cursor.selectionStart());  // no selection; the caret at its start
-    if (!box.toPlainText().trimmed().isEmpty())
+    if (holdsText(*box.document()))
         cursor.movePosition(QTextCursor::End);
     box.setTextCursor(cursor);
     box.ensureCursorVisible();

@@ -2,6 +2,7 @@
 
 #include "frontend/ChatBoxes.h"
 #include "frontend/WindowLook.h"
+#include "net/ChatLog.h"
 #include "net/frmChat.h"
 #include "platform/Surface.h"
 #include "platform/Text.h"
@@ -108,6 +109,7 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
     // Peer text is only ever inserted as text, never parsed as markup.
     txtChat->setReadOnly(true);
     txtChat->setAcceptRichText(false);
+    txtChat->document()->setMaximumBlockCount(ChatLog::MaxLines);
     lblBanner->setFont(windowlook::headingFont(32));
     lblBanner->setAcceptDrops(true);
     lblBanner->installEventFilter(this);
@@ -152,6 +154,7 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
         raise();
         activateWindow();
     });
+    connect(&chat_, &frmChat::connectionLost, this, enableCommands);
     connect(&chat_, &frmChat::hideRequested, this, &QWidget::hide);
     connect(&chat_, &frmChat::unloaded, this, &LobbyWindow::clearAll);
 

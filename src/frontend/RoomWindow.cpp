@@ -3,6 +3,7 @@
 #include "frontend/ChatBoxes.h"
 #include "frontend/MapPreview.h"
 #include "frontend/WindowLook.h"
+#include "net/ChatLog.h"
 #include "net/GameRoom.h"
 
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -122,6 +124,7 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
 
     // Peer text is only ever set as plain text.
     txtChat->setReadOnly(true);
+    txtChat->setMaximumBlockCount(ChatLog::MaxLines);
     txtChat->setGeometry(Margin, ChatTop, ChatWidth, InputTop - Gap / 2 - ChatTop);
     chatInput_->setMaxLength(chatLength);
     chatInput_->setGeometry(Margin, InputTop, ChatWidth - SendWidth - Gap, RowHeight);
@@ -139,6 +142,15 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
             [this](const QString& text) { room_.cmbTeam_Change(text); });
 
     connect(&room_, &GameRoom::changed, this, &RoomWindow::refresh);
+    connect(&room_, &GameRoom::chatAdded, this, [this](const QString& line) {
+        // Appended, never rewritten: a burst of lines costs each line alone.
+        QTextCursor end(txtChat->document());
+        end.movePosition(QTextCursor::End);
+        end.insertBlock();
+        end.insertText(line);
+        modStrat::ScrollTextBoxToEnd(*txtChat);
+    });
+    connect(&room_, &GameRoom::chatReplaced, this, &RoomWindow::showChat);
     connect(&room_, &GameRoom::loaded, this, &RoomWindow::reset);
     connect(&room_, &GameRoom::showRequested, this, [this] {
         show();
@@ -215,12 +227,14 @@ void RoomWindow::refresh()
         lstOps->clear();
         lstOps->addItems(room_.lstOps);
     }
-    if (txtChat->toPlainText() != room_.txtChat) {
-        txtChat->setPlainText(room_.txtChat);
-        modStrat::ScrollTextBoxToEnd(*txtChat);
-    }
     for (QWidget* control : std::initializer_list<QWidget*>{chatInput_, cmdSend, cmbRace})
         control->setEnabled(room_.ControlsEnabled);
+}
+
+void RoomWindow::showChat()
+{
+    txtChat->setPlainText(room_.txtChat().text());
+    modStrat::ScrollTextBoxToEnd(*txtChat);
 }
 
 void RoomWindow::reset()
@@ -229,7 +243,7 @@ void RoomWindow::reset()
     cmbTeam->setEditText(GameRoom::Teams.first());
     chatInput_->clear();
     lstOps->clear();
-    txtChat->clear();
+    showChat();
 }
 
 void RoomWindow::paintEvent(QPaintEvent*)

@@ -64,6 +64,8 @@ protected:
 
 private:
     void sendChat();
+    // The room's whole chat log, newest line in view.
+    void showChat();
 
     GameRoom& room_;
     QLineEdit* const chatInput_;
