@@ -582,7 +582,11 @@ double burstMs(frmChat& chat, QWidget& window, const QByteArray& burst, Show sho
     QElapsedTimer timer;
     timer.start();
     chat.receive(burst);
-    QCoreApplication::processEvents();
+    // The lines go into the box on the next turn of the event loop, and are painted on the one after.
+    for (int turn = 0; turn < 3; ++turn) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
     const double ms = timer.nsecsElapsed() / 1e6;
     if (!shown())
         qFatal("the burst was not shown");

@@ -2,7 +2,6 @@
 
 #include "frontend/ChatBoxes.h"
 #include "frontend/WindowLook.h"
-#include "net/ChatLog.h"
 #include "net/frmChat.h"
 #include "platform/Surface.h"
 #include "platform/Text.h"
@@ -80,7 +79,8 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
       cmdTempBan(new QPushButton(QStringLiteral("&Temp Ban"), framMod)),
       cmdIPBan(new QPushButton(QStringLiteral("&IP Ban"), framMod)),
       cmdCompBan(new QPushButton(QStringLiteral("&Comp Ban"), framMod)),
-      chat_(chat)
+      chat_(chat),
+      log_(new LogLines(*txtChat))
 {
     setWindowTitle(QStringLiteral("Vesperfall - Chat"));
     setObjectName(QStringLiteral("frmChat"));
@@ -109,7 +109,6 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
     // Peer text is only ever inserted as text, never parsed as markup.
     txtChat->setReadOnly(true);
     txtChat->setAcceptRichText(false);
-    txtChat->document()->setMaximumBlockCount(ChatLog::MaxLines);
     lblBanner->setFont(windowlook::headingFont(32));
     lblBanner->setAcceptDrops(true);
     lblBanner->installEventFilter(this);
@@ -222,12 +221,7 @@ void LobbyWindow::appendChat(const QString& text, std::uint32_t colour)
     QTextCharFormat format;
     format.setFont(platform::resolveFont({QStringLiteral("Arial"), ChatPoints, true}));
     format.setForeground(platform::colorFromBgr(colour));
-    QTextCursor cursor(txtChat->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!txtChat->document()->isEmpty())
-        cursor.insertBlock();
-    cursor.insertText(text, format);
-    modStrat::ScrollRichTextToEnd(*txtChat);
+    log_->add(text, format);
 }
 
 void LobbyWindow::sendChat()
@@ -238,6 +232,7 @@ void LobbyWindow::sendChat()
 
 void LobbyWindow::clearAll()
 {
+    log_->drop();
     txtChat->clear();
     lstUsers->clear();
     lstGames->clear();

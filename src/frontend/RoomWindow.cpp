@@ -3,7 +3,6 @@
 #include "frontend/ChatBoxes.h"
 #include "frontend/MapPreview.h"
 #include "frontend/WindowLook.h"
-#include "net/ChatLog.h"
 #include "net/GameRoom.h"
 
 #include <QComboBox>
@@ -15,7 +14,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextBlock>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -70,7 +68,8 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
       chatInput_(new QLineEdit(this)),
       players_(new QWidget(this)),
       settings_(new QWidget(this)),
-      header_(new QWidget(this))
+      header_(new QWidget(this)),
+      log_(new LogLines(*txtChat))
 {
     setObjectName(name);
     setFixedSize(MapPreview::WindowSize);
@@ -124,7 +123,6 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
 
     // Peer text is only ever set as plain text.
     txtChat->setReadOnly(true);
-    txtChat->setMaximumBlockCount(ChatLog::MaxLines);
     txtChat->setGeometry(Margin, ChatTop, ChatWidth, InputTop - Gap / 2 - ChatTop);
     chatInput_->setMaxLength(chatLength);
     chatInput_->setGeometry(Margin, InputTop, ChatWidth - SendWidth - Gap, RowHeight);
@@ -142,14 +140,8 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
             [this](const QString& text) { room_.cmbTeam_Change(text); });
 
     connect(&room_, &GameRoom::changed, this, &RoomWindow::refresh);
-    connect(&room_, &GameRoom::chatAdded, this, [this](const QString& line) {
-        // Appended, never rewritten: a burst of lines costs each line alone.
-        QTextCursor end(txtChat->document());
-        end.movePosition(QTextCursor::End);
-        end.insertBlock();
-        end.insertText(line);
-        modStrat::ScrollTextBoxToEnd(*txtChat);
-    });
+    // Appended, never rewritten: the cost of a line does not grow with the log.
+    connect(&room_, &GameRoom::chatAdded, log_, [this](const QString& line) { log_->add(line); });
     connect(&room_, &GameRoom::chatReplaced, this, &RoomWindow::showChat);
     connect(&room_, &GameRoom::loaded, this, &RoomWindow::reset);
     connect(&room_, &GameRoom::showRequested, this, [this] {
@@ -233,6 +225,7 @@ void RoomWindow::refresh()
 
 void RoomWindow::showChat()
 {
+    log_->drop();
     txtChat->setPlainText(room_.txtChat().text());
     modStrat::ScrollTextBoxToEnd(*txtChat);
 }

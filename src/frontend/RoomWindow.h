@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class GameRoom;
+class LogLines;
 class MapPreview;
 class PictureStore;
 class QComboBox;
@@ -72,4 +73,5 @@ private:
     QWidget* players_;
     QWidget* settings_;
     QWidget* header_;
+    LogLines* const log_;
 };
