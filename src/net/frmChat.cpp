@@ -291,6 +291,9 @@ void frmChat::rebuildUserList()
 
 void frmChat::lost()
 {
+    // Before the login is accepted the start window's time-out answers for it.
+    if (!loggedIn_)
+        return;
     // Nobody listens any more: the lists would show users and games that are
     // out of reach, and what the user types would vanish.
     loggedIn_ = false;

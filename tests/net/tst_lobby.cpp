@@ -357,6 +357,10 @@ void LobbyTest::loginOutcome()
     // A refusal leaves the time-out to give the inputs back; a login stops it.
     QCOMPARE(start.timeTimeout.isActive(), !accepted);
     QVERIFY(!start.txtName->isEnabled());
+    // The server goes: the lobby says so once logged in; before that the time-out answers.
+    peer->disconnectFromHost();
+    QTRY_COMPARE(session.chat.socket().state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(session.trace.contains("chat 255 " + frmChat::LostText), accepted);
 }
 
 void LobbyTest::connectionEnds_data()
