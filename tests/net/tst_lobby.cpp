@@ -306,6 +306,10 @@ void LobbyTest::listsAndBoxes()
     // Any other answer, Cancel too, closes the panel again.
     QTest::keyClick(window.txtChatMsg, Qt::Key_9, Qt::KeypadModifier);
     QVERIFY(!window.framMod->isVisible() && !session.chat.IsAdmin);
+    // Help and the hidden message carry the information icon.
+    window.cmdHelp->click();
+    session.chat.lblBanner_DragDrop();
+    QCOMPARE(platform::dialogScript::shownAsInformation().size(), 2);
 
     // Closing ends the connection and leaves an empty window for the next login.
     window.close();
