@@ -22,6 +22,10 @@
 #include <QAction>
 #include "net/BattleMessages.h"
 #include "net/GameDataLines.h"
+#include "net/NetworkRooms.h"
+#include "net/frmChat.h"
+#include "frontend/JoinRoomWindow.h"
+#include "frontend/LobbyWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -29,6 +33,9 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include <malloc.h>
@@ -550,6 +557,75 @@ std::vector<double> turnSyncMs(const QString& map)
     return times;
 }
 
+// A burst of 4,000 chat lines of 121 bytes each as the server relays them
+// (`prefix` and the text, CR LF), in one arrival: the time until they are
+// handled and the window has shown them, so the time the event loop is away.
+constexpr int BurstLines = 4000;
+constexpr int BurstLineBytes = 121;
+
+QByteArray chatBurst(const QByteArray& prefix)
+{
+    QByteArray burst;
+    for (int i = 0; i < BurstLines; ++i) {
+        QByteArray line = prefix + "bob: " + QByteArray::number(i) + ' ';
+        line += QByteArray(BurstLineBytes - 2 - line.size(), 'x') + "\r\n";
+        burst += line;
+    }
+    return burst;
+}
+
+template <class Show>
+double burstMs(frmChat& chat, QWidget& window, const QByteArray& burst, Show shown)
+{
+    window.show();
+    QCoreApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    chat.receive(burst);
+    // The lines go into the box on the next turn of the event loop, and are painted on the one after.
+    for (int turn = 0; turn < 3; ++turn) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+    const double ms = timer.nsecsElapsed() / 1e6;
+    if (!shown())
+        qFatal("the burst was not shown");
+    return ms;
+}
+
+std::vector<double> lobbyLogBurstMs()
+{
+    const QByteArray burst = chatBurst("CHATTXT");
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        frmChat chat;
+        LobbyWindow window(chat);
+        times.push_back(burstMs(chat, window, burst, [&] {
+            return window.txtChat->document()->lastBlock().text().startsWith(QStringLiteral("bob: 3999 "));
+        }));
+    }
+    return times;
+}
+
+std::vector<double> roomLogBurstMs(PictureStore& pictures)
+{
+    const QByteArray burst = chatBurst("GDATA7@@CHAT");
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        frmChat chat;
+        NetworkRooms rooms(LobbyLink{[](const QString&) {}, [](const QString&) {}, {}});
+        chat.rooms = &rooms;
+        JoinRoomWindow window(rooms.join(), pictures);
+        modStrat::UserName = QStringLiteral("ann");
+        chat.receive("JOINGAME7\r\n");
+        times.push_back(burstMs(chat, window, burst, [&] {
+            return window.txtChat->document()->lastBlock().text().startsWith(QStringLiteral("bob: 3999 "));
+        }));
+    }
+    modStrat::GameNumber.clear();
+    return times;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -581,6 +657,8 @@ int main(int argc, char** argv)
     const auto [editorOpen, editorPaint] = editorMs(folder.path(), pictures);
     report("editor_open_ms", editorOpen, "ms");
     report("editor_paint_ms", editorPaint, "ms");
+    report("room_log_burst_ms", roomLogBurstMs(pictures), "ms");
+    report("lobby_log_burst_ms", lobbyLogBurstMs(), "ms");
     report("base64_encode_mb_s", base64MbPerSecond(false), "MB/s");
     report("base64_decode_mb_s", base64MbPerSecond(true), "MB/s");
     return 0;

@@ -2,6 +2,7 @@
 // the path memory that makes stepping back free, and the end of a unit's action.
 
 #include "battle/Terrain.h"
+#include "battle/Transport.h"
 #include "battle/frmGame.h"
 #include "platform/Text.h"
 
@@ -73,9 +74,7 @@ void frmGame::MoveUnit()
         StepStartTile = static_cast<std::int16_t>(TileAt(unit.X, unit.Y));
         if (dx == 0 && dy == 0)
             return;
-        const bool atEdge = (dy < 0 && unit.Y == MapTop - UnitRaise)
-            || (dy > 0 && unit.Y == MapTop + TileSize * (MapHeight - 1) - UnitRaise)
-            || (dx < 0 && unit.X == MapLeft) || (dx > 0 && unit.X == MapLeft + TileSize * (MapWidth - 1));
+        const bool atEdge = !UnitXOnMap(unit.X + dx) || !UnitYOnMap(unit.Y + dy);
         bool blocked = atEdge;
         if (!atEdge) {
             const int neighbour = StepStartTile + dx / TileSize + (dy / TileSize) * MapWidth;
@@ -125,10 +124,7 @@ void frmGame::MoveUnit()
         start->Occupied = false;
     if (TileRecord* entered = Tiles.at(StepStartTile + dx / TileSize + (dy / TileSize) * MapWidth))
         entered->Occupied = true;
-    if (UnitRecord* carried = Units.at(unit.TRANS)) {
-        carried->X = unit.X;
-        carried->Y = unit.Y;
-    }
+    transport::CarryRider(unit);
     StepCounter = 0;
     LoadMenuOptions(u);
     UpHeld = DownHeld = LeftHeld = RightHeld = false;
@@ -164,6 +160,8 @@ void frmGame::DisableUnit()
         CursorX = unit.X;
         CursorY = unit.Y;
         if (const UnitRecord* selected = Units.at(selectedIndex)) {
+            // Also after no step at all: the receivers put the rider in the place sent.
+            transport::CarryRider(*selected);
             Send(QStringLiteral("MOVEUNIT%1@MOVEX%2@MOVEY%3@MOVEFUEL%4")
                      .arg(selectedIndex)
                      .arg(selected->X)

@@ -18,4 +18,12 @@ bool MayBoard(const UnitRecord& rider, const UnitRecord& carrier)
         && rider.P == carrier.P && !frmGame::IsAirType(rider.PIC);
 }
 
+void CarryRider(const UnitRecord& carrier)
+{
+    if (UnitRecord* rider = modStrat::Units.at(carrier.TRANS)) {
+        rider->X = carrier.X;
+        rider->Y = carrier.Y;
+    }
+}
+
 }  // namespace transport

@@ -54,6 +54,17 @@ inline int MapTileCount()
     return std::min(MapWidth * MapHeight, MaxTiles);
 }
 
+// Whether a unit's corner, in pixels, stands on the current battle's map: from
+// the first tile's place to the last one's.
+inline bool UnitXOnMap(std::int32_t x)
+{
+    return x >= MapLeft && x <= MapLeft + TileSize * (MapWidth - 1);
+}
+inline bool UnitYOnMap(std::int32_t y)
+{
+    return y >= MapTop - UnitRaise && y <= MapTop + TileSize * (MapHeight - 1) - UnitRaise;
+}
+
 // A new floating message lives this many frames.
 inline constexpr int GameMessageLife = 140;
 

@@ -77,6 +77,12 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
     connect(intro_.get(), &frmIntro2::editorRequested, this, &Application::showEditor);
     connect(intro_.get(), &frmIntro2::closed, this, &Application::quit);
+    // A network battle would only seem to wait for the others: say why, where
+    // a player's lost connection is told. Q leaves it as ever.
+    connect(chat_.get(), &frmChat::connectionLost, this, [this] {
+        if (game_->InBattle && !modStrat::IsOfflineGame)
+            modStrat::ShowGameMessage(frmChat::LostText);
+    });
     // Leaving the lobby brings back the start window, ready for another login.
     connect(chat_.get(), &frmChat::unloaded, this, [this] {
         // Without the connection the rooms are no more.

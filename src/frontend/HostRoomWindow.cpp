@@ -82,7 +82,7 @@ HostRoomWindow::HostRoomWindow(frmHost& room, const PictureStore& pictures, QWid
 void HostRoomWindow::refresh()
 {
     RoomWindow::refresh();
-    txtTime->setEnabled(room_.chkTime);
+    txtTime->setEnabled(room_.txtTimeEnabled);
     for (QWidget* control : std::initializer_list<QWidget*>{cmdBoot, cmdSendMap, cmdStart, cmdChooseMap})
         control->setEnabled(room_.ControlsEnabled);
 }

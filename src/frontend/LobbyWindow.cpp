@@ -79,7 +79,8 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
       cmdTempBan(new QPushButton(QStringLiteral("&Temp Ban"), framMod)),
       cmdIPBan(new QPushButton(QStringLiteral("&IP Ban"), framMod)),
       cmdCompBan(new QPushButton(QStringLiteral("&Comp Ban"), framMod)),
-      chat_(chat)
+      chat_(chat),
+      log_(new LogLines(*txtChat))
 {
     setWindowTitle(QStringLiteral("Vesperfall - Chat"));
     setObjectName(QStringLiteral("frmChat"));
@@ -152,6 +153,7 @@ LobbyWindow::LobbyWindow(frmChat& chat, QWidget* parent)
         raise();
         activateWindow();
     });
+    connect(&chat_, &frmChat::connectionLost, this, enableCommands);
     connect(&chat_, &frmChat::hideRequested, this, &QWidget::hide);
     connect(&chat_, &frmChat::unloaded, this, &LobbyWindow::clearAll);
 
@@ -219,12 +221,7 @@ void LobbyWindow::appendChat(const QString& text, std::uint32_t colour)
     QTextCharFormat format;
     format.setFont(platform::resolveFont({QStringLiteral("Arial"), ChatPoints, true}));
     format.setForeground(platform::colorFromBgr(colour));
-    QTextCursor cursor(txtChat->document());
-    cursor.movePosition(QTextCursor::End);
-    if (!txtChat->document()->isEmpty())
-        cursor.insertBlock();
-    cursor.insertText(text, format);
-    modStrat::ScrollRichTextToEnd(*txtChat);
+    log_->add(text, format);
 }
 
 void LobbyWindow::sendChat()
@@ -235,6 +232,7 @@ void LobbyWindow::sendChat()
 
 void LobbyWindow::clearAll()
 {
+    log_->drop();
     txtChat->clear();
     lstUsers->clear();
     lstGames->clear();

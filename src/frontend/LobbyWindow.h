@@ -13,6 +13,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QTextEdit;
+class LogLines;
 class frmChat;
 
 class LobbyWindow : public QWidget {
@@ -59,4 +60,5 @@ private:
     void dragHelp();
 
     frmChat& chat_;
+    LogLines* const log_;
 };

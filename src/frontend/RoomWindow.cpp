@@ -68,7 +68,8 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
       chatInput_(new QLineEdit(this)),
       players_(new QWidget(this)),
       settings_(new QWidget(this)),
-      header_(new QWidget(this))
+      header_(new QWidget(this)),
+      log_(new LogLines(*txtChat))
 {
     setObjectName(name);
     setFixedSize(MapPreview::WindowSize);
@@ -139,6 +140,9 @@ RoomWindow::RoomWindow(GameRoom& room, const PictureStore& pictures, const QStri
             [this](const QString& text) { room_.cmbTeam_Change(text); });
 
     connect(&room_, &GameRoom::changed, this, &RoomWindow::refresh);
+    // Appended, never rewritten: the cost of a line does not grow with the log.
+    connect(&room_, &GameRoom::chatAdded, log_, [this](const QString& line) { log_->add(line); });
+    connect(&room_, &GameRoom::chatReplaced, this, &RoomWindow::showChat);
     connect(&room_, &GameRoom::loaded, this, &RoomWindow::reset);
     connect(&room_, &GameRoom::showRequested, this, [this] {
         show();
@@ -215,12 +219,15 @@ void RoomWindow::refresh()
         lstOps->clear();
         lstOps->addItems(room_.lstOps);
     }
-    if (txtChat->toPlainText() != room_.txtChat) {
-        txtChat->setPlainText(room_.txtChat);
-        modStrat::ScrollTextBoxToEnd(*txtChat);
-    }
     for (QWidget* control : std::initializer_list<QWidget*>{chatInput_, cmdSend, cmbRace})
         control->setEnabled(room_.ControlsEnabled);
+}
+
+void RoomWindow::showChat()
+{
+    log_->drop();
+    txtChat->setPlainText(room_.txtChat().text());
+    modStrat::ScrollTextBoxToEnd(*txtChat);
 }
 
 void RoomWindow::reset()
@@ -229,7 +236,7 @@ void RoomWindow::reset()
     cmbTeam->setEditText(GameRoom::Teams.first());
     chatInput_->clear();
     lstOps->clear();
-    txtChat->clear();
+    showChat();
 }
 
 void RoomWindow::paintEvent(QPaintEvent*)

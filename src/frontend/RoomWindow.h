@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class GameRoom;
+class LogLines;
 class MapPreview;
 class PictureStore;
 class QComboBox;
@@ -64,10 +65,13 @@ protected:
 
 private:
     void sendChat();
+    // The room's whole chat log, newest line in view.
+    void showChat();
 
     GameRoom& room_;
     QLineEdit* const chatInput_;
     QWidget* players_;
     QWidget* settings_;
     QWidget* header_;
+    LogLines* const log_;
 };

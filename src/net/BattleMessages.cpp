@@ -1,8 +1,10 @@
 // Battle messages. Every number that arrives is checked before it is used:
-// unit slots 1..100, building slots 1..50, players 1..4, unit types 1..15.
+// unit slots 1..100, building slots 1..50, players 1..4, unit types 1..15,
+// places on the battle's map.
 
 #include "net/BattleMessages.h"
 
+#include "battle/Transport.h"
 #include "battle/frmGame.h"
 #include "data/GameData.h"
 #include "data/GameTypes.h"
@@ -43,24 +45,27 @@ bool fitsInt16(std::int32_t value)
     return value >= std::numeric_limits<std::int16_t>::min() && value <= std::numeric_limits<std::int16_t>::max();
 }
 
-// A carried unit travels with its carrier, as it does on the mover's machine.
-void carryPassenger(const UnitRecord& carrier)
+// A coordinate of the unit that `slot` names; one off the battle's map fails.
+template <std::int16_t UnitRecord::*Field>
+bool setCoordinate(std::int32_t slot, QStringView value)
 {
-    if (UnitRecord* passenger = Units.at(carrier.TRANS)) {
-        passenger->X = carrier.X;
-        passenger->Y = carrier.Y;
-    }
+    constexpr bool across = Field == &UnitRecord::X;
+    UnitRecord* unit = Units.at(slot);
+    std::int32_t number = 0;
+    if (!unit || !toInt32(value, number) || !(across ? UnitXOnMap(number) : UnitYOnMap(number)))
+        return false;
+    unit->*Field = static_cast<std::int16_t>(number);
+    return true;
 }
 
-bool moveCoordinate(std::int16_t UnitRecord::*field, QStringView value)
+template <std::int16_t UnitRecord::*Field>
+bool moveCoordinate(QStringView value)
 {
-    UnitRecord* unit = Units.at(RemoteUnit);
-    const std::int16_t before = unit ? unit->*field : 0;
-    if (!setUnitField(RemoteUnit, field, value))
+    if (!setCoordinate<Field>(RemoteUnit, value))
         return false;
-    unit->V = true;
-    if (unit->*field != before)
-        carryPassenger(*unit);
+    UnitRecord& unit = Units[RemoteUnit];
+    unit.V = true;
+    transport::CarryRider(unit);
     return true;
 }
 
@@ -128,14 +133,21 @@ bool field(Context&, QStringView value)
     return setUnitField(Slot, Field, value);
 }
 
+// A place on the map for the unit that `Slot` names.
+template <std::int32_t& Slot, std::int16_t UnitRecord::*Field>
+bool place(Context&, QStringView value)
+{
+    return setCoordinate<Field>(Slot, value);
+}
+
 bool moveX(Context&, QStringView value)
 {
-    return moveCoordinate(&UnitRecord::X, value);
+    return moveCoordinate<&UnitRecord::X>(value);
 }
 
 bool moveY(Context&, QStringView value)
 {
-    if (!moveCoordinate(&UnitRecord::Y, value))
+    if (!moveCoordinate<&UnitRecord::Y>(value))
         return false;
     frmGame::LeaveCapture(Units[RemoteUnit]);
     return true;
@@ -313,7 +325,7 @@ template <std::int16_t UnitRecord::*Field>
 bool checkPosition(Context&, QStringView value)
 {
     const UnitRecord* unit = Units.at(RemoteUnit);
-    return unit && (unit->P == MyPlayer || setUnitField(RemoteUnit, Field, value));
+    return unit && (unit->P == MyPlayer || setCoordinate<Field>(RemoteUnit, value));
 }
 
 const std::array BattleTable{
@@ -339,8 +351,8 @@ const std::array BattleTable{
     Keyword{QLatin1String("LOADUNIT"), Gate::OtherTurn, board<true>},
     Keyword{QLatin1String("UNLOADFROMUNIT"), Gate::OtherTurn, named<RemoteCarrier>},
     Keyword{QLatin1String("UNLOADUNIT"), Gate::OtherTurn, board<false>},
-    Keyword{QLatin1String("UNLOADX"), Gate::OtherTurn, field<RemoteUnit, &UnitRecord::X>},
-    Keyword{QLatin1String("UNLOADY"), Gate::OtherTurn, field<RemoteUnit, &UnitRecord::Y>},
+    Keyword{QLatin1String("UNLOADX"), Gate::OtherTurn, place<RemoteUnit, &UnitRecord::X>},
+    Keyword{QLatin1String("UNLOADY"), Gate::OtherTurn, place<RemoteUnit, &UnitRecord::Y>},
     Keyword{QLatin1String("CAPTUREUNIT"), Gate::OtherTurn, named<RemoteUnit>},
     Keyword{QLatin1String("CAPTUREBUILDING"), Gate::OtherTurn, captureBuilding},
     Keyword{QLatin1String("CAPTUREPOINTS"), Gate::OtherTurn, capturePoints},
@@ -349,8 +361,8 @@ const std::array BattleTable{
     Keyword{QLatin1String("CREATEUNIT"), Gate::OtherTurn, named<RemoteUnit>},
     Keyword{QLatin1String("CREATETYPE"), Gate::OtherTurn, createType},
     Keyword{QLatin1String("CREATEPLAYER"), Gate::OtherTurn, setOwner},
-    Keyword{QLatin1String("CREATEX"), Gate::OtherTurn, field<RemoteUnit, &UnitRecord::X>},
-    Keyword{QLatin1String("CREATEY"), Gate::OtherTurn, field<RemoteUnit, &UnitRecord::Y>},
+    Keyword{QLatin1String("CREATEX"), Gate::OtherTurn, place<RemoteUnit, &UnitRecord::X>},
+    Keyword{QLatin1String("CREATEY"), Gate::OtherTurn, place<RemoteUnit, &UnitRecord::Y>},
     Keyword{QLatin1String("JOINUNIT"), Gate::OtherTurn, named<RemoteUnit>},
     Keyword{QLatin1String("JOINHIDE"), Gate::OtherTurn, joinHide},
     Keyword{QLatin1String("JOINHP"), Gate::OtherTurn, field<RemoteUnit, &UnitRecord::HP>},

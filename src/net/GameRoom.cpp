@@ -96,10 +96,15 @@ void GameRoom::cmbTeam_Change(const QString& text)
 
 void GameRoom::Chat(const QString& text)
 {
-    if (!txtChat.isEmpty())
-        txtChat += QLatin1Char('\n');
-    txtChat += text;
-    emit changed();
+    // Each message goes on a line of its own, the first one too.
+    chat_.addLine(text);
+    emit chatAdded(text);
+}
+
+void GameRoom::setChat(const QString& text)
+{
+    chat_.setText(text);
+    emit chatReplaced();
 }
 
 int GameRoom::entryOf(const QString& name) const

@@ -3,6 +3,7 @@
 // its ready marks, the chat log, the race and team boxes, and the lines they
 // write on the lobby connection. Plain C++ with no widget; a thin view shows it.
 
+#include "net/ChatLog.h"
 #include "net/RoomMessages.h"
 
 #include <QObject>
@@ -63,13 +64,20 @@ public:
     void Boot() override {}
 
     QStringList lstOps;
-    QString txtChat;
+    // The room's chat as its box shows it; change it through setChat.
+    const ChatLog& txtChat() const { return chat_; }
+    // The chat box's whole text is replaced (emptied with "").
+    void setChat(const QString& text);
     // The chat, send, race and start controls take input.
     bool ControlsEnabled = false;
 
 Q_SIGNALS:
-    // The list, the chat log, a caption or the controls' state changed.
+    // The list, a caption or the controls' state changed.
     void changed();
+    // One line was added to the chat log.
+    void chatAdded(const QString& line);
+    // The chat log was replaced as a whole.
+    void chatReplaced();
     // The window was loaded anew: its controls go back to how they first look.
     void loaded();
     void showRequested();
@@ -96,6 +104,7 @@ private:
     int entryOf(const QString& name) const;
 
     LobbyLink link_;
+    ChatLog chat_;
     RoomMessageHandler*& receiver_;
     bool loaded_ = false;
     bool shown_ = false;

@@ -50,7 +50,7 @@ void frmHost::AcceptConnection()
     // The socket this would accept on is never assigned: closing and accepting are skipped.
     if (unassigned_)
         unassigned_->abort();
-    txtChat = QStringLiteral("[Client Connected]");
+    setChat(QStringLiteral("[Client Connected]"));
     ControlsEnabled = true;
     emit changed();
 }
@@ -88,7 +88,7 @@ void frmJoin::Client_DataArrival()
 
 void frmJoin::FileTransfer_Connect()
 {
-    txtChat = QStringLiteral("[Connected!]");
+    setChat(QStringLiteral("[Connected!]"));
     ControlsEnabled = true;
     emit changed();
 }

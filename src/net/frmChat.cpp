@@ -12,6 +12,7 @@
 
 using namespace modStrat;
 using platform::MessageButtons;
+using platform::MessageIcon;
 using platform::MessageResult;
 using platform::messageBox;
 
@@ -85,6 +86,7 @@ frmChat::frmChat(QObject* parent) : QObject(parent), exitProgram([] { QCoreAppli
 {
     connect(&Chat, &QTcpSocket::connected, this, &frmChat::Chat_Connect);
     connect(&Chat, &QTcpSocket::readyRead, this, &frmChat::Chat_DataArrival);
+    connect(&Chat, &QTcpSocket::disconnected, this, &frmChat::Chat_Close);
 }
 
 frmChat::~frmChat()
@@ -103,6 +105,7 @@ void frmChat::connectTo(const QString& host, quint16 port, const QStringList& lo
 
 void frmChat::hangUp()
 {
+    const QScopedValueRollback<bool> ours(hangingUp_, true);
     Chat.abort();
     framer_.clear();
     received_.clear();
@@ -133,6 +136,19 @@ void frmChat::Chat_DataArrival()
     receive(Chat.readAll());
 }
 
+void frmChat::Chat_Close()
+{
+    if (hangingUp_ || removed_)
+        return;
+    // What the server sent before it went is still handled.
+    if (Chat.bytesAvailable() > 0)
+        receive(Chat.readAll());
+    // Said after the lines that came before the end: a kick among them ends
+    // the program first and nothing is said.
+    received_.push_back(std::nullopt);
+    drain();
+}
+
 void frmChat::receive(QByteArrayView bytes)
 {
     if (removed_)
@@ -156,9 +172,12 @@ void frmChat::drain()
         return;
     const QScopedValueRollback<bool> busy(draining_, true);
     while (!received_.empty() && !removed_ && !held_) {
-        const QString line = std::move(received_.front());
+        const std::optional<QString> line = std::move(received_.front());
         received_.pop_front();
-        dispatch(line);
+        if (line)
+            dispatch(*line);
+        else
+            lost();
     }
 }
 
@@ -196,7 +215,7 @@ void frmChat::dispatch(const QString& line)
         {lobby::Announce,
          [](frmChat&, const QString& p) {
              messageBox(QStringLiteral("Server Announcement: ") + p, MessageButtons::Ok,
-                        QStringLiteral("Server Announcement"));
+                        QStringLiteral("Server Announcement"), MessageIcon::Information);
          }},
         {lobby::ChatMsg, [](frmChat& c, const QString& p) { c.AddChat(p, DarkGreen); }},
         {lobby::AdminText, [](frmChat& c, const QString& p) { c.AddChat(p, Red); }},
@@ -270,6 +289,23 @@ void frmChat::rebuildUserList()
     emit usersChanged();
 }
 
+void frmChat::lost()
+{
+    // Before the login is accepted the start window's time-out answers for it.
+    if (!loggedIn_)
+        return;
+    // Nobody listens any more: the lists would show users and games that are
+    // out of reach, and what the user types would vanish.
+    loggedIn_ = false;
+    lstUsers.clear();
+    lstCheck.clear();
+    lstGames.clear();
+    emit usersChanged();
+    emit gamesChanged();
+    AddChat(LostText, Red);
+    emit connectionLost();
+}
+
 void frmChat::refused(const QString& message)
 {
     messageBox(message, MessageButtons::Ok, Title);
@@ -296,18 +332,18 @@ bool frmChat::cmdSend_Click(const QString& text)
         return false;
     // The command prefixes are tested in this order; more letters may follow each.
     if (text.startsWith(QLatin1String("/me")))
-        sendLine(lobby::MeText + FreeText(UserName + QLatin1Char(' ') + text.mid(4)));
+        sendLine(lobby::MeText + UserName + QLatin1Char(' ') + text.mid(4));
     else if (text.startsWith(QLatin1String("/time")))
         sendLine(lobby::GetTime);
     else if (text.startsWith(QLatin1String("/away")))
         sendLine(lobby::Away);
     else if (text.startsWith(QLatin1String("/stats")))
-        sendLine(lobby::GetStats + FreeText(text.mid(7)));
+        sendLine(lobby::GetStats + text.mid(7));
     else {
         const QLatin1String keyword = IsAdmin       ? lobby::AdminText
                                       : IsModerator ? lobby::ModText
                                                     : lobby::ChatText;
-        sendLine(keyword + FreeText(UserName + QStringLiteral(": ") + text));
+        sendLine(keyword + UserName + QStringLiteral(": ") + text);
     }
     return true;
 }
@@ -317,7 +353,7 @@ bool frmChat::cmdMsg_Click(const QString& user, const QString& text)
     if (text.isEmpty() || !loggedIn_)
         return false;
     sendLine(lobby::MsgName + user);
-    sendLine(lobby::MsgText + FreeText(text));
+    sendLine(lobby::MsgText + text);
     return true;
 }
 
@@ -327,7 +363,7 @@ void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
     if (!loggedIn_)
         return;
     sendLine(lobby::SetupGame);
-    sendLine(lobby::GameName + FreeText(name));
+    sendLine(lobby::GameName + name);
     sendLine(lobby::GamePass + password);
     sendLine(lobby::GameHost + UserName);
     if (rooms)
@@ -382,7 +418,7 @@ void frmChat::cmdHelp_Click()
     QStringList lines;
     for (const QString& line : CommandHelp)
         lines.append(line);
-    messageBox(lines.join(QLatin1Char('\n')), MessageButtons::Ok, QStringLiteral("Help"));
+    messageBox(lines.join(QLatin1Char('\n')), MessageButtons::Ok, QStringLiteral("Help"), MessageIcon::Information);
 }
 
 void frmChat::lblHelp_Click()
@@ -398,7 +434,7 @@ void frmChat::lblHelp_Click()
 void frmChat::lblBanner_DragDrop()
 {
     messageBox(QStringLiteral("I am just an advanced Hello World junkie."), MessageButtons::Ok,
-               QStringLiteral("Easter Egg"));
+               QStringLiteral("Easter Egg"), MessageIcon::Information);
 }
 
 void frmChat::Form_Activate()

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 
 class GameRooms;
 
@@ -27,6 +28,8 @@ public:
     static constexpr int MaxGameNumberDigits = 9;
     // Opens the moderator panel only: the server decides who may moderate.
     static inline const QString ModeratorPassword = QStringLiteral("harlow3157");
+    // Shown when the server ends the connection without a word (it stopped, the network failed).
+    static inline const QString LostText = QStringLiteral("Connection to the server was lost.");
     static inline const QString DownloadSite = QStringLiteral("https://vesperfall.example/download");
 
     // Chat colours, 24-bit with red in the low byte.
@@ -49,8 +52,8 @@ public:
     // The connection. Connecting closes an open one first; `loginLines` go
     // out once the connection is made.
     void connectTo(const QString& host, quint16 port, const QStringList& loginLines);
-    // One line, CR LF added; line ends inside it are dropped. Nothing happens
-    // without a connection.
+    // One line, CR LF added; line ends inside it are dropped, any other
+    // character ("@" too) goes as it is. Nothing happens without a connection.
     void sendLine(const QString& line);
     // Drops the connection and whatever it had delivered but not yet handled.
     void hangUp();
@@ -109,23 +112,31 @@ Q_SIGNALS:
     void loginAccepted();
     // The window closed and everything was reset.
     void unloaded();
+    // The connection ended other than by our hang-up, a kick or a ban; the log
+    // has said so and the lists are empty.
+    void connectionLost();
 
 private:
     void Chat_Connect();
     void Chat_DataArrival();
+    void Chat_Close();
     void drain();
     void askAndSend(QLatin1String keyword, const QString& user);
     // The server removed this user: the connection ends, then the program.
     void removedByServer(const QString& message);
     void refused(const QString& message);
+    // The connection ended under us.
+    void lost();
     void setGameNumber(const QString& payload, bool host);
     void rebuildUserList();
 
     QTcpSocket Chat;
     platform::LineFramer framer_;
-    std::deque<QString> received_;
+    // Lines in the order received; an empty entry marks where the connection ended.
+    std::deque<std::optional<QString>> received_;
     QStringList pendingLogin_;
     bool draining_ = false;
+    bool hangingUp_ = false;
     bool held_ = false;
     bool loggedIn_ = false;
     bool removed_ = false;  // kicked or banned: nothing more is handled

@@ -38,6 +38,7 @@ void frmHost::Form_Load()
     MapFile.clear();
     chkTime = true;
     txtTime = DefaultSeconds;
+    txtTimeEnabled = false;
     emit loaded();
 }
 
@@ -51,7 +52,7 @@ void frmHost::OpenHostLobby()
     Players[1].Name = UserName;
     Players[1].InUse = true;
     lstOps = QStringList{UserName};
-    txtChat.clear();
+    setChat(QString());
     setShown(true);
     emit changed();
 }
@@ -71,6 +72,7 @@ void frmHost::lblBanner_Click()
 void frmHost::chkTime_Click(bool checked)
 {
     chkTime = checked;
+    txtTimeEnabled = checked;
     SendGameData(checked ? QStringLiteral("TIMEON") : QStringLiteral("TIMEOFF"));
     emit changed();
 }

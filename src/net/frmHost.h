@@ -49,6 +49,8 @@ public:
 
     bool chkTime = true;
     QString txtTime = DefaultSeconds;
+    // The seconds box opens only when the time limit is switched on by hand.
+    bool txtTimeEnabled = false;
     // The chosen map file; "" until one is chosen.
     QString MapFile;
 

@@ -34,7 +34,7 @@ void frmJoin::OpenJoinLobby()
     if (!IsLoaded())
         Form_Load();
     ControlsEnabled = true;
-    txtChat.clear();
+    setChat(QString());
     lblCurrentMap.clear();
     lstOps.clear();
     setShown(true);
@@ -141,8 +141,7 @@ void frmJoin::StartRefused()
         SendGameData(QStringLiteral("EXITGAME%1").arg(MyPlayer));
     }
     quitGame();
-    if (MapPath.isEmpty())
-        platform::messageBox(MissingMapText.arg(announcedMap_));
+    platform::messageBox(MapPath.isEmpty() ? MissingMapText.arg(announcedMap_) : NotNamedText);
 }
 
 void frmJoin::Boot()

@@ -18,6 +18,8 @@ public:
     static inline const QString TimeDisabled = QStringLiteral("Disabled");
     static inline const QString MissingMapText =
         QStringLiteral("The battle cannot start: the map \"%1\" is not in your game folder.");
+    static inline const QString NotNamedText =
+        QStringLiteral("The battle cannot start: the host's start does not name you among its players.");
     // The peer sockets, which nothing connects.
     static constexpr quint16 PeerPort = 9877;
     static constexpr quint16 FileTransferPort = 9878;

@@ -55,6 +55,7 @@ struct Script {
     std::deque<std::optional<QString>> inputs;
     std::deque<std::optional<QString>> fileNames;
     QStringList shown;
+    QStringList information;
     QStringList fileFilters;
 };
 
@@ -76,13 +77,15 @@ MessageResult defaultResult(MessageButtons buttons)
 
 }  // namespace
 
-MessageResult messageBox(const QString& text, MessageButtons buttons, const QString& title)
+MessageResult messageBox(const QString& text, MessageButtons buttons, const QString& title, MessageIcon icon)
 {
     ModalScope modal;
 
     if (script().enabled) {
         Script& s = script();
         s.shown.append(text);
+        if (icon == MessageIcon::Information)
+            s.information.append(text);
         if (s.messages.empty())
             return defaultResult(buttons);
         const MessageResult result = s.messages.front();
@@ -97,6 +100,8 @@ MessageResult messageBox(const QString& text, MessageButtons buttons, const QStr
     box.setTextFormat(Qt::PlainText);
     box.setText(text);
     box.setWindowTitle(title);
+    if (icon == MessageIcon::Information)
+        box.setIcon(QMessageBox::Information);
     if (buttons == MessageButtons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -192,6 +197,7 @@ void pushInput(std::optional<QString> answer) { script().inputs.push_back(std::m
 void pushFileName(std::optional<QString> path) { script().fileNames.push_back(std::move(path)); }
 
 QStringList shown() { return script().shown; }
+QStringList shownAsInformation() { return script().information; }
 
 QStringList fileFilters() { return script().fileFilters; }
 
@@ -202,6 +208,7 @@ void clear()
     s.inputs.clear();
     s.fileNames.clear();
     s.shown.clear();
+    s.information.clear();
     s.fileFilters.clear();
 }
 

@@ -13,9 +13,10 @@ namespace platform {
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageResult { Ok, Yes, No };
+enum class MessageIcon { None, Information };
 
 MessageResult messageBox(const QString& text, MessageButtons buttons = MessageButtons::Ok,
-                         const QString& title = QString());
+                         const QString& title = QString(), MessageIcon icon = MessageIcon::None);
 // nullopt when the user cancels.
 std::optional<QString> inputBox(const QString& prompt, const QString& title = QString(),
                                 const QString& defaultText = QString());
@@ -44,6 +45,8 @@ void pushFileName(std::optional<QString> path);
 QStringList fileFilters();
 // Texts of the boxes asked for since the last clear, message boxes and input prompts alike.
 QStringList shown();
+// Of those, the message boxes that carry the information icon.
+QStringList shownAsInformation();
 void clear();
 }  // namespace dialogScript
 

@@ -122,6 +122,8 @@ public:
         }
         if (!host.run(QStringLiteral("file ") + host.folder() + u'/' + QLatin1String(MapName))
             || !host.run(QStringLiteral("click frmHost.cmdChooseMap"))
+            // The seconds box opens once the limit is switched off and on again.
+            || !host.run(QStringLiteral("click frmHost.chkTime")) || !host.run(QStringLiteral("click frmHost.chkTime"))
             || !host.run(QStringLiteral("type frmHost.txtTime 300")))
             return false;
         for (Game* game : guests()) {

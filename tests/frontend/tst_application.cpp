@@ -12,7 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QListWidget>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTextEdit>
 #include <QtTest>
 
 using namespace modStrat;
@@ -115,17 +119,38 @@ private Q_SLOTS:
         QVERIFY(!app.game().Running);
     }
 
-    void leavingTheLobbyGivesTheLoginBack()
+    void aLostServerIsSaidAndTheLoginComesBack()
     {
         Run run;
         Application& app = *run.app;
-        // As after a login: the inputs are off and the start window is out of sight.
-        app.startWindow().setLoginEnabled(false);
-        app.startWindow().hide();
-        app.showLobby();
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        ServerIP = QStringLiteral("127.0.0.1");
+        frmIntro2& start = app.startWindow();
+        start.lobbyPort = server.serverPort();
+        QTest::keyClicks(start.txtName, QStringLiteral("alba"));
+        start.cmdConnect->click();
+        QTRY_VERIFY(server.hasPendingConnections());
+        QTcpSocket* peer = server.nextPendingConnection();
+        peer->write("GOODPASS\r\nLISTADDbob\r\nLISTDONE\r\nADDGAMEduel\r\n");
+        QTRY_COMPARE(app.lobby().lstGames->count(), 1);
+        // A network battle under way.
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        IsOfflineGame = false;
+
+        peer->disconnectFromHost();
+        QTRY_VERIFY(app.lobby().txtChat->toPlainText().endsWith(frmChat::LostText));
+        QCOMPARE(app.lobby().lstUsers->count() + app.lobby().lstGames->count(), 0);
+        QVERIFY(!app.lobby().cmdSend->isEnabled());
+        QCOMPARE(GameMessages[1].Text, frmChat::LostText);
+        app.game().Form_KeyDown('Q', 0);
+        QVERIFY(!app.game().InBattle);
+
+        // Closing the lobby gives the login back, and it connects again.
         app.lobby().close();
-        QVERIFY(app.startWindow().isVisible());
-        QVERIFY(app.startWindow().txtName->isEnabled() && app.startWindow().cmdConnect->isEnabled());
+        QVERIFY(start.isVisible() && start.cmdConnect->isEnabled());
+        start.cmdConnect->click();
+        QTRY_VERIFY(server.hasPendingConnections());
     }
 
     void exitEndsTheRun()

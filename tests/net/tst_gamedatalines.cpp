@@ -170,6 +170,14 @@ void GameDataLinesTest::roomMessages_data()
         << QStringList{"MapName DOCKS.SPW found", "Num 2 *ann", "Num 3 bob", "Max 3", "TimeOn", "TimeSec 90",
                        "MapName docks.spw found", "StartGame"}
         << "2 3 90 Docks.spw";
+    QTest::newRow("four players, we the last; the top of every range")
+        << false << "LEAVEGAME4\nNUM2bob\nNUM3cid\nNUM4ann\nMAX4\nTIMESEC32767\nMAPNAMEDocks.spw\nSTARTGAME"
+        << QStringList{"LeaveGame 4", "Num 2 bob", "Num 3 cid", "Num 4 ann", "Max 4", "TimeSec 32767",
+                       "MapName Docks.spw found", "StartGame"}
+        << "4 4 32767 Docks.spw";
+    QTest::newRow("no start when our number is beyond the count")
+        << false << "NUM3ann@MAX2@MAPNAMEDocks.spw@STARTGAME"
+        << QStringList{"Num 3 ann", "Max 2", "MapName Docks.spw found"} << "3 2 60 Docks.spw";
     QTest::newRow("no start without our number")
         << false << "MAPNAMEDocks.spw@NUM2bob@MAX2@TIMEOFF@STARTGAME"
         << QStringList{"MapName Docks.spw found", "Num 2 bob", "Max 2", "TimeOff"} << "0 2 9999 Docks.spw";
@@ -212,24 +220,36 @@ void GameDataLinesTest::battleMessages_data()
          "messages=Player 1 did 60 damage|Leaving 40 HP|And took 70 damage leaving 0"});
     row("a carrier goes down with its passenger", "LOADTOUNIT3\nLOADUNIT4\nATTACKUNIT3@ATTACKDAMAGE90@ATTACKHP0",
         {"unit 4 type=none", "player 1 destroyed=2"});
-    row("the passenger travels with its carrier", "LOADTOUNIT3\nLOADUNIT4\nMOVEUNIT3@MOVEX200@MOVEY98",
-        {"unit 3 carries=4", "unit 4 carried=1", "unit 4 at=200,98"});
-    row("capture given up by walking away", "CAPTUREUNIT1\nCAPTUREBUILDING4\nCAPTUREPOINTS60\nMOVEUNIT1@MOVEX0@MOVEY0",
+    row("the passenger travels with its carrier", "LOADTOUNIT3\nLOADUNIT4\nMOVEUNIT3@MOVEX400@MOVEY199",
+        {"unit 3 carries=4", "unit 4 carried=1", "unit 4 at=400,199"});
+    row("capture given up by walking away", "CAPTUREUNIT1\nCAPTUREBUILDING4\nCAPTUREPOINTS60\nMOVEUNIT1@MOVEX{left}@MOVEY{top}",
         {"building 4 points=200", "unit 1 captures=999"});
-    row("unit bought", "CREATEUNIT20@CREATETYPE12@CREATEPLAYER1@CREATEX75@CREATEY23",
-        {"unit 20 type=12", "unit 20 owner=1", "unit 20 at=75,23", "unit 20 hp=100", "player 1 bought=1",
+    row("unit bought", "CREATEUNIT20@CREATETYPE12@CREATEPLAYER1@CREATEX275@CREATEY174",
+        {"unit 20 type=12", "unit 20 owner=1", "unit 20 at=275,174", "unit 20 hp=100", "player 1 bought=1",
          "player 1 money=900"});
     row("we are defeated", "ATTACKUNIT2@ATTACKDAMAGE100@ATTACKHP0\nPLAYERLOST2",
         {"player 2 out=1", "messages=Player 2 has been defeated!", "banner=Defeat!"});
+    // The top of every range passes: slot 100, building 50, player 4, type 15, the last tile.
+    row("player 4 and the top of every range",
+        "CAPTUREUNIT1@CAPTUREBUILDING50@CAPTURECHANGE4@CAPTUREHQ4@PLAYERLOST4@EXITGAME4@"
+        "CREATEUNIT100@CREATETYPE15@CREATEPLAYER4@CREATEX{right}@CREATEY{bottom}",
+        {"building 50 owner=4", "player 4 out=1", "unit 100 type=15", "unit 100 owner=4",
+         "unit 100 at={right},{bottom}"});
+    row("the first tile", "MOVEUNIT1@MOVEX{left}@MOVEY{top}", {"unit 1 at={left},{top}"});
     // A failing step ends its line; what came before it stays.
     for (const char* bad : {"MOVEUNIT101@MOVEX150", "MOVEUNITtwelve@MOVEX150", "MOVEX150", "MOVEUNIT1@MOVEX40000",
-                            "JOINHIDE0", "CAPTUREBUILDING51@CAPTUREPOINTS5", "CHECKUNIT1@CHECKPIC12"})
+                            "JOINHIDE0", "CAPTUREBUILDING51@CAPTUREPOINTS5", "CHECKUNIT1@CHECKPIC12",
+                            "MOVEUNIT1@MOVEX1196@MOVEY-1199", "MOVEUNIT1@MOVEY{beyondBottom}",
+                            "CREATEUNIT1@CREATEX{beyondLeft}", "UNLOADFROMUNIT3@UNLOADUNIT1@UNLOADY{beyondTop}"})
         row(bad, bad, {"unit 1 at=same", "building 1 points=same", "turn player=1"});
     row("CREATEPLAYER7 halfway", "CREATEUNIT20@CREATETYPE9@CREATEPLAYER7@CREATEX75",
         {"unit 20 type=9", "unit 20 owner=0"});
     row("our turn: battle parts ignored", "MOVEUNIT1@MOVEX150", {"unit 1 at=same"}, true);
-    row("unit state", "CHECKUNIT1@CHECKPIC9@CHECKX300@CHECKY48@CHECKPLAYER3@CHECKHP70",
-        {"unit 1 type=9", "unit 1 at=300,48", "unit 1 owner=3", "unit 1 hp=70"}, true);
+    row("our own turn: an end of turn does nothing", "ENDTURN2", {"turn player=2"}, true);
+    row("unit state off the map", "CHECKUNIT1@CHECKX{beyondRight}@CHECKHP70", {"unit 1 at=same", "unit 1 hp=same"},
+        true);
+    row("unit state", "CHECKUNIT1@CHECKPIC9@CHECKX300@CHECKY174@CHECKPLAYER3@CHECKHP70",
+        {"unit 1 type=9", "unit 1 at=300,174", "unit 1 owner=3", "unit 1 hp=70"}, true);
     row("unit state of our own unit", "CHECKUNIT2@CHECKPIC6@CHECKX300@CHECKY48@CHECKPLAYER2@CHECKHP70",
         {"unit 2 type=6", "unit 2 hp=70", "unit 2 at=same"}, true);
     row("free slot", "CHECKUNIT44@CHECKPIC999", {"unit 44 type=none"}, true);
@@ -256,26 +276,42 @@ void GameDataLinesTest::battleMessages()
     battle.kit.game->EndTurnCooldown = frmGame::NetworkEndTurnCooldown;
     if (ourTurn)
         CurrentPlayer = static_cast<std::uint8_t>(MyPlayer);
+    // Places by the map's edges: its first and last tile, and a pixel beyond each.
+    const int right = MapLeft + TileSize * (MapWidth - 1);
+    const int bottom = MapTop + TileSize * (MapHeight - 1) - UnitRaise;
+    const auto placed = [&](QString text) {
+        for (const auto& [name, value] : {std::pair{"{left}", MapLeft}, {"{top}", MapTop - UnitRaise},
+                                          {"{right}", right}, {"{bottom}", bottom}, {"{beyondLeft}", MapLeft - 1},
+                                          {"{beyondTop}", MapTop - UnitRaise - 1}, {"{beyondRight}", right + 1},
+                                          {"{beyondBottom}", bottom + 1}})
+            text.replace(QLatin1String(name), QString::number(value));
+        return text;
+    };
     const QStringList before = state(battle.kit);
-    receive(lines);
+    receive(placed(lines));
     const QStringList after = state(battle.kit);
     for (const QString& check : expected) {
         const QString what = check.section('=', 0, 0);
-        const QString want = check.section('=', 1);
+        const QString want = placed(check.section('=', 1));
         QCOMPARE(what + "=" + probe(after, what), what + "=" + (want == "same" ? probe(before, what) : want));
     }
 }
 
 void GameDataLinesTest::sameTablesOnBothMachines_data()
 {
-    QTest::addColumn<bool>("wholeTurn");
-    QTest::newRow("headquarters taken") << false;
-    QTest::newRow("a turn: purchase, move, end") << true;
+    QTest::addColumn<int>("play");
+    QTest::addColumn<int>("sent");
+    QTest::newRow("headquarters taken") << 0 << 6;
+    QTest::newRow("a turn: purchase, move, end") << 1 << 2 + 101;
+    // The rider stays hidden on its own tile until its carrier moves.
+    QTest::newRow("a rider boards; its carrier goes out and back") << 2 << 4;
 }
 
 void GameDataLinesTest::sameTablesOnBothMachines()
 {
-    QFETCH(bool, wholeTurn);
+    QFETCH(int, play);
+    QFETCH(int, sent);
+    const bool wholeTurn = play == 1;
     // Both machines hold a falling headquarters, and a damaged unit on its own
     // city that the turn change repairs and charges.
     const auto prepare = [] {
@@ -287,7 +323,14 @@ void GameDataLinesTest::sameTablesOnBothMachines()
         NetBattle battle(1);
         BattleKit& kit = battle.kit;
         prepare();
-        if (wholeTurn) {
+        if (play == 2) {
+            kit.select(4);
+            kit.command(QStringLiteral("Load Into Left"));
+            kit.select(3);
+            kit.step(BattleKit::Down);
+            kit.step(BattleKit::Up);
+            kit.command(QStringLiteral("Deselect"));
+        } else if (wholeTurn) {
             kit.game->SelectedBuilding = 6;
             kit.game->LoadBuildingMenuOptions();
             kit.game->subNewUnitOption(1);
@@ -302,7 +345,7 @@ void GameDataLinesTest::sameTablesOnBothMachines()
         lines = kit.out.lines;
         sender = sharedTables(wholeTurn);
     }
-    QCOMPARE(lines.size(), wholeTurn ? 2 + 101 : 6);  // the action happened, and was sent
+    QCOMPARE(lines.size(), sent);  // the action happened, and was sent
     NetBattle receiver(2);
     prepare();
     receive(lines.join(QLatin1Char('\n')));

@@ -5,6 +5,7 @@
 #include "../frontend/FrontendKit.h"
 #include "frontend/LobbyWindow.h"
 #include "frontend/frmIntro2.h"
+#include "net/ChatLog.h"
 #include "net/GameRooms.h"
 #include "net/frmChat.h"
 #include "screen/PictureStore.h"
@@ -44,8 +45,11 @@ struct LobbySession : GameRooms {
         QObject::connect(&chat, &frmChat::loginAccepted, [this] { trace << "login"; });
         // A box is traced when it closes, with the text it showed.
         modalListener = platform::addModalListener([this](bool open) {
-            if (!open)
-                trace << "box " + platform::dialogScript::shown().constLast();
+            if (!open) {
+                const QString text = platform::dialogScript::shown().constLast();
+                const bool information = platform::dialogScript::shownAsInformation().contains(text);
+                trace << "box " + text + (information ? " (i)" : "");
+            }
         });
         server.listen(QHostAddress::LocalHost);
     }
@@ -109,6 +113,8 @@ private Q_SLOTS:
     void listsAndBoxes();
     void loginOutcome_data();
     void loginOutcome();
+    void connectionEnds_data();
+    void connectionEnds();
 };
 
 void LobbyTest::serverLines_data()
@@ -127,7 +133,7 @@ void LobbyTest::serverLines_data()
         << QByteArray("ADDGAMEa\r\nADDGAMEb\r\nADDGAMEa\r\nREMOVEGAMEa\r\nREMOVEGAMEz\r\n") << ""
         << "games a | games a,b | games a,b,a | games b";
     QTest::newRow("announcement") << QByteArray("ANNOUNCEdown at 9\r\n") << ""
-                                  << "box Server Announcement: down at 9";
+                                  << "box Server Announcement: down at 9 (i)";
     QTest::newRow("user list, empty names skipped")
         << QByteArray("LISTKILL\r\nLISTADDann\r\nLISTADD\r\nLISTADDbob\r\nLISTDONE\r\n") << "" << "users ann,bob";
     QTest::newRow("user list, same count, other names")
@@ -199,7 +205,7 @@ void LobbyTest::chatLines_data()
     QTest::newRow("away") << "/away now" << QByteArray("AWAY\r\n");
     QTest::newRow("stats alone") << "/stats" << QByteArray("GETSTATS\r\n");
     QTest::newRow("not a command") << "/Me" << QByteArray("CHATTXTalba: /Me\r\n");
-    QTest::newRow("no parts injected") << "gg@EXITGAME2\r\nKICK" << QByteArray("CHATTXTalba: ggEXITGAME2KICK\r\n");
+    QTest::newRow("no line injected; @ is text") << "mail a@b.c\r\nKICK" << QByteArray("CHATTXTalba: mail a@b.cKICK\r\n");
     QTest::newRow("empty") << "" << QByteArray();
 }
 
@@ -233,7 +239,7 @@ void LobbyTest::otherSenders()
     chat.cmdJoinGame_Click("", "pw");
     chat.cmdJoinGame_Click("duel", "pw");
     chat.cmdMsg_Click("bob", "");
-    chat.cmdMsg_Click("bob", "psst");
+    chat.cmdMsg_Click("bob", "ps@st");
     chat.cmdKick_Click("");
     // The bans ask first: No sends nothing.
     platform::dialogScript::pushMessageResult(MessageResult::No);
@@ -242,8 +248,8 @@ void LobbyTest::otherSenders()
     chat.cmdIPBan_Click("bob");
     chat.sendLine("END");
     QCOMPARE(session.sentUntil("END\r\n"),
-             QByteArray("NAMEalba\r\nPASSx\r\nSETUPGAME\r\nGAMENAMEduel\r\nGAMEPASSpw\r\nGAMEHOSTalba\r\nJOINNAMEduel\r\nJOINPASSpw\r\n"
-                        "MSGNAMEbob\r\nMSGTEXTpsst\r\nKICK\r\nIPBANbob\r\nEND\r\n"));
+             QByteArray("NAMEalba\r\nPASSx\r\nSETUPGAME\r\nGAMENAMEdu@el\r\nGAMEPASSpw\r\nGAMEHOSTalba\r\nJOINNAMEduel\r\nJOINPASSpw\r\n"
+                        "MSGNAMEbob\r\nMSGTEXTps@st\r\nKICK\r\nIPBANbob\r\nEND\r\n"));
     QCOMPARE(session.trace, (QStringList{"open host", "box Are you sure?", "box Are you sure?"}));
 }
 
@@ -253,7 +259,15 @@ void LobbyTest::chatIsPlainColouredText()
     LobbyWindow window(session.chat);
     window.show();
     session.chat.receive("CHATTXT<b>x</b>\r\nADMINTXT<i>y</i>\r\n");
-    QCOMPARE(window.txtChat->toPlainText(), QStringLiteral("<b>x</b>\n<i>y</i>"));
+    QTRY_COMPARE(window.txtChat->toPlainText(), QStringLiteral("<b>x</b>\n<i>y</i>"));
+    // The log keeps its newest lines, also when they come in more than one burst.
+    for (int i = 0; i < ChatLog::MaxLines; ++i) {
+        session.chat.receive(QStringLiteral("CHATTXT%1\r\nADMINTXT<i>y</i>\r\n").arg(i).toLatin1());
+        if (i == ChatLog::MaxLines / 4)
+            QTRY_COMPARE(window.txtChat->document()->blockCount(), 4 + ChatLog::MaxLines / 2);
+    }
+    QTRY_COMPARE(window.txtChat->document()->blockCount(), ChatLog::MaxLines);
+    QCOMPARE(window.txtChat->document()->firstBlock().text(), QStringLiteral("%1").arg(ChatLog::MaxLines / 2));
     const QTextBlock second = window.txtChat->document()->lastBlock();
     const QTextCharFormat format = second.begin().fragment().charFormat();
     QCOMPARE(format.foreground().color(), QColor(255, 0, 0));
@@ -292,6 +306,10 @@ void LobbyTest::listsAndBoxes()
     // Any other answer, Cancel too, closes the panel again.
     QTest::keyClick(window.txtChatMsg, Qt::Key_9, Qt::KeypadModifier);
     QVERIFY(!window.framMod->isVisible() && !session.chat.IsAdmin);
+    // Help and the hidden message carry the information icon.
+    window.cmdHelp->click();
+    session.chat.lblBanner_DragDrop();
+    QCOMPARE(platform::dialogScript::shownAsInformation().size(), 2);
 
     // Closing ends the connection and leaves an empty window for the next login.
     window.close();
@@ -343,6 +361,53 @@ void LobbyTest::loginOutcome()
     // A refusal leaves the time-out to give the inputs back; a login stops it.
     QCOMPARE(start.timeTimeout.isActive(), !accepted);
     QVERIFY(!start.txtName->isEnabled());
+    // The server goes: the lobby says so once logged in; before that the time-out answers.
+    peer->disconnectFromHost();
+    QTRY_COMPARE(session.chat.socket().state(), QAbstractSocket::UnconnectedState);
+    QCOMPARE(session.trace.contains("chat 255 " + frmChat::LostText), accepted);
+}
+
+void LobbyTest::connectionEnds_data()
+{
+    QTest::addColumn<QByteArray>("last");  // the server's last lines before it closes
+    QTest::addColumn<bool>("hangUp");      // we end it first
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("the server goes")
+        << QByteArray("CHATTXTbye\r\n") << false
+        << "chat 0 bye | users  | games  | chat 255 Connection to the server was lost.";
+    QTest::newRow("kicked") << QByteArray("KICK\r\n") << false
+                            << "box You have been kicked by an administrator. | exit";
+    QTest::newRow("our hang-up") << QByteArray() << true << "";
+}
+
+void LobbyTest::connectionEnds()
+{
+    QFETCH(QByteArray, last);
+    QFETCH(bool, hangUp);
+    QFETCH(QString, expected);
+    LobbySession session;
+    QVERIFY(session.connect());
+    LobbyWindow window(session.chat);
+    window.show();
+    QVERIFY(session.logIn());
+    session.peer->write("LISTADDann\r\nLISTDONE\r\nADDGAMEduel\r\n");
+    QTRY_COMPARE(window.lstGames->count() + window.lstUsers->count(), 2);
+    session.trace.clear();
+
+    if (hangUp) {
+        session.chat.hangUp();
+    } else {
+        session.peer->write(last);
+        session.peer->disconnectFromHost();
+    }
+    QTRY_COMPARE(session.chat.socket().state(), QAbstractSocket::UnconnectedState);
+    QTRY_COMPARE(session.trace.join(" | "), expected);
+    QCoreApplication::processEvents();
+    QCOMPARE(session.trace.join(" | "), expected);
+    // Once lost, nothing offers to send into the void, and the lists are gone.
+    const bool lost = expected.endsWith(frmChat::LostText);
+    QCOMPARE(window.cmdSend->isEnabled() || window.cmdCreateGame->isEnabled(), !lost);
+    QCOMPARE(window.lstGames->count() + window.lstUsers->count(), lost ? 0 : 2);
 }
 
 QTEST_MAIN(LobbyTest)

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
@@ -103,6 +104,7 @@ private Q_SLOTS:
     void userActionsSend_data();
     void userActionsSend();
     void racePickedFromTheListSendsNothing();
+    void roomChatKeepsItsNewestLines();
     void controlsLeaveAWideMapInView();
     void hostingAgainAfterABattleTakesJoins();
     void bootWhileTheRaceBoxIsOpen();
@@ -231,11 +233,12 @@ void RoomsTest::roomMessagesShow_data()
         << true << "JOINGAMEcid\nJOINGAMEdan@CHATafter" << "host,ann,bob,cid" << "host+,ann+,bob+,cid+" << "";
     QTest::newRow("host: a leaver not listed ends the line")
         << true << "LEAVEGAME4@CHATafter" << "host,ann,bob" << all << "";
-    QTest::newRow("host: chat up to an @") << true << "CHATann: a@ENDTURN" << "host,ann,bob" << all << "ann: a";
+    // Every message goes after a line end, the first one too.
+    QTest::newRow("host: chat up to an @") << true << "CHATann: a@ENDTURN" << "host,ann,bob" << all << "\nann: a";
     QTest::newRow("joined: a name held already") << false << "JOINGAMEbob" << "host,ann,bob" << all
                                                  << "||Enabled|60|0";
     QTest::newRow("joined: others' ready marks")
-        << false << "READYbob\nCHAThost: go" << "host,ann,*bob" << "host+,ann+,bob+*," << "host: go||Enabled|60|0";
+        << false << "READYbob\nCHAThost: go" << "host,ann,*bob" << "host+,ann+,bob+*," << "\nhost: go||Enabled|60|0";
     QTest::newRow("joined: time on alone changes the caption only")
         << false << "TIMEOFF\nTIMEON" << "host,ann,bob" << all << "||Enabled|60|9999";
     QTest::newRow("joined: seconds") << false << "TIMESEC90" << "host,ann,bob" << all << "||Enabled|90|90";
@@ -264,7 +267,7 @@ void RoomsTest::roomMessagesShow()
     kit.receive(host, lines);
     QTEST(room.lstOps.join(','), "list");
     QTEST(recordsOf(), "records");
-    QString shown = room.txtChat;
+    QString shown = room.txtChat().text();
     if (!host) {
         const frmJoin& join = kit.rooms.join();
         shown += QStringList{"", join.lblCurrentMap, join.lblTimeLimit, join.lblTimeSec, QString::number(TimeLimit)}
@@ -341,6 +344,7 @@ void RoomsTest::userActionsSend_data()
                join(k);
                k.folder.writeDuel();
                k.receive(false, "MAPNAMEduel.spw\nNUM2bob\nMAX2\nSTARTGAME");
+               QCOMPARE(shown(), QStringList{frmJoin::NotNamedText});
            })
         << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("a map name that would split the line")
@@ -375,6 +379,27 @@ void RoomsTest::racePickedFromTheListSendsNothing()
     window.cmbTeam->lineEdit()->clear();
     QTest::keyClicks(window.cmbTeam->lineEdit(), QStringLiteral("Red"));
     QCOMPARE(kit.sent, QStringList{"GDATA7TEAMRed"});
+    // The seconds box opens only when the limit is switched on by hand.
+    QVERIFY(window.chkTime->isChecked() && !window.txtTime->isEnabled());
+    window.chkTime->click();
+    window.chkTime->click();
+    QVERIFY(window.txtTime->isEnabled());
+}
+
+void RoomsTest::roomChatKeepsItsNewestLines()
+{
+    RoomsKit kit;
+    PictureStore pictures;
+    frmJoin& join = kit.joinedAsAnn();
+    JoinRoomWindow window(join, pictures);
+    window.show();
+    kit.receive(false, QStringLiteral("CHATa"));
+    QTRY_COMPARE(window.txtChat->toPlainText(), QStringLiteral("\na"));
+    for (int i = 1; i <= ChatLog::MaxLines; ++i)
+        kit.receive(false, QStringLiteral("CHAT%1").arg(i));
+    QCOMPARE(join.txtChat().lines().size(), ChatLog::MaxLines);
+    QCOMPARE(join.txtChat().lines().first(), QStringLiteral("1"));
+    QTRY_COMPARE(window.txtChat->toPlainText(), join.txtChat().text());
 }
 
 void RoomsTest::controlsLeaveAWideMapInView()
