@@ -49,6 +49,8 @@ inline constexpr QByteArrayView GameNumber("GAMENUMBER"), JoinBad("JOINBAD");
 inline constexpr QByteArrayView PartsStart("@@");
 inline constexpr QByteArrayView Boot("BOOT"), Race("RACE"), Team("TEAM");
 inline constexpr QByteArrayView InChat("INCHAT"), ExitGame("EXITGAME"), PlayerLost("PLAYERLOST"), Chat("CHAT");
+inline constexpr QByteArrayView Num("NUM"), Max("MAX"), MapName("MAPNAME"), TimeOn("TIMEON"), TimeOff("TIMEOFF"),
+    TimeSec("TIMESEC"), EndTurn("ENDTURN");
 }  // namespace kw
 
 bool isValidUserName(QByteArrayView name);

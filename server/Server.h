@@ -2,6 +2,7 @@
 // The listening socket and the connections: accepts clients under the
 // per-address cap, feeds their lines to the lobby and writes its answers.
 
+#include "Connection.h"
 #include "PasswordHasher.h"
 #include "Sessions.h"
 
@@ -13,7 +14,6 @@
 namespace lobby {
 
 class AccountStore;
-class Connection;
 class Lobby;
 
 struct ServerConfig
@@ -47,12 +47,15 @@ private:
     void disconnect(SessionId id) override;
     void accept();
     void closed(SessionId id, const QString& why);
+    void cutSlowestReaders();
+    void giveMemoryBack();
 
     ServerConfig config_;
     QTcpServer listener_;
     std::unique_ptr<AccountStore> store_;
     std::unique_ptr<PasswordHasher> hasher_;
     std::unique_ptr<Lobby> lobby_;
+    OutputBudget output_;
     QHash<SessionId, Connection*> connections_;
     QHash<QByteArray, int> perAddress_;
     SessionId nextId_ = 1;
