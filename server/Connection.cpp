@@ -16,11 +16,8 @@ namespace {
 // Read in bounded chunks so the framer never holds more than one line at the
 // cap plus one chunk, however much a peer sends.
 constexpr qint64 ReadChunkBytes = 64 * 1024;
-// Lines the lobby has queued for a peer that does not read; past this it is
-// cut off rather than grow without bound. The most a reading client gets at
-// once is a turn change (about 10 KB) or the user list (about 20 bytes a
-// user); this leaves room for many of those while its reads catch up.
-constexpr qint64 MaxQueuedWriteBytes = 256 * 1024;
+// Queued output past this is handed to the system at once (see write).
+constexpr qint64 FlushAfterBytes = 64 * 1024;
 // A client says nothing while it idles in the lobby, so dead peers are found
 // by TCP keep-alive probes: after a minute of silence, six probes ten
 // seconds apart.
@@ -132,12 +129,13 @@ void Connection::write(const QByteArray& bytes)
     if (finished_ || closing_)
         return;  // its last lines are already queued
     socket_->write(bytes);
-    // The socket hands the system one block per event-loop pass; before
-    // judging a peer, give the system all it takes now.
-    if (socket_->bytesToWrite() > MaxQueuedWriteBytes)
+    // The socket hands the system one block per event-loop pass, which a
+    // burst outruns; past this the system gets all it takes at once, so that
+    // only what a peer leaves unread counts against it.
+    if (socket_->bytesToWrite() > FlushAfterBytes)
         socket_->flush();
     noteQueued();
-    if (queued_ > MaxQueuedWriteBytes)
+    if (queued_ > budget_.perConnection())
         cut(QStringLiteral("not reading"));
 }
 

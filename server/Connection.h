@@ -35,12 +35,13 @@ inline constexpr FloodLimit ControlLimit{10, 1};
 // far higher; it only stops a peer that floods its game.
 inline constexpr FloodLimit GameLimit{4000, 1000};
 
-// What all connections together have queued to send: the bound on the
-// lobby's memory that no number of peers who do not read can pass.
+// What the connections have queued to send, each and all together: the
+// bound on the lobby's memory that no number of peers who do not read can pass.
 class OutputBudget
 {
 public:
-    explicit OutputBudget(qint64 limitBytes) : limit_(limitBytes) {}
+    OutputBudget(qint64 perConnectionBytes, qint64 totalBytes) : perConnection_(perConnectionBytes), limit_(totalBytes) {}
+    qint64 perConnection() const { return perConnection_; }
     void change(qint64 deltaBytes)
     {
         total_ += deltaBytes;
@@ -55,6 +56,7 @@ public:
     }
 
 private:
+    qint64 perConnection_;
     qint64 limit_;
     qint64 total_ = 0;
     qint64 peak_ = 0;

@@ -19,10 +19,6 @@ constexpr int SweepIntervalMs = 5000;
 constexpr int ListenBacklog = 1024;
 // A refused peer that does not read its last line is cut off after this.
 constexpr int RefusalGraceMs = 5000;
-// All that the connections may queue together. A full user list to
-// everyone at 2,000 users is about 80 MB at once; past this the slowest
-// readers go, so peers who never read cannot take the machine's memory.
-constexpr qint64 OutputBudgetBytes = 128 * 1024 * 1024;
 // The heap keeps freed memory for reuse (main.cpp); after this much output
 // was dropped or sent it is handed back to the system.
 constexpr qint64 GiveBackAfterBytes = 16 * 1024 * 1024;
@@ -30,7 +26,7 @@ constexpr qint64 GiveBackAfterBytes = 16 * 1024 * 1024;
 }  // namespace
 
 Server::Server(ServerConfig config, QObject* parent)
-    : QObject(parent), config_(std::move(config)), output_(OutputBudgetBytes)
+    : QObject(parent), config_(std::move(config)), output_(config_.maxQueuedBytes, config_.outputBudgetBytes)
 {
 }
 

@@ -31,9 +31,14 @@ private slots:
     void floodLimitsHoldTheirRates_data();
     void floodLimitsHoldTheirRates();
     void roomSurvivesAHostThatStopsReading();
+    void slowestReaderGoesWhenTheBudgetIsSpent();
 
 private:
     using Clients = std::vector<std::unique_ptr<LobbyClient>>;
+    void startServer(qint64 maxQueuedBytes = ServerConfig::DefaultMaxQueuedBytes,
+                     qint64 outputBudgetBytes = ServerConfig::DefaultOutputBudgetBytes);
+    // The host stops reading and bob floods the room until the server cuts the host.
+    void stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder);
     std::unique_ptr<LobbyClient> login(const QByteArray& name);
     // ann hosts "duel" (game 1); the others log in and join in order.
     Clients room(const QByteArrayList& names);
@@ -54,12 +59,20 @@ const std::initializer_list<QByteArrayView> LoginAnswers{"GOODPASS", "BADPASS", 
 void LobbyGamesTest::init()
 {
     setLogging(false);
+    startServer();
+}
+
+void LobbyGamesTest::startServer(qint64 maxQueuedBytes, qint64 outputBudgetBytes)
+{
+    server_.reset();
     static int count = 0;
     ServerConfig config;
     config.port = 0;
     config.databasePath = dir_.filePath(QStringLiteral("games-%1.db").arg(++count));
     config.maxPerAddress = 50;
     config.hashCost = HashCost::cheap();
+    config.maxQueuedBytes = maxQueuedBytes;
+    config.outputBudgetBytes = outputBudgetBytes;
     server_ = std::make_unique<Server>(config);
     QString error;
     QVERIFY2(server_->start(&error), qPrintable(error));
@@ -345,20 +358,23 @@ void LobbyGamesTest::floodLimitsHoldTheirRates()
     QCOMPARE(takes(int(perSecond), 1999), int(perSecond) - 1);
 }
 
+void LobbyGamesTest::stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder)
+{
+    QObject::disconnect(&host.socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    host.socket.setReadBufferSize(1);
+    // Game data within its burst, far more than the system's buffers hold.
+    const QByteArray line = "GDATA1@@CHECKUNIT1@CHECKPIC3@PAD" + QByteArray(platform::LineFramer::MaxLineBytes - 64, 'x') + "\r\n";
+    flooder.socket.write(line.repeated(3700));
+}
+
 void LobbyGamesTest::roomSurvivesAHostThatStopsReading()
 {
-    // The host stops reading; a member's room lines fill its queue until it
-    // is cut off, and that closes the room while the lines still flow.
+    // The host's queue passes its cap while the server is sending the
+    // member's lines to the room; the room closes without a fault.
     Clients c = room({"ann", "bob", "carl"});
     QVERIFY(!c.empty());
     auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
-    QObject::disconnect(&ann->socket, &QTcpSocket::readyRead, nullptr, nullptr);
-    ann->socket.setReadBufferSize(1);
-    const QByteArray padding(platform::LineFramer::MaxLineBytes - 64, 'x');
-    QByteArray lines;
-    for (int i = 0; i < 3700; ++i)
-        lines += "GDATA1@@CHECKUNIT1@CHECKPIC3@PAD" + padding + "\r\n";
-    bob->socket.write(lines);
+    stopReadingAndFlood(*ann, *bob);
     QCOMPARE(bob->next("GDATA1@@CHAT"), QByteArray("GDATA1@@CHATann closed the game."));
     QCOMPARE(bob->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTbob"));
     QCOMPARE(carl->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTcarl"));
@@ -366,6 +382,19 @@ void LobbyGamesTest::roomSurvivesAHostThatStopsReading()
     QTRY_COMPARE(carl->userList(), (QByteArrayList{"bob", "carl"}));
     carl->send("CHATTXTcarl: still up");
     QCOMPARE(bob->next("CHATTXT"), QByteArray("CHATTXTcarl: still up"));
+}
+
+void LobbyGamesTest::slowestReaderGoesWhenTheBudgetIsSpent()
+{
+    // No one peer's cap is reached: the budget for all of them cuts the one
+    // that reads least, and only that one.
+    startServer(64 * 1024 * 1024, 512 * 1024);
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    stopReadingAndFlood(*ann, *bob);
+    QCOMPARE(carl->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTcarl"));
+    QTRY_COMPARE(carl->userList(), (QByteArrayList{"bob", "carl"}));
 }
 
 QTEST_GUILESS_MAIN(LobbyGamesTest)
