@@ -4,14 +4,17 @@
 
 namespace lobby {
 
-std::optional<QByteArrayView> messageOf(QByteArrayView gdata)
+QByteArrayView afterGameNumber(QByteArrayView gdata)
 {
-    // The number may be stale or missing (the host's room talks before
-    // GAMENUMBER arrives); it must still be digits.
     qsizetype at = kw::GameData.size();
     while (at < gdata.size() && gdata[at] >= '0' && gdata[at] <= '9')
         ++at;
-    const QByteArrayView rest = gdata.sliced(at);
+    return gdata.sliced(at);
+}
+
+std::optional<QByteArrayView> messageOf(QByteArrayView gdata)
+{
+    const QByteArrayView rest = afterGameNumber(gdata);
     if (!rest.startsWith(kw::PartsStart))
         return std::nullopt;
     return rest.sliced(kw::PartsStart.size());

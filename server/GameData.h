@@ -8,6 +8,9 @@
 
 namespace lobby {
 
+// What follows "GDATA" and the game number's digits. The number may be
+// stale or missing (the host's room talks before GAMENUMBER arrives).
+QByteArrayView afterGameNumber(QByteArrayView gdata);
 // The message after "GDATA", the game number's digits and "@@"; nothing
 // when no "@@" follows the digits (BOOT, RACE and TEAM lines).
 std::optional<QByteArrayView> messageOf(QByteArrayView gdata);

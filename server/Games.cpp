@@ -155,11 +155,7 @@ void Games::relay(Session& sender, const QByteArray& gdata)
         sendToMembers(*game, framed, sender.id);
         return;
     }
-    const QByteArrayView rest = QByteArrayView(gdata).sliced(kw::GameData.size());
-    qsizetype digits = 0;
-    while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9')
-        ++digits;
-    const QByteArrayView bare = rest.sliced(digits);
+    const QByteArrayView bare = afterGameNumber(gdata);
     if (bare.startsWith(kw::Boot) && game->members.first() == sender.id && !game->started) {
         QByteArrayView name = bare.sliced(kw::Boot.size());
         if (name.startsWith('*'))
