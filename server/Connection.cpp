@@ -82,20 +82,14 @@ Connection::~Connection()
         budget_.change(-queued_);
 }
 
-TokenBucket& Connection::bucketFor(QByteArrayView line, bool*& flooding)
+Connection::Limit Connection::limitFor(QByteArrayView line)
 {
-    const bool control = line.startsWith(kw::StartGame) || line.startsWith(kw::RemoveGame) || line.startsWith(kw::LeaveGame);
-    if (control) {
-        flooding = &controlFlooding_;
-        return controlLines_;
-    }
+    if (line.startsWith(kw::StartGame) || line.startsWith(kw::RemoveGame) || line.startsWith(kw::LeaveGame))
+        return {controlLines_, controlFlooding_};
     // Room and battle chat is chat, whatever carries it.
-    if (line.startsWith(kw::GameData) && !carriesChat(line)) {
-        flooding = &gameFlooding_;
-        return gameLines_;
-    }
-    flooding = &chatFlooding_;
-    return chatLines_;
+    if (line.startsWith(kw::GameData) && !carriesChat(line))
+        return {gameLines_, gameFlooding_};
+    return {chatLines_, chatFlooding_};
 }
 
 void Connection::readLines()
@@ -107,14 +101,14 @@ void Connection::readLines()
         if (!framer_.append(chunk))
             return abort(QStringLiteral("line over the length limit"));
         while (auto line = framer_.takeLine()) {
-            bool* flooding = nullptr;
-            if (!bucketFor(*line, flooding).take(clock_.elapsed())) {
-                if (!*flooding)
+            const Limit limit = limitFor(*line);
+            if (!limit.bucket.take(clock_.elapsed())) {
+                if (!limit.flooding)
                     emit flooded(id_);
-                *flooding = true;
+                limit.flooding = true;
                 continue;
             }
-            *flooding = false;
+            limit.flooding = false;
             emit lineReceived(id_, *line);
             if (finished_ || closing_)
                 return;

@@ -100,7 +100,13 @@ private:
     void abort(const QString& why);
     void finish(const QString& why);
     void noteQueued();
-    TokenBucket& bucketFor(QByteArrayView line, bool*& flooding);
+    // The flood limit a line counts against, and whether it is dropping lines.
+    struct Limit
+    {
+        TokenBucket& bucket;
+        bool& flooding;
+    };
+    Limit limitFor(QByteArrayView line);
 
     QTcpSocket* socket_;
     SessionId id_;
