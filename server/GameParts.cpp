@@ -24,10 +24,10 @@ bool startsWithAny(QByteArrayView part, std::span<const QByteArrayView> keywords
     return std::any_of(keywords.begin(), keywords.end(), [part](QByteArrayView k) { return part.startsWith(k); });
 }
 
-bool signedBy(QByteArrayView text, QByteArrayView name)
+bool signedByAny(QByteArrayView text, QByteArrayView name)
 {
-    return text.startsWith(name)
-        && startsWithAny(text.sliced(name.size()), ChatSeparators);
+    return std::any_of(std::begin(ChatSeparators), std::end(ChatSeparators),
+                       [&](QByteArrayView separator) { return signedBy(text, name, separator); });
 }
 
 }  // namespace
@@ -50,8 +50,10 @@ QString Games::refusal(const Game& game, const Session& sender, const QList<QByt
             return QStringLiteral("a part only the server sends");
         if (!host && startsWithAny(part, HostParts))
             return QStringLiteral("a host's part from a member");
-        if (part.startsWith(kw::InChat) ? !signedBy(part.sliced(kw::InChat.size()), sender.name)
-                                        : part.startsWith(kw::Chat) && !signedBy(part.sliced(kw::Chat.size()), sender.name))
+        const QByteArrayView chat = part.startsWith(kw::InChat) ? kw::InChat
+                                    : part.startsWith(kw::Chat) ? kw::Chat
+                                                                : QByteArrayView();
+        if (!chat.isEmpty() && !signedByAny(part.sliced(chat.size()), sender.name))
             return QStringLiteral("chat under another name");
         // The quit key and the end of a turn name the sender's own number.
         if ((part.startsWith(kw::ExitGame) && (seat < 1 || numberAfter(part, kw::ExitGame) != seat))

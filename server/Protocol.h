@@ -57,6 +57,8 @@ bool isValidUserName(QByteArrayView name);
 bool isDigits(QByteArrayView text);
 // True when the text holds no control character (C0 or DEL).
 bool isPrintable(QByteArrayView text);
+// Chat arrives already in the form to show: the sender's own name, then the separator.
+bool signedBy(QByteArrayView text, QByteArrayView name, QByteArrayView separator);
 
 // Wire bytes as text, for the log and the database.
 QString toText(QByteArrayView latin1);
