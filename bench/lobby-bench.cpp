@@ -39,6 +39,15 @@ constexpr int FanoutRounds = 5;
 // The user list goes out at most once a second; this lets the last one pass.
 constexpr int SettleMs = 2500;
 constexpr int TimeoutMs = 180000;
+// Peers that log in and then never read, while others chat with long lines
+// at the chat limit; long enough for the old 8 MiB queues to fill.
+constexpr int NonReaders = 200;
+constexpr int Chatters = 20;
+constexpr int ChatLineBytes = 4000;
+constexpr int ChatIntervalMs = 250;
+constexpr int NonReaderChatMs = 20000;
+// The server gives memory back on its sweep, every 5 s.
+constexpr int GiveBackWaitMs = 6000;
 
 QElapsedTimer benchClock;
 double nowMs()
@@ -160,12 +169,14 @@ QByteArray relayLine(int game, int slot)
         + "@CHECKPIC3@CHECKX100@CHECKY52@CHECKPLAYER2@CHECKHP100@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
 }
 
-double residentMegabytes(qint64 pid)
+// VmRSS now, or VmHWM: the most the process has held.
+double residentMegabytes(qint64 pid, const char* field = "VmRSS")
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return NAN;
-    const auto match = QRegularExpression(QStringLiteral("VmRSS:\\s+(\\d+) kB")).match(QString::fromLatin1(status.readAll()));
+    const auto match = QRegularExpression(QStringLiteral("%1:\\s+(\\d+) kB").arg(QLatin1String(field)))
+                           .match(QString::fromLatin1(status.readAll()));
     return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : NAN;
 }
 
@@ -173,6 +184,60 @@ int fail(const char* what)
 {
     std::fprintf(stderr, "lobby-bench: %s\n", what);
     return 1;
+}
+
+// The real server on a free port with a fresh database; 0 when it did not start.
+quint16 startServer(QProcess& server, const QTemporaryDir& dir, const QString& name)
+{
+    const QString log = dir.filePath(name + QStringLiteral(".log"));
+    server.setStandardErrorFile(log);
+    server.start(QStringLiteral(VF_PROGRAM_DIR "/vesperfall-lobby"),
+                 {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), dir.filePath(name + QStringLiteral(".db")),
+                  QStringLiteral("--max-per-address"), QString::number(4 * TotalClients)});
+    quint16 port = 0;
+    waitUntil([&] {
+        QFile file(log);
+        if (file.open(QIODevice::ReadOnly))
+            port = quint16(QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(QString::fromLatin1(file.readAll())).captured(1).toUInt());
+        return port != 0 || server.state() == QProcess::NotRunning;
+    }, 10000);
+    return port;
+}
+
+// Peers who log in and stop reading, while others chat: the server's
+// peak memory, and what it holds once they are gone.
+int nonReaders(const QTemporaryDir& dir)
+{
+    QProcess server;
+    const quint16 port = startServer(server, dir, QStringLiteral("nonreaders"));
+    if (port == 0)
+        return fail("the server did not start");
+    Clients silent, chatters;
+    connectClients(silent, "n", NonReaders, port);
+    connectClients(chatters, "w", Chatters, port);
+    if (!waitUntil([&] { return allLoggedIn(silent) && allLoggedIn(chatters); }))
+        return fail("the non-readers did not log in");
+    for (auto& client : silent) {
+        QObject::disconnect(&client->socket, &QTcpSocket::readyRead, nullptr, nullptr);
+        client->socket.setReadBufferSize(1);
+    }
+    const QByteArray text(ChatLineBytes, 'x');
+    QTimer chat;
+    QObject::connect(&chat, &QTimer::timeout, [&] {
+        for (auto& chatter : chatters)
+            chatter->send("CHATTXT" + chatter->name + ": " + text + "\r\n");
+    });
+    chat.start(ChatIntervalMs);
+    idle(NonReaderChatMs);
+    chat.stop();
+    print("lobby_rss_nonreaders_mb", residentMegabytes(server.processId(), "VmHWM"), "MB");
+    silent.clear();
+    chatters.clear();
+    idle(GiveBackWaitMs);
+    print("lobby_rss_after_nonreaders_mb", residentMegabytes(server.processId()), "MB");
+    server.terminate();
+    server.waitForFinished();
+    return 0;
 }
 
 }  // namespace
@@ -189,17 +254,7 @@ int main(int argc, char** argv)
 
     QTemporaryDir dir;
     QProcess server;
-    server.setStandardErrorFile(dir.filePath(QStringLiteral("server.log")));
-    server.start(QStringLiteral(VF_PROGRAM_DIR "/vesperfall-lobby"),
-                 {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), dir.filePath(QStringLiteral("lobby.db")),
-                  QStringLiteral("--max-per-address"), QString::number(4 * TotalClients)});
-    quint16 port = 0;
-    waitUntil([&] {
-        QFile log(dir.filePath(QStringLiteral("server.log")));
-        if (log.open(QIODevice::ReadOnly))
-            port = quint16(QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(QString::fromLatin1(log.readAll())).captured(1).toUInt());
-        return port != 0 || server.state() == QProcess::NotRunning;
-    }, 10000);
+    const quint16 port = startServer(server, dir, QStringLiteral("lobby"));
     if (port == 0)
         return fail("the server did not start");
 
@@ -283,5 +338,5 @@ int main(int argc, char** argv)
     clients.clear();
     server.terminate();
     server.waitForFinished();
-    return 0;
+    return nonReaders(dir);
 }

@@ -1,5 +1,7 @@
 #include "Connection.h"
 
+#include "GameData.h"
+
 #include <QHostAddress>
 #include <QTcpSocket>
 
@@ -14,16 +16,8 @@ namespace {
 // Read in bounded chunks so the framer never holds more than one line at the
 // cap plus one chunk, however much a peer sends.
 constexpr qint64 ReadChunkBytes = 64 * 1024;
-// Lines the lobby has queued for a peer that does not read; past this it is
-// cut off rather than grow without bound.
-constexpr qint64 MaxQueuedWriteBytes = 8 * 1024 * 1024;
-// Chat and lobby commands: a short burst, then a few lines a second.
-constexpr double LobbyBurstLines = 20;
-constexpr double LobbyLinesPerSecond = 4;
-// Game data: a turn change sends about 101 lines at once, so the limit is
-// far higher; it only stops a peer that floods its game.
-constexpr double GameBurstLines = 4000;
-constexpr double GameLinesPerSecond = 1000;
+// Queued output past this is handed to the system at once (see write).
+constexpr qint64 FlushAfterBytes = 64 * 1024;
 // A client says nothing while it idles in the lobby, so dead peers are found
 // by TCP keep-alive probes: after a minute of silence, six probes ten
 // seconds apart.
@@ -55,13 +49,15 @@ QByteArray addressText(const QTcpSocket& socket)
     return (mapped ? QHostAddress(v4) : peer).toString().toLatin1();
 }
 
-Connection::Connection(QTcpSocket* socket, SessionId id, QObject* parent)
+Connection::Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, QObject* parent)
     : QObject(parent),
       socket_(socket),
       id_(id),
       address_(addressText(*socket)),
-      lobbyLines_(LobbyBurstLines, LobbyLinesPerSecond),
-      gameLines_(GameBurstLines, GameLinesPerSecond)
+      budget_(budget),
+      chatLines_(ChatLimit.burst, ChatLimit.perSecond),
+      controlLines_(ControlLimit.burst, ControlLimit.perSecond),
+      gameLines_(GameLimit.burst, GameLimit.perSecond)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(ReadChunkBytes);
@@ -70,6 +66,7 @@ Connection::Connection(QTcpSocket* socket, SessionId id, QObject* parent)
     closeGrace_.setSingleShot(true);
     connect(&closeGrace_, &QTimer::timeout, this, [this] { abort(QStringLiteral("did not read its last lines")); });
     connect(socket_, &QTcpSocket::readyRead, this, &Connection::readLines);
+    connect(socket_, &QTcpSocket::bytesWritten, this, &Connection::noteQueued);
     connect(socket_, &QTcpSocket::disconnected, this, [this] { finish(QStringLiteral("closed")); });
     connect(socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
         if (error != QAbstractSocket::RemoteHostClosedError)
@@ -78,7 +75,22 @@ Connection::Connection(QTcpSocket* socket, SessionId id, QObject* parent)
     });
 }
 
-Connection::~Connection() = default;
+Connection::~Connection()
+{
+    // A finished connection gave its share back already (and may outlive the budget).
+    if (!finished_)
+        budget_.change(-queued_);
+}
+
+Connection::Limit Connection::limitFor(QByteArrayView line)
+{
+    if (line.startsWith(kw::StartGame) || line.startsWith(kw::RemoveGame) || line.startsWith(kw::LeaveGame))
+        return {controlLines_, controlFlooding_};
+    // Room and battle chat is chat, whatever carries it.
+    if (line.startsWith(kw::GameData) && !carriesChat(line))
+        return {gameLines_, gameFlooding_};
+    return {chatLines_, chatFlooding_};
+}
 
 void Connection::readLines()
 {
@@ -89,15 +101,14 @@ void Connection::readLines()
         if (!framer_.append(chunk))
             return abort(QStringLiteral("line over the length limit"));
         while (auto line = framer_.takeLine()) {
-            const bool gameData = line->startsWith(kw::GameData);
-            bool& flooding = gameData ? gameFlooding_ : lobbyFlooding_;
-            if (!(gameData ? gameLines_ : lobbyLines_).take(clock_.elapsed())) {
-                if (!flooding)
+            const Limit limit = limitFor(*line);
+            if (!limit.bucket.take(clock_.elapsed())) {
+                if (!limit.flooding)
                     emit flooded(id_);
-                flooding = true;
+                limit.flooding = true;
                 continue;
             }
-            flooding = false;
+            limit.flooding = false;
             emit lineReceived(id_, *line);
             if (finished_ || closing_)
                 return;
@@ -112,8 +123,23 @@ void Connection::write(const QByteArray& bytes)
     if (finished_ || closing_)
         return;  // its last lines are already queued
     socket_->write(bytes);
-    if (socket_->bytesToWrite() > MaxQueuedWriteBytes)
-        abort(QStringLiteral("not reading"));
+    // The socket hands the system one block per event-loop pass, which a
+    // burst outruns; past this the system gets all it takes at once, so that
+    // only what a peer leaves unread counts against it.
+    if (socket_->bytesToWrite() > FlushAfterBytes)
+        socket_->flush();
+    noteQueued();
+    if (queued_ > budget_.perConnection())
+        cut(QStringLiteral("not reading"));
+}
+
+void Connection::noteQueued()
+{
+    if (finished_)
+        return;
+    const qint64 now = socket_->bytesToWrite();
+    budget_.change(now - queued_);
+    queued_ = now;
 }
 
 void Connection::closeAfterFlush()
@@ -136,9 +162,16 @@ void Connection::abort(const QString& why)
     socket_->abort();
 }
 
+void Connection::cut(const QString& why)
+{
+    finish(why);
+}
+
 void Connection::shutdown()
 {
     finished_ = true;
+    budget_.change(-queued_);
+    queued_ = 0;
     socket_->flush();
     socket_->disconnectFromHost();
 }
@@ -149,8 +182,16 @@ void Connection::finish(const QString& why)
         return;
     finished_ = true;
     closeGrace_.stop();
-    emit closed(id_, why);
-    deleteLater();
+    // What it has queued is dropped with it.
+    budget_.change(-queued_);
+    queued_ = 0;
+    // The lobby hears of it from the event loop, never inside a send or a
+    // close it is making: it may be looping over the members of a game.
+    QMetaObject::invokeMethod(this, [this, why] {
+        socket_->abort();
+        emit closed(id_, why);
+        deleteLater();
+    }, Qt::QueuedConnection);
 }
 
 }  // namespace lobby

@@ -1,24 +1,18 @@
 #include "Games.h"
 
 #include "AccountStore.h"
+#include "GameData.h"
 #include "Log.h"
 
 namespace lobby {
 
 namespace {
 
-const QByteArray RoomClosedNotice("Server: the host has closed this game.");
+const QByteArray RoomClosedText(" closed the game.");
 const QByteArray LostConnectionText(" has lost connection.");
 const QByteArray LeftText(" has left the game.");
-
-// The player number after a part's keyword, or 0.
-int partNumber(QByteArrayView part, QByteArrayView keyword)
-{
-    if (!part.startsWith(keyword))
-        return 0;
-    const QByteArrayView digits = part.sliced(keyword.size());
-    return !digits.isEmpty() && digits.size() <= 2 && isDigits(digits) ? digits.toInt() : 0;
-}
+// A dropped line is logged this far: enough to see what it was.
+constexpr qsizetype MaxLoggedLineBytes = 120;
 
 }  // namespace
 
@@ -30,7 +24,10 @@ Games::Game* Games::gameOf(const Session& user)
 
 void Games::sendToMembers(const Game& game, const QByteArray& bytes, SessionId except)
 {
-    for (SessionId member : game.members)
+    // A copy, shared until changed: a send never takes anyone out (Outbox),
+    // and the loop would stay whole if one did.
+    const QList<SessionId> members = game.members;
+    for (SessionId member : members)
         if (member != except)
             sessions_.send(member, bytes);
 }
@@ -85,7 +82,10 @@ void Games::join(Session& user, QByteArrayView name, QByteArrayView password)
     for (Game& candidate : games_)
         if (!candidate.started && candidate.name == name)
             game = &candidate;
-    if (!game || game->password != password || game->members.size() >= MaxGameMembers
+    // A host's client ignores JOINGAME while its room is open, so its room stays and the join is refused.
+    const Game* current = gameOf(user);
+    const bool hosting = current && !current->started && current->members.first() == user.id;
+    if (!game || hosting || game->password != password || game->members.size() >= MaxGameMembers
         || game->members.contains(user.id)) {
         sessions_.send(user.id, line(kw::JoinBad));
         return;
@@ -109,14 +109,31 @@ void Games::start(Session& host)
     if (!game || game->started || game->members.first() != host.id)
         return;
     game->started = true;
-    QList<QByteArray> names;
-    for (qsizetype i = 0; i < game->members.size(); ++i) {
-        game->seats.insert(game->members[i], int(i) + 1);
-        names.append(sessions_.find(game->members[i])->name);
+    game->turn = 1;
+    if (game->playerCount == 0)  // no MAX part: as many as were numbered
+        game->playerCount = game->numbered.isEmpty() ? 1 : game->numbered.lastKey();
+    // The battle's player numbers are the ones the host's NUM parts gave, not
+    // the room's order now: someone may have joined or left in between.
+    game->seats.insert(host.id, 1);
+    QList<QByteArray> names{host.name};
+    QList<int> missing;
+    for (int seat = 2; seat <= game->playerCount; ++seat) {
+        const Session* member = sessions_.findByName(game->numbered.value(seat));
+        if (member && game->members.contains(member->id)) {
+            game->seats.insert(member->id, seat);
+            names.append(member->name);
+        } else {
+            missing.append(seat);
+        }
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
     store_.recordGame(names);
     logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
+    // A numbered player who left before the start is gone from the battle too.
+    for (int seat : missing) {
+        announceDeparture(*game, game->numbered.value(seat), seat, LeftText);
+        markOut(*game, seat);
+    }
 }
 
 void Games::relay(Session& sender, const QByteArray& gdata)
@@ -124,38 +141,29 @@ void Games::relay(Session& sender, const QByteArray& gdata)
     Game* game = gameOf(sender);
     if (!game)
         return;
-    // The number in the line may be stale (the host's room talks before
-    // GAMENUMBER arrives), so lines go by membership; it must still be digits.
-    qsizetype rest = kw::GameData.size();
-    while (rest < gdata.size() && gdata[rest] >= '0' && gdata[rest] <= '9')
-        ++rest;
-    const QByteArrayView message = QByteArrayView(gdata).sliced(rest);
-    if (message.startsWith(kw::PartsStart)) {
-        if (game->started)
-            noteDepartures(*game, message);
+    // Lines go by membership: the number in the line may be stale.
+    if (const auto message = messageOf(gdata)) {
+        const QList<QByteArrayView> parts = partsOf(*message);
+        if (const QString why = refusal(*game, sender, parts); !why.isEmpty()) {
+            logLine(QStringLiteral("game %1: line from %2 dropped (%3): %4")
+                        .arg(game->number).arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
+            return;
+        }
+        follow(*game, sender, parts);
         QByteArray framed = gdata;
         framed.append("\r\n");
         sendToMembers(*game, framed, sender.id);
-    } else if (message.startsWith(kw::Boot) && game->members.first() == sender.id && !game->started) {
-        QByteArrayView name = message.sliced(kw::Boot.size());
+        return;
+    }
+    const QByteArrayView bare = afterGameNumber(gdata);
+    if (bare.startsWith(kw::Boot) && game->members.first() == sender.id && !game->started) {
+        QByteArrayView name = bare.sliced(kw::Boot.size());
         if (name.startsWith('*'))
             name = name.sliced(1);  // the room's ready mark
         boot(*game, name);
     }
     // RACE and TEAM lines, and anything else without "@@", are not passed on:
     // nothing reads them.
-}
-
-void Games::noteDepartures(Game& game, QByteArrayView message)
-{
-    // A player who quit or was beaten is not reported again when it leaves.
-    if (!message.contains(kw::ExitGame) && !message.contains(kw::PlayerLost))
-        return;
-    for (const QByteArray& part : message.toByteArray().split('@')) {
-        const int seat = std::max(partNumber(part, kw::ExitGame), partNumber(part, kw::PlayerLost));
-        if (seat > 0)
-            game.out.insert(seat);
-    }
 }
 
 void Games::boot(Game& game, QByteArrayView name)
@@ -173,8 +181,9 @@ void Games::boot(Game& game, QByteArrayView name)
 
 void Games::closeRoom(Game& game)
 {
-    const QByteArray notice = gameLine(game.number, kw::Chat, RoomClosedNotice);
-    for (SessionId member : game.members.sliced(1)) {
+    const QByteArray notice = gameLine(game.number, kw::Chat, sessions_.find(game.members.first())->name + RoomClosedText);
+    const QList<SessionId> members = game.members.sliced(1);
+    for (SessionId member : members) {
         Session* other = sessions_.find(member);
         sessions_.send(member, notice + gameLine(game.number, kw::Boot, other->name));
         other->game = 0;
@@ -182,6 +191,12 @@ void Games::closeRoom(Game& game)
     sessions_.sendToAll(line(kw::RemoveGame, game.name));
     logLine(QStringLiteral("game %1 closed").arg(game.number));
     remove(game);
+}
+
+void Games::announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why)
+{
+    sendToMembers(game, gameLine(game.number, kw::InChat, concat({name, why}))
+                            + gameLine(game.number, kw::ExitGame, QByteArray::number(seat)));
 }
 
 void Games::remove(Game& game)
@@ -205,19 +220,15 @@ void Games::leave(Session& user, Leaving how)
         return;
     }
     // In a battle the players keep their numbers; the others' battle goes on
-    // without this player.
+    // without this player, who is out unless it was out already.
     game->members.removeAt(position);
     const int seat = game->seats.value(user.id);
-    if (how == Leaving::GameOver) {
-        // Only a player still standing sends it after a battle: the winner.
-        if (!game->over && !game->out.contains(seat))
+    if (seat > 0 && !game->out.contains(seat)) {
+        if (how == Leaving::GameOver && lastStanding(*game, seat))
             store_.recordWin(user.name);
-        game->over = true;
-    } else if (!game->over && !game->out.contains(seat)) {
-        const QByteArray& why = how == Leaving::LostConnection ? LostConnectionText : LeftText;
-        sendToMembers(*game, gameLine(game->number, kw::InChat, user.name + why)
-                                 + gameLine(game->number, kw::ExitGame, QByteArray::number(seat)));
-        game->out.insert(seat);
+        else
+            announceDeparture(*game, user.name, seat, how == Leaving::LostConnection ? LostConnectionText : LeftText);
+        markOut(*game, seat);
     }
     logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
     if (game->members.isEmpty()) {

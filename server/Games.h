@@ -41,9 +41,11 @@ private:
         QByteArray password;
         QList<SessionId> members;  // the room's list order, host first
         bool started = false;
-        bool over = false;
-        QHash<SessionId, int> seats;  // player numbers in the battle, fixed at the start
-        QSet<int> out;                // players who quit or lost the battle
+        QMap<int, QByteArray> numbered;  // player number -> name, from the host's NUM parts
+        int playerCount = 0;             // from the host's MAX part
+        QHash<SessionId, int> seats;     // player numbers in the battle, fixed at the start
+        QSet<int> out;                   // players who left or lost the battle
+        int turn = 0;                    // the player on turn, once started
     };
 
     Game* gameOf(const Session& user);
@@ -51,8 +53,18 @@ private:
     void sendToMembers(const Game& game, const QByteArray& bytes, SessionId except = 0);
     void boot(Game& game, QByteArrayView name);
     void closeRoom(Game& game);
-    void noteDepartures(Game& game, QByteArrayView line);
     void remove(Game& game);
+    void announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why);
+
+    // Who may send which part (GameParts.cpp).
+    int seatOf(const Game& game, const Session& member) const;
+    // Why a member's line may not pass; empty when it may.
+    QString refusal(const Game& game, const Session& sender, const QList<QByteArrayView>& parts) const;
+    // What the server follows of a line that passes: seats, turns, who is out.
+    void follow(Game& game, const Session& sender, const QList<QByteArrayView>& parts);
+    void markOut(Game& game, int seat);
+    int nextSeat(const Game& game, int after) const;
+    bool lastStanding(const Game& game, int seat) const;
 
     Sessions& sessions_;
     AccountStore& store_;

@@ -9,13 +9,6 @@ namespace lobby {
 
 namespace {
 
-// Chat lines arrive already in the form to show; the name in front must be
-// the sender's own.
-bool signedBy(const Session& s, QByteArrayView payload, QByteArrayView separator)
-{
-    return payload.startsWith(s.name) && payload.sliced(s.name.size()).startsWith(separator);
-}
-
 constexpr QByteArrayView SaysSeparator(": ");
 constexpr QByteArrayView ActsSeparator(" ");
 
@@ -23,13 +16,13 @@ constexpr QByteArrayView ActsSeparator(" ");
 
 void Lobby::onChat(Session& s, QByteArrayView payload)
 {
-    if (signedBy(s, payload, SaysSeparator))
+    if (signedBy(payload, s.name, SaysSeparator))
         sessions_.sendToAll(line(kw::ChatText, payload));
 }
 
 void Lobby::onMe(Session& s, QByteArrayView payload)
 {
-    if (signedBy(s, payload, ActsSeparator))
+    if (signedBy(payload, s.name, ActsSeparator))
         sessions_.sendToAll(line(kw::MeText, payload));
 }
 
@@ -46,7 +39,7 @@ void Lobby::onModChat(Session& s, QByteArrayView payload)
 void Lobby::staffChat(Session& s, QByteArrayView keyword, QByteArrayView payload)
 {
     // Only moderators speak in colour; anyone else's line is ordinary chat.
-    if (signedBy(s, payload, SaysSeparator))
+    if (signedBy(payload, s.name, SaysSeparator))
         sessions_.sendToAll(line(s.moderator ? keyword : kw::ChatText, payload));
 }
 

@@ -32,6 +32,11 @@ bool isPrintable(QByteArrayView text)
     return true;
 }
 
+bool signedBy(QByteArrayView text, QByteArrayView name, QByteArrayView separator)
+{
+    return text.startsWith(name) && text.sliced(name.size()).startsWith(separator);
+}
+
 QString toText(QByteArrayView latin1)
 {
     return QString::fromLatin1(latin1.data(), latin1.size());

@@ -49,12 +49,16 @@ inline constexpr QByteArrayView GameNumber("GAMENUMBER"), JoinBad("JOINBAD");
 inline constexpr QByteArrayView PartsStart("@@");
 inline constexpr QByteArrayView Boot("BOOT"), Race("RACE"), Team("TEAM");
 inline constexpr QByteArrayView InChat("INCHAT"), ExitGame("EXITGAME"), PlayerLost("PLAYERLOST"), Chat("CHAT");
+inline constexpr QByteArrayView Num("NUM"), Max("MAX"), MapName("MAPNAME"), TimeOn("TIMEON"), TimeOff("TIMEOFF"),
+    TimeSec("TIMESEC"), EndTurn("ENDTURN");
 }  // namespace kw
 
 bool isValidUserName(QByteArrayView name);
 bool isDigits(QByteArrayView text);
 // True when the text holds no control character (C0 or DEL).
 bool isPrintable(QByteArrayView text);
+// Chat arrives already in the form to show: the sender's own name, then the separator.
+bool signedBy(QByteArrayView text, QByteArrayView name, QByteArrayView separator);
 
 // Wire bytes as text, for the log and the database.
 QString toText(QByteArrayView latin1);

@@ -7,6 +7,8 @@
 
 #include <QTcpSocket>
 
+#include <malloc.h>
+
 namespace lobby {
 
 namespace {
@@ -17,10 +19,16 @@ constexpr int SweepIntervalMs = 5000;
 constexpr int ListenBacklog = 1024;
 // A refused peer that does not read its last line is cut off after this.
 constexpr int RefusalGraceMs = 5000;
+// The heap keeps freed memory for reuse (main.cpp); after this much output
+// was dropped or sent it is handed back to the system.
+constexpr qint64 GiveBackAfterBytes = 16 * 1024 * 1024;
 
 }  // namespace
 
-Server::Server(ServerConfig config, QObject* parent) : QObject(parent), config_(std::move(config)) {}
+Server::Server(ServerConfig config, QObject* parent)
+    : QObject(parent), config_(std::move(config)), output_(config_.maxQueuedBytes, config_.outputBudgetBytes)
+{
+}
 
 Server::~Server()
 {
@@ -45,6 +53,7 @@ bool Server::start(QString* error)
     }
     connect(&listener_, &QTcpServer::newConnection, this, &Server::accept);
     connect(&sweep_, &QTimer::timeout, lobby_.get(), &Lobby::sweep);
+    connect(&sweep_, &QTimer::timeout, this, &Server::giveMemoryBack);
     sweep_.start(SweepIntervalMs);
     logLine(QStringLiteral("listening on port %1, accounts in %2").arg(port()).arg(config_.databasePath));
     return true;
@@ -85,7 +94,7 @@ void Server::accept()
             continue;
         }
         const SessionId id = nextId_++;
-        auto* connection = new Connection(socket, id, this);
+        auto* connection = new Connection(socket, id, output_, this);
         connections_.insert(id, connection);
         ++perAddress_[address];
         connect(connection, &Connection::lineReceived, lobby_.get(), &Lobby::received);
@@ -109,8 +118,31 @@ void Server::closed(SessionId id, const QString& why)
 
 void Server::send(SessionId id, const QByteArray& bytes)
 {
-    if (Connection* connection = connections_.value(id))
+    if (Connection* connection = connections_.value(id)) {
         connection->write(bytes);
+        if (output_.exceeded())
+            cutSlowestReaders();
+    }
+}
+
+void Server::cutSlowestReaders()
+{
+    // The one with the most queued is the one that reads least.
+    while (output_.exceeded()) {
+        Connection* slowest = nullptr;
+        for (Connection* connection : std::as_const(connections_))
+            if (!connection->isFinished() && (!slowest || connection->queued() > slowest->queued()))
+                slowest = connection;
+        if (!slowest || slowest->queued() == 0)
+            return;
+        slowest->cut(QStringLiteral("slowest reader over the output budget"));
+    }
+}
+
+void Server::giveMemoryBack()
+{
+    if (output_.takePeak() - output_.total() >= GiveBackAfterBytes)
+        malloc_trim(0);
 }
 
 void Server::disconnect(SessionId id)

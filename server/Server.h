@@ -2,6 +2,7 @@
 // The listening socket and the connections: accepts clients under the
 // per-address cap, feeds their lines to the lobby and writes its answers.
 
+#include "Connection.h"
 #include "PasswordHasher.h"
 #include "Sessions.h"
 
@@ -13,7 +14,6 @@
 namespace lobby {
 
 class AccountStore;
-class Connection;
 class Lobby;
 
 struct ServerConfig
@@ -24,6 +24,16 @@ struct ServerConfig
     quint16 port = DefaultPort;  // 0: any free port
     QString databasePath;
     int maxPerAddress = DefaultMaxPerAddress;
+    // Lines queued for a peer that does not read; past this it is cut off.
+    // The most a reading client gets at once is a turn change (about 10 KB)
+    // or the user list (about 20 bytes a user): room for many while it catches up.
+    static constexpr qint64 DefaultMaxQueuedBytes = 256 * 1024;
+    // All that the connections may queue together. A full user list to
+    // everyone at 2,000 users is about 80 MB at once; past this the slowest
+    // readers go, so peers who never read cannot take the machine's memory.
+    static constexpr qint64 DefaultOutputBudgetBytes = 128 * 1024 * 1024;
+    qint64 maxQueuedBytes = DefaultMaxQueuedBytes;
+    qint64 outputBudgetBytes = DefaultOutputBudgetBytes;
     HashCost hashCost = HashCost::standard();
     int hashThreads = PasswordHasher::defaultThreads();
 };
@@ -47,12 +57,15 @@ private:
     void disconnect(SessionId id) override;
     void accept();
     void closed(SessionId id, const QString& why);
+    void cutSlowestReaders();
+    void giveMemoryBack();
 
     ServerConfig config_;
     QTcpServer listener_;
     std::unique_ptr<AccountStore> store_;
     std::unique_ptr<PasswordHasher> hasher_;
     std::unique_ptr<Lobby> lobby_;
+    OutputBudget output_;
     QHash<SessionId, Connection*> connections_;
     QHash<QByteArray, int> perAddress_;
     SessionId nextId_ = 1;

@@ -57,7 +57,9 @@ void Sessions::logIn(Session& session)
 
 void Sessions::sendToAll(const QByteArray& bytes)
 {
-    for (SessionId id : std::as_const(online_))
+    // A copy (shared until changed): the list stays whole if anyone leaves meanwhile.
+    const QList<SessionId> online = online_;
+    for (SessionId id : online)
         out_.send(id, bytes);
 }
 

@@ -14,9 +14,11 @@ class Outbox
 {
 public:
     virtual ~Outbox() = default;
-    // `bytes` holds whole lines, each ended by CR LF.
+    // `bytes` holds whole lines, each ended by CR LF. Never calls back into
+    // the lobby: a connection that must go is closed from the event loop.
     virtual void send(SessionId id, const QByteArray& bytes) = 0;
-    // Sends what is queued, then closes the connection.
+    // Sends what is queued, then closes the connection; the lobby hears of
+    // it from the event loop.
     virtual void disconnect(SessionId id) = 0;
 };
 

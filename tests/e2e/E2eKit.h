@@ -70,7 +70,12 @@ public:
             process_.terminate();
             if (!process_.waitForFinished(5000))
                 process_.kill();
+            log_ += QString::fromUtf8(process_.readAll());
         }
+        // Whatever the real clients send passes the server's checks.
+        static const QRegularExpression dropped(QStringLiteral(".* dropped \\(.*"));
+        const auto match = dropped.match(log_);
+        QTest::qVerify(!match.hasMatch(), "no line dropped", qPrintable(match.captured()), __FILE__, __LINE__);
     }
 
     quint16 port() const { return port_; }

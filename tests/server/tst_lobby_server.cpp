@@ -201,7 +201,8 @@ void LobbyServerTest::joinReplaysTheRoomAndRelaysToTheOthers()
         carl->send(line);  // a second room of the same name is told apart
     QCOMPARE(carl->next("GAMENUMBER"), QByteArray("GAMENUMBER2"));
     QCOMPARE(bob->next("ADDGAME"), QByteArray("ADDGAMEduel-2"));
-    hostDuel(*ann, {bob.get(), carl.get()}, false);  // carl leaves his own room
+    carl->send("REMOVEGAME");  // a host must close its room to join another
+    hostDuel(*ann, {bob.get(), carl.get()}, false);
     QCOMPARE(bob->next("GDATA"), QByteArray("GDATA1@@JOINGAMEann"));
     QCOMPARE(bob->next("GDATA"), QByteArray("GDATA1@@JOINGAMEbob"));
     QCOMPARE(carl->next("GDATA"), QByteArray("GDATA1@@JOINGAMEann"));
@@ -213,7 +214,7 @@ void LobbyServerTest::joinReplaysTheRoomAndRelaysToTheOthers()
 
     // Relayed in order to the others, whatever number the line carries;
     // never back to the sender; lines without "@@" other than BOOT go nowhere.
-    const QByteArrayList sent{"GDATA1@@READYbob", "GDATA1TEAMRed", "GDATA@@MOVEX5", "GDATA9@@ENDTURN"};
+    const QByteArrayList sent{"GDATA1@@READYbob", "GDATA1TEAMRed", "GDATA@@MOVEX5", "GDATA9@@IWIN2"};
     for (const QByteArray& line : sent)
         bob->send(line);
     for (auto* other : {ann.get(), carl.get()}) {
@@ -249,7 +250,7 @@ void LobbyServerTest::bootAndLeavingKeepPositions()
     ann->send("BOOTbob");      // not game data: nothing
     ann->send("REMOVEGAME");   // the host closes the room: the rest are booted
     ann->send("REMOVEGAME");   // and again: nothing more
-    QCOMPARE(bob->next("GDATA1@@CHAT"), QByteArray("GDATA1@@CHATServer: the host has closed this game."));
+    QCOMPARE(bob->next("GDATA1@@CHAT"), QByteArray("GDATA1@@CHATann closed the game."));
     QCOMPARE(bob->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTbob"));
     QCOMPARE(carl->next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
     QVERIFY(ann->sync());
@@ -302,7 +303,8 @@ void LobbyServerTest::battleGoesOnWhenAPlayerIsLost()
     for (auto* c : {ann.get(), bob.get(), carl.get()})
         QCOMPARE(c->next(LoginAnswers), QByteArray("GOODPASS"));
     hostDuel(*ann, {bob.get(), carl.get()});
-    ann->send("STARTGAME1");
+    for (const char* line : {"GDATA1@@NUM2bob", "GDATA1@@NUM3carl", "GDATA1@@MAX3", "STARTGAME1"})
+        ann->send(line);
     QCOMPARE(carl->next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
     // carl quits with the Q key and then closes: not reported twice.
     carl->send("GDATA1@@INCHATcarl has quit the game.");
@@ -386,7 +388,8 @@ void LobbyServerTest::floods_data()
     QTest::addColumn<QByteArray>("prefix");
     QTest::addColumn<bool>("allRelayed");
     QTest::newRow("chat") << QByteArray("CHATTXTann: ") << false;
-    QTest::newRow("game data") << QByteArray("GDATA1@@CHATann: ") << true;
+    QTest::newRow("room chat") << QByteArray("GDATA1@@CHATann: ") << false;
+    QTest::newRow("game data") << QByteArray("GDATA1@@CHECKUNIT") << true;
 }
 
 void LobbyServerTest::floods()

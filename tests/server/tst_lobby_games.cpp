@@ -1,0 +1,401 @@
+// The lobby server's games over loopback: who may send which game-data
+// part, seats, turns, departures and wins, and a room that survives a peer
+// who stops reading. Scripted raw clients against the real server.
+
+#include "Connection.h"
+#include "LobbyClient.h"
+#include "Log.h"
+#include "Server.h"
+#include "TokenBucket.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace lobby;
+
+class LobbyGamesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void partsFromTheWrongSender_data();
+    void partsFromTheWrongSender();
+    void seatsComeFromTheHostsNumbers();
+    void turnsAndDepartures();
+    void winGoesToTheLastPlayerStanding_data();
+    void winGoesToTheLastPlayerStanding();
+    void hostOfAnOpenRoomCannotJoinAnother();
+    void controlLinesOutliveAChatFlood();
+    void floodLimitsHoldTheirRates_data();
+    void floodLimitsHoldTheirRates();
+    void roomSurvivesAHostThatStopsReading();
+    void slowestReaderGoesWhenTheBudgetIsSpent();
+
+private:
+    using Clients = std::vector<std::unique_ptr<LobbyClient>>;
+    void startServer(qint64 maxQueuedBytes = ServerConfig::DefaultMaxQueuedBytes,
+                     qint64 outputBudgetBytes = ServerConfig::DefaultOutputBudgetBytes);
+    // The host stops reading and bob floods the room until the server cuts the host.
+    void stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder);
+    std::unique_ptr<LobbyClient> login(const QByteArray& name);
+    // ann hosts "duel" (game 1); the others log in and join in order.
+    Clients room(const QByteArrayList& names);
+    // The host's start sequence as the real room sends it, for the members in order.
+    void startBattle(LobbyClient& host, const QByteArrayList& members);
+    int wins(const QByteArray& name);
+
+    QTemporaryDir dir_;
+    std::unique_ptr<Server> server_;
+};
+
+namespace {
+
+const std::initializer_list<QByteArrayView> LoginAnswers{"GOODPASS", "BADPASS", "BADVERS", "TEMPBAN", "IPBAN"};
+
+}  // namespace
+
+void LobbyGamesTest::init()
+{
+    setLogging(false);
+    startServer();
+}
+
+void LobbyGamesTest::startServer(qint64 maxQueuedBytes, qint64 outputBudgetBytes)
+{
+    server_.reset();
+    static int count = 0;
+    ServerConfig config;
+    config.port = 0;
+    config.databasePath = dir_.filePath(QStringLiteral("games-%1.db").arg(++count));
+    config.maxPerAddress = 50;
+    config.hashCost = HashCost::cheap();
+    config.maxQueuedBytes = maxQueuedBytes;
+    config.outputBudgetBytes = outputBudgetBytes;
+    server_ = std::make_unique<Server>(config);
+    QString error;
+    QVERIFY2(server_->start(&error), qPrintable(error));
+}
+
+void LobbyGamesTest::cleanup()
+{
+    server_.reset();
+}
+
+std::unique_ptr<LobbyClient> LobbyGamesTest::login(const QByteArray& name)
+{
+    auto client = std::make_unique<LobbyClient>(server_->port());
+    for (const QByteArray& line : {"NAME" + name, QByteArray("VERSION0.64"), QByteArray("PASSpw")})
+        client->send(line);
+    const QByteArray answer = client->next(LoginAnswers);
+    return answer == "GOODPASS" ? std::move(client) : nullptr;
+}
+
+LobbyGamesTest::Clients LobbyGamesTest::room(const QByteArrayList& names)
+{
+    Clients clients;
+    for (const QByteArray& name : names)
+        if (auto client = login(name))
+            clients.push_back(std::move(client));
+    if (clients.size() != size_t(names.size()))
+        return {};
+    for (const char* line : {"SETUPGAME", "GAMENAMEduel", "GAMEPASSsecret", "GAMEHOSTann"})
+        clients.front()->send(line);
+    if (clients.front()->next("GAMENUMBER") != "GAMENUMBER1")
+        return {};
+    for (size_t i = 1; i < clients.size(); ++i) {
+        clients[i]->send("JOINNAMEduel");
+        clients[i]->send("JOINPASSsecret");
+        if (clients[i]->next({"JOINGAME", "JOINBAD"}) != "JOINGAME1")
+            return {};
+        // Everyone before has seen the newcomer: the lists agree.
+        const QByteArray joined = "GDATA1@@JOINGAME" + names[qsizetype(i)];
+        for (size_t j = 0; j < i; ++j)
+            if (clients[j]->next(joined) != joined)
+                return {};
+    }
+    // Each test reads from here on.
+    for (auto& client : clients) {
+        if (!client->sync())
+            return {};
+        client->cursor = client->lines.size();
+    }
+    return clients;
+}
+
+void LobbyGamesTest::startBattle(LobbyClient& host, const QByteArrayList& members)
+{
+    host.send("GDATA1@@MAPNAMESpacePorts.spw");
+    for (qsizetype i = 0; i < members.size(); ++i)
+        host.send("GDATA1@@NUM" + QByteArray::number(i + 2) + members[i]);
+    host.send("GDATA1@@MAX" + QByteArray::number(members.size() + 1));
+    for (const char* line : {"GDATA1@@TIMEOFF", "GDATA1@@MAPNAMESpacePorts.spw", "GDATA1@@STARTGAME", "STARTGAME1"})
+        host.send(line);
+    QCOMPARE(host.next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
+}
+
+int LobbyGamesTest::wins(const QByteArray& name)
+{
+    auto asker = login("stats");
+    if (!asker)
+        return -1;
+    asker->send("GETSTATS " + name);
+    const QByteArray answer = asker->next("CHATMSG" + name);
+    return answer.sliced(7 + name.size() + 2).split(' ').value(0).toInt();
+}
+
+void LobbyGamesTest::partsFromTheWrongSender_data()
+{
+    QTest::addColumn<int>("sender");  // 0 the host ann, 1 the member bob
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("member's chat") << 1 << QByteArray("GDATA1@@CHATbob: hi") << true;
+    QTest::newRow("member's ready mark") << 1 << QByteArray("GDATA1@@READYbob") << true;
+    QTest::newRow("member's quit line") << 1 << QByteArray("GDATA1@@INCHATbob has quit the game.") << true;
+    QTest::newRow("host's settings") << 0 << QByteArray("GDATA1@@TIMESEC60") << true;
+    QTest::newRow("chat as Server") << 1 << QByteArray("GDATA1@@CHATServer: bob is gone") << false;
+    QTest::newRow("chat as a longer name") << 1 << QByteArray("GDATA1@@CHATbobby: hi") << false;
+    QTest::newRow("battle chat as another") << 1 << QByteArray("GDATA1@@INCHATann has quit the game.") << false;
+    QTest::newRow("forged part after a good one") << 1 << QByteArray("GDATA1@@READYbob@CHATann: go") << false;
+    QTest::newRow("member's boot") << 1 << QByteArray("GDATA1@@BOOTcarl") << false;
+    QTest::newRow("host's boot as a part") << 0 << QByteArray("GDATA1@@BOOTcarl") << false;
+    QTest::newRow("member's join") << 1 << QByteArray("GDATA1@@JOINGAMEzed") << false;
+    QTest::newRow("member's leave") << 1 << QByteArray("GDATA1@@LEAVEGAME3") << false;
+    QTest::newRow("member's start") << 1 << QByteArray("GDATA1@@NUM2carl@MAPNAMESpacePorts.spw@STARTGAME") << false;
+    QTest::newRow("member's player count") << 1 << QByteArray("GDATA1@@MAX2") << false;
+    QTest::newRow("member's map") << 1 << QByteArray("GDATA1@@MAPNAMEother.spw") << false;
+    QTest::newRow("member's time limit") << 1 << QByteArray("GDATA1@@TIMEON") << false;
+    QTest::newRow("member's seconds") << 1 << QByteArray("GDATA1@@TIMESEC5") << false;
+    QTest::newRow("member's no limit") << 1 << QByteArray("GDATA1@@TIMEOFF") << false;
+}
+
+void LobbyGamesTest::partsFromTheWrongSender()
+{
+    QFETCH(int, sender);
+    QFETCH(QByteArray, line);
+    QFETCH(bool, passes);
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    const QByteArray marker = sender == 0 ? "GDATA1@@CHATann: next" : "GDATA1@@CHATbob: next";
+    c[size_t(sender)]->send(line);
+    c[size_t(sender)]->send(marker);
+    for (size_t i = 0; i < c.size(); ++i) {
+        if (int(i) == sender)
+            continue;
+        QCOMPARE(c[i]->next("GDATA1@@"), passes ? line : marker);
+        if (passes)
+            QCOMPARE(c[i]->next("GDATA1@@"), marker);
+    }
+}
+
+void LobbyGamesTest::seatsComeFromTheHostsNumbers()
+{
+    // bob leaves after the host numbered the players: carl stays number 3.
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    for (const char* line : {"GDATA1@@MAPNAMESpacePorts.spw", "GDATA1@@NUM2bob", "GDATA1@@NUM3carl", "GDATA1@@MAX3"})
+        ann->send(line);
+    QCOMPARE(carl->next("GDATA1@@MAX"), QByteArray("GDATA1@@MAX3"));
+    bob->send("LEAVEGAME");
+    QCOMPARE(carl->next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
+    ann->send("GDATA1@@STARTGAME");
+    ann->send("STARTGAME1");
+    // The battle was set up with bob as number 2: his seat is empty, and said so.
+    QCOMPARE(carl->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATbob has left the game."));
+    QCOMPARE(carl->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME2"));
+    carl->socket.abort();
+    QCOMPARE(ann->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATbob has left the game."));
+    QCOMPARE(ann->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME2"));
+    QCOMPARE(ann->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATcarl has lost connection."));
+    QCOMPARE(ann->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME3"));
+}
+
+void LobbyGamesTest::turnsAndDepartures()
+{
+    Clients c = room({"ann", "bob", "carl", "dave"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl, dave] = std::tie(c[0], c[1], c[2], c[3]);
+    startBattle(*ann, {"bob", "carl", "dave"});
+    QCOMPARE(dave->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
+    // Each line below is followed by a chat line from its sender, so what
+    // dave sees next tells whether it passed.
+    const QList<std::tuple<LobbyClient*, QByteArray, bool>> steps{
+        {bob.get(), "GDATA1@@EXITGAME3", false},   // another's number
+        {bob.get(), "GDATA1@@PLAYERLOST4", false}, // ann has the turn
+        {bob.get(), "GDATA1@@ENDTURN1", false},    // not his turn to end
+        {ann.get(), "GDATA1@@ENDTURN1", true},     // bob's turn now
+        {ann.get(), "GDATA1@@PLAYERLOST4", false},
+        {bob.get(), "GDATA1@@PLAYERLOST4", true},  // dave is out, unannounced
+        {bob.get(), "GDATA1@@ENDTURN2", true},     // carl's turn
+        {carl.get(), "GDATA1@@ENDTURN3", true},    // dave is out: ann's turn
+        {carl.get(), "GDATA1@@PLAYERLOST1", false},
+        {ann.get(), "GDATA1@@EXITGAME1", true},    // ann quits: bob's turn
+        {bob.get(), "GDATA1@@PLAYERLOST3", true},
+    };
+    for (const auto& [sender, line, passes] : steps) {
+        const QByteArray name = sender == ann.get() ? "ann" : sender == bob.get() ? "bob" : "carl";
+        sender->send(line);
+        sender->send("GDATA1@@CHAT" + name + ": .");
+        QCOMPARE(dave->next("GDATA1@@"), passes ? line : "GDATA1@@CHAT" + name + ": .");
+        if (passes)
+            dave->next("GDATA1@@CHAT");
+    }
+    // Only bob is still standing; those who are out leave unannounced.
+    for (auto* gone : {ann.get(), carl.get(), dave.get()})
+        gone->socket.abort();
+    QTRY_COMPARE(bob->userList(), QByteArrayList{"bob"});
+    QVERIFY(bob->sync());
+    QCOMPARE(bob->pending("GDATA1@@INCHAT"), QByteArrayList());
+    bob->send("REMOVEGAME");
+    QVERIFY(bob->sync());
+    QCOMPARE(wins("bob"), 1);
+}
+
+void LobbyGamesTest::winGoesToTheLastPlayerStanding_data()
+{
+    QTest::addColumn<QByteArrayList>("bobSends");  // "drop" closes bob's connection
+    QTest::addColumn<QByteArrayList>("annSends");
+    QTest::addColumn<int>("annWins");
+    QTest::newRow("at once") << QByteArrayList{} << QByteArrayList{} << 0;
+    QTest::newRow("after bob quit") << QByteArrayList{"GDATA1@@EXITGAME2"} << QByteArrayList{} << 1;
+    QTest::newRow("after bob dropped") << QByteArrayList{"drop"} << QByteArrayList{} << 1;
+    QTest::newRow("after bob left") << QByteArrayList{"REMOVEGAME"} << QByteArrayList{} << 1;
+    QTest::newRow("after bob lost on ann's turn") << QByteArrayList{} << QByteArrayList{"GDATA1@@PLAYERLOST2"} << 1;
+    QTest::newRow("after bob lost on his turn") << QByteArrayList{"GDATA1@@PLAYERLOST2"} << QByteArrayList{"GDATA1@@ENDTURN1"} << 1;
+    QTest::newRow("bob's defeat said off turn") << QByteArrayList{"GDATA1@@PLAYERLOST2"} << QByteArrayList{} << 0;
+}
+
+void LobbyGamesTest::winGoesToTheLastPlayerStanding()
+{
+    QFETCH(QByteArrayList, bobSends);
+    QFETCH(QByteArrayList, annSends);
+    QFETCH(int, annWins);
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    auto [ann, bob] = std::tie(c[0], c[1]);
+    startBattle(*ann, {"bob"});
+    for (const QByteArray& line : annSends)
+        ann->send(line);
+    QVERIFY(ann->sync());
+    if (bobSends == QByteArrayList{"drop"}) {
+        bob->socket.abort();
+        QCOMPARE(ann->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME2"));
+    }
+    for (const QByteArray& line : bobSends)
+        if (line != "drop")
+            bob->send(line);
+    QVERIFY(bob->socket.state() != QAbstractSocket::ConnectedState || bob->sync());
+    ann->send("REMOVEGAME");
+    QVERIFY(ann->sync());
+    // bob hears ann leave unless he is out, and she wins only when he is.
+    if (annWins == 0)
+        QCOMPARE(bob->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME1"));
+    QCOMPARE(wins("ann"), annWins);
+}
+
+void LobbyGamesTest::hostOfAnOpenRoomCannotJoinAnother()
+{
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    auto carl = login("carl");
+    QVERIFY(carl);
+    // A room may only be opened in one's own name.
+    for (const char* line : {"SETUPGAME", "GAMENAMEx", "GAMEPASS", "GAMEHOSTbob", "SETUPGAME", "GAMENAMEx", "GAMEPASS",
+                             "GAMEHOSTcarl"})
+        carl->send(line);
+    QCOMPARE(carl->next("GAMENUMBER"), QByteArray("GAMENUMBER2"));
+    QCOMPARE(carl->pending("GAMENUMBER"), QByteArrayList());
+    carl->send("JOINNAMEduel");
+    carl->send("JOINPASSsecret");
+    QCOMPARE(carl->next({"JOINGAME", "JOINBAD"}), QByteArray("JOINBAD"));
+    // Both rooms stay as they were.
+    c[1]->send("GDATA1@@CHATbob: still here");
+    QCOMPARE(c[0]->next("GDATA1@@CHAT"), QByteArray("GDATA1@@CHATbob: still here"));
+    auto dave = login("dave");
+    QVERIFY(dave);
+    dave->send("JOINNAMEx");
+    dave->send("JOINPASS");
+    QCOMPARE(dave->next({"JOINGAME", "JOINBAD"}), QByteArray("JOINGAME2"));
+    QCOMPARE(carl->next("GDATA2@@JOINGAME"), QByteArray("GDATA2@@JOINGAMEdave"));
+}
+
+void LobbyGamesTest::controlLinesOutliveAChatFlood()
+{
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    QByteArray flood;
+    for (int i = 0; i < 2 * int(ChatLimit.burst); ++i)
+        flood += "CHATTXTbob: " + QByteArray::number(i) + "\r\n";
+    c[1]->socket.write(flood + "LEAVEGAME\r\n");
+    QCOMPARE(c[0]->next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
+}
+
+void LobbyGamesTest::floodLimitsHoldTheirRates_data()
+{
+    QTest::addColumn<double>("burst");
+    QTest::addColumn<double>("perSecond");
+    QTest::newRow("chat") << ChatLimit.burst << ChatLimit.perSecond;
+    QTest::newRow("control") << ControlLimit.burst << ControlLimit.perSecond;
+    QTest::newRow("game data") << GameLimit.burst << GameLimit.perSecond;
+}
+
+void LobbyGamesTest::floodLimitsHoldTheirRates()
+{
+    QFETCH(double, burst);
+    QFETCH(double, perSecond);
+    TokenBucket bucket(burst, perSecond);
+    auto takes = [&bucket](int lines, qint64 atMs) {
+        int taken = 0;
+        while (taken <= lines && bucket.take(atMs))
+            ++taken;
+        return taken;
+    };
+    // The whole burst and not a line more; a second later the whole rate.
+    QCOMPARE(takes(int(burst), 0), int(burst));
+    QCOMPARE(takes(int(perSecond), 1000), int(perSecond));
+    QCOMPARE(takes(int(perSecond), 1999), int(perSecond) - 1);
+}
+
+void LobbyGamesTest::stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder)
+{
+    QObject::disconnect(&host.socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    host.socket.setReadBufferSize(1);
+    // Game data within its burst, far more than the system's buffers hold.
+    const QByteArray line = "GDATA1@@CHECKUNIT1@CHECKPIC3@PAD" + QByteArray(platform::LineFramer::MaxLineBytes - 64, 'x') + "\r\n";
+    flooder.socket.write(line.repeated(3700));
+}
+
+void LobbyGamesTest::roomSurvivesAHostThatStopsReading()
+{
+    // The host's queue passes its cap while the server is sending the
+    // member's lines to the room; the room closes without a fault.
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    stopReadingAndFlood(*ann, *bob);
+    QCOMPARE(bob->next("GDATA1@@CHAT"), QByteArray("GDATA1@@CHATann closed the game."));
+    QCOMPARE(bob->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTbob"));
+    QCOMPARE(carl->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTcarl"));
+    QCOMPARE(carl->next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
+    QTRY_COMPARE(carl->userList(), (QByteArrayList{"bob", "carl"}));
+    carl->send("CHATTXTcarl: still up");
+    QCOMPARE(bob->next("CHATTXT"), QByteArray("CHATTXTcarl: still up"));
+}
+
+void LobbyGamesTest::slowestReaderGoesWhenTheBudgetIsSpent()
+{
+    // No one peer's cap is reached: the budget for all of them cuts the one
+    // that reads least, and only that one.
+    startServer(64 * 1024 * 1024, 512 * 1024);
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    stopReadingAndFlood(*ann, *bob);
+    QCOMPARE(carl->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTcarl"));
+    QTRY_COMPARE(carl->userList(), (QByteArrayList{"bob", "carl"}));
+}
+
+QTEST_GUILESS_MAIN(LobbyGamesTest)
+#include "tst_lobby_games.moc"
