@@ -3,23 +3,49 @@
 // Argon2id hashes never stalls chat or relayed game lines on the network
 // thread. Each worker has its own database connection; a new account is
 // committed before its answer comes back.
+//
+// The work is a shared resource a stranger could take: the queue is bounded
+// per address and in total, addresses take turns, a job whose connection
+// closed is dropped, and each address may create only so many accounts an
+// hour.
 
 #include "AccountStore.h"
+#include "Protocol.h"
+#include "WindowedCounts.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
+#include <QSet>
 #include <QThread>
 #include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace lobby {
 
+struct LoginRequest
+{
+    SessionId key = 0;  // the connection asking; cancel() takes the job back
+    QByteArray address;
+    QByteArray name;
+    QByteArray password;
+};
+
 struct LoginResult
 {
-    enum class Outcome { Accepted, Created, WrongPassword, Failed };
+    enum class Outcome {
+        Accepted,
+        Created,
+        WrongPassword,
+        Failed,           // the account store did not answer
+        Busy,             // the queue was full
+        TooManyAccounts,  // this address made its new accounts for the hour
+    };
     Outcome outcome = Outcome::Failed;
     Account account;
 };
@@ -32,7 +58,10 @@ public:
     virtual ~LoginService() = default;
     // Checks the password of an account, or creates the account; `done` is
     // called later on the caller's thread.
-    virtual void login(const QByteArray& name, const QByteArray& password, LoginDone done) = 0;
+    virtual void login(LoginRequest request, LoginDone done) = 0;
+    // The connection has closed: a job not yet hashed is dropped, creates
+    // nothing and is never answered.
+    virtual void cancel(SessionId key) = 0;
 };
 
 // Argon2id work per hash.
@@ -51,10 +80,19 @@ class PasswordHasher : public QObject, public LoginService
     Q_OBJECT
 
 public:
-    PasswordHasher(const QString& databasePath, HashCost cost, int threads = defaultThreads());
+    // Jobs waiting, in all and from one address: a client has one login at a
+    // time, so only a crowd behind one address or an attacker fills them.
+    static constexpr int MaxQueuedJobs = 256;
+    static constexpr int MaxQueuedPerAddress = 8;
+    static constexpr int DefaultNewAccountsPerHour = 10;
+    static constexpr qint64 NewAccountWindowMs = 60 * 60 * 1000;
+
+    PasswordHasher(const QString& databasePath, HashCost cost, int threads = defaultThreads(),
+                   int newAccountsPerHour = DefaultNewAccountsPerHour);
     ~PasswordHasher() override;
 
-    void login(const QByteArray& name, const QByteArray& password, LoginDone done) override;
+    void login(LoginRequest request, LoginDone done) override;
+    void cancel(SessionId key) override;
 
     static int defaultThreads();
     static bool initialise();  // libsodium; false when it cannot start
@@ -62,22 +100,35 @@ public:
 private:
     struct Job
     {
-        QByteArray name;
-        QByteArray password;
+        LoginRequest request;
         LoginDone done;
     };
 
     void work();
-    LoginResult check(AccountStore& store, const Job& job) const;
+    std::optional<Job> nextJob();
+    // nullopt: the job was cancelled while under way.
+    std::optional<LoginResult> check(AccountStore& store, const Job& job);
+    bool reserveNewAccount(const QByteArray& address);
+    void answer(LoginDone done, const LoginResult& result);
 
     QString databasePath_;
     HashCost cost_;
+    int newAccountsPerHour_;
     std::mutex mutex_;
     std::condition_variable wake_;
     // New accounts are written one at a time: SQLite's own wait for a busy
     // database sleeps far longer than a write takes.
-    mutable std::mutex writing_;
-    std::deque<Job> jobs_;
+    std::mutex writing_;
+    // Guarded by mutex_: the jobs of each address, the addresses in the
+    // order they are served, the jobs being hashed and those cancelled
+    // meanwhile, and the accounts each address made.
+    QHash<QByteArray, std::deque<Job>> queues_;
+    std::deque<QByteArray> turns_;
+    int queued_ = 0;
+    QSet<SessionId> underWay_, cancelled_;
+    WindowedCounts newAccounts_{NewAccountWindowMs};
+    QElapsedTimer clock_;
+    qint64 prunedMs_ = 0;
     bool stopping_ = false;
     std::vector<std::unique_ptr<QThread>> threads_;
 };

@@ -17,10 +17,16 @@ constexpr int SweepIntervalMs = 5000;
 constexpr int ListenBacklog = 1024;
 // A refused peer that does not read its last line is cut off after this.
 constexpr int RefusalGraceMs = 5000;
+// Accepting again after a failed accept, unless a connection closes first.
+constexpr int AcceptBackoffMs = 1000;
 
 }  // namespace
 
-Server::Server(ServerConfig config, QObject* parent) : QObject(parent), config_(std::move(config)) {}
+Server::Server(ServerConfig config, QObject* parent) : QObject(parent), config_(std::move(config))
+{
+    acceptBackoff_.setSingleShot(true);
+    connect(&acceptBackoff_, &QTimer::timeout, this, &Server::resumeAccepting);
+}
 
 Server::~Server()
 {
@@ -35,7 +41,8 @@ bool Server::start(QString* error)
         store_.reset();
         return false;
     }
-    hasher_ = std::make_unique<PasswordHasher>(config_.databasePath, config_.hashCost, config_.hashThreads);
+    hasher_ = std::make_unique<PasswordHasher>(config_.databasePath, config_.hashCost, config_.hashThreads,
+                                               config_.newAccountsPerHour);
     lobby_ = std::make_unique<Lobby>(static_cast<Outbox&>(*this), *hasher_, *store_);
     listener_.setListenBacklogSize(ListenBacklog);
     if (!listener_.listen(QHostAddress::Any, config_.port)) {
@@ -44,6 +51,7 @@ bool Server::start(QString* error)
         return false;
     }
     connect(&listener_, &QTcpServer::newConnection, this, &Server::accept);
+    connect(&listener_, &QTcpServer::acceptError, this, &Server::acceptFailed);
     connect(&sweep_, &QTimer::timeout, lobby_.get(), &Lobby::sweep);
     sweep_.start(SweepIntervalMs);
     logLine(QStringLiteral("listening on port %1, accounts in %2").arg(port()).arg(config_.databasePath));
@@ -56,6 +64,7 @@ void Server::shutdown()
         return;
     listener_.close();
     sweep_.stop();
+    acceptBackoff_.stop();
     hasher_.reset();  // waits for a login under way to commit
     for (Connection* connection : std::as_const(connections_)) {
         connection->disconnect(this);
@@ -93,7 +102,32 @@ void Server::accept()
         connect(connection, &Connection::closed, this, &Server::closed);
         logLine(QStringLiteral("connection %1 from %2").arg(id).arg(toText(address)));
         lobby_->connected(id, address);
+        if (shortAt_ >= 0 && connections_.size() < shortAt_) {
+            shortAt_ = -1;
+            logLine(QStringLiteral("accepting connections again"));
+        }
     }
+}
+
+void Server::acceptFailed(QAbstractSocket::SocketError error)
+{
+    // Typically out of descriptors: trying again at once would only fail
+    // again, as fast as the loop turns.
+    listener_.pauseAccepting();
+    acceptBackoff_.start(AcceptBackoffMs);
+    if (shortAt_ >= 0)
+        return;
+    shortAt_ = connections_.size();
+    logLine(QStringLiteral("cannot accept connections (%1) with %2 open; waiting for one to close")
+                .arg(error == QAbstractSocket::SocketResourceError ? QStringLiteral("out of descriptors")
+                                                                   : listener_.errorString())
+                .arg(connections_.size()));
+}
+
+void Server::resumeAccepting()
+{
+    acceptBackoff_.stop();
+    listener_.resumeAccepting();
 }
 
 void Server::closed(SessionId id, const QString& why)
@@ -105,6 +139,9 @@ void Server::closed(SessionId id, const QString& why)
     if (count != perAddress_.end() && --*count <= 0)
         perAddress_.erase(count);
     lobby_->disconnected(id, why);
+    // A descriptor is free again.
+    if (acceptBackoff_.isActive())
+        resumeAccepting();
 }
 
 void Server::send(SessionId id, const QByteArray& bytes)

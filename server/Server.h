@@ -26,6 +26,7 @@ struct ServerConfig
     int maxPerAddress = DefaultMaxPerAddress;
     HashCost hashCost = HashCost::standard();
     int hashThreads = PasswordHasher::defaultThreads();
+    int newAccountsPerHour = PasswordHasher::DefaultNewAccountsPerHour;
 };
 
 class Server : public QObject, private Outbox
@@ -46,6 +47,8 @@ private:
     void send(SessionId id, const QByteArray& bytes) override;
     void disconnect(SessionId id) override;
     void accept();
+    void acceptFailed(QAbstractSocket::SocketError error);
+    void resumeAccepting();
     void closed(SessionId id, const QString& why);
 
     ServerConfig config_;
@@ -57,6 +60,10 @@ private:
     QHash<QByteArray, int> perAddress_;
     SessionId nextId_ = 1;
     QTimer sweep_;
+    // Accepting waits while the process is out of descriptors; the shortage
+    // is logged once, until there are fewer connections than when it began.
+    QTimer acceptBackoff_;
+    qsizetype shortAt_ = -1;
 };
 
 }  // namespace lobby
