@@ -7,6 +7,11 @@
 
 #include <QTcpSocket>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace lobby {
 
 namespace {
@@ -24,8 +29,8 @@ constexpr int AcceptBackoffMs = 1000;
 
 Server::Server(ServerConfig config, QObject* parent) : QObject(parent), config_(std::move(config))
 {
-    acceptBackoff_.setSingleShot(true);
-    connect(&acceptBackoff_, &QTimer::timeout, this, &Server::resumeAccepting);
+    acceptTimer_.setSingleShot(true);
+    connect(&acceptTimer_, &QTimer::timeout, this, &Server::acceptTimerDone);
 }
 
 Server::~Server()
@@ -50,8 +55,9 @@ bool Server::start(QString* error)
         shutdown();
         return false;
     }
-    connect(&listener_, &QTcpServer::newConnection, this, &Server::accept);
-    connect(&listener_, &QTcpServer::acceptError, this, &Server::acceptFailed);
+    listener_.pauseAccepting();
+    acceptReady_ = std::make_unique<QSocketNotifier>(listener_.socketDescriptor(), QSocketNotifier::Read);
+    connect(acceptReady_.get(), &QSocketNotifier::activated, this, &Server::accept);
     connect(&sweep_, &QTimer::timeout, lobby_.get(), &Lobby::sweep);
     sweep_.start(SweepIntervalMs);
     logLine(QStringLiteral("listening on port %1, accounts in %2").arg(port()).arg(config_.databasePath));
@@ -62,9 +68,10 @@ void Server::shutdown()
 {
     if (!store_)
         return;
+    acceptReady_.reset();
     listener_.close();
     sweep_.stop();
-    acceptBackoff_.stop();
+    acceptTimer_.stop();
     hasher_.reset();  // waits for a login under way to commit
     for (Connection* connection : std::as_const(connections_)) {
         connection->disconnect(this);
@@ -80,7 +87,21 @@ void Server::shutdown()
 
 void Server::accept()
 {
-    while (QTcpSocket* socket = listener_.nextPendingConnection()) {
+    for (;;) {
+        const int descriptor = ::accept4(int(listener_.socketDescriptor()), nullptr, nullptr, SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;  // a peer that gave up while queued
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                acceptFailed(errno);
+            return;
+        }
+        auto* socket = new QTcpSocket;
+        if (!socket->setSocketDescriptor(descriptor)) {
+            ::close(descriptor);
+            delete socket;
+            continue;
+        }
         const QByteArray address = addressText(*socket);
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
@@ -102,32 +123,37 @@ void Server::accept()
         connect(connection, &Connection::closed, this, &Server::closed);
         logLine(QStringLiteral("connection %1 from %2").arg(id).arg(toText(address)));
         lobby_->connected(id, address);
-        if (shortAt_ >= 0 && connections_.size() < shortAt_) {
-            shortAt_ = -1;
-            logLine(QStringLiteral("accepting connections again"));
-        }
     }
 }
 
-void Server::acceptFailed(QAbstractSocket::SocketError error)
+void Server::acceptFailed(int error)
 {
     // Typically out of descriptors: trying again at once would only fail
     // again, as fast as the loop turns.
-    listener_.pauseAccepting();
-    acceptBackoff_.start(AcceptBackoffMs);
-    if (shortAt_ >= 0)
+    acceptReady_->setEnabled(false);
+    acceptPaused_ = true;
+    acceptTimer_.start(AcceptBackoffMs);
+    if (descriptorsShort_)
         return;
-    shortAt_ = connections_.size();
+    descriptorsShort_ = true;
     logLine(QStringLiteral("cannot accept connections (%1) with %2 open; waiting for one to close")
-                .arg(error == QAbstractSocket::SocketResourceError ? QStringLiteral("out of descriptors")
-                                                                   : listener_.errorString())
+                .arg(QString::fromLocal8Bit(std::strerror(error)))
                 .arg(connections_.size()));
 }
 
 void Server::resumeAccepting()
 {
-    acceptBackoff_.stop();
-    listener_.resumeAccepting();
+    acceptPaused_ = false;
+    acceptReady_->setEnabled(true);
+    acceptTimer_.start(AcceptBackoffMs);
+}
+
+void Server::acceptTimerDone()
+{
+    if (acceptPaused_)
+        return resumeAccepting();
+    descriptorsShort_ = false;
+    logLine(QStringLiteral("accepting connections again with %1 open").arg(connections_.size()));
 }
 
 void Server::closed(SessionId id, const QString& why)
@@ -140,7 +166,7 @@ void Server::closed(SessionId id, const QString& why)
         perAddress_.erase(count);
     lobby_->disconnected(id, why);
     // A descriptor is free again.
-    if (acceptBackoff_.isActive())
+    if (acceptPaused_)
         resumeAccepting();
 }
 
