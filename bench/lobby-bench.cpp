@@ -36,9 +36,21 @@ constexpr int TurnBurstLines = 101;
 // the 500 bursts start spread over this time.
 constexpr int BurstSpreadMs = 1000;
 constexpr int FanoutRounds = 5;
-// The user list goes out at most once a second; this lets the last one pass.
+// Lets the last lines of a burst arrive.
 constexpr int SettleMs = 2500;
 constexpr int TimeoutMs = 180000;
+// The user list's traffic: this many online, one of them reconnecting every
+// interval, measured over the window.
+constexpr int ListUsers = 2000;
+constexpr int ReconnectIntervalMs = 500;
+constexpr int ListWindowMs = 10000;
+// Hit and run: connect, send the three login lines, close; this many from
+// one address, a few at a time, while others log in from other addresses.
+constexpr int HitRunLogins = 3000;
+constexpr int HitRunInFlight = 5;
+constexpr int HitRunOtherAddresses = 10;
+constexpr int HitRunOthersPerAddress = 5;
+constexpr int HitRunOtherSpacingMs = 100;
 
 QElapsedTimer benchClock;
 double nowMs()
@@ -89,14 +101,21 @@ struct Client
     double goodAt = 0;
     int game = 0;
     int fanoutSeen = 0;
+    double startedAt = 0;
+    qint64 received = 0;
 
-    explicit Client(QByteArray n, quint16 port) : name(std::move(n))
+    explicit Client(QByteArray n, quint16 port, const QHostAddress& from = {}) : name(std::move(n))
     {
         QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
-            framer.append(socket.readAll());
+            const QByteArray bytes = socket.readAll();
+            received += bytes.size();
+            framer.append(bytes);
             while (auto line = framer.takeLine())
                 handle(*line);
         });
+        startedAt = nowMs();
+        if (!from.isNull())
+            socket.bind(from);
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.write("NAME" + name + "\r\nVERSION0.64\r\nPASSbench\r\n");
     }
@@ -177,22 +196,15 @@ int fail(const char* what)
 
 }  // namespace
 
-int main(int argc, char** argv)
+// The real server on a free port with a fresh database in `dir`; 0 when it
+// did not start.
+quint16 startServer(QProcess& server, const QTemporaryDir& dir, const QStringList& options = {})
 {
-    QCoreApplication app(argc, argv);
-    benchClock.start();
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-
-    QTemporaryDir dir;
-    QProcess server;
     server.setStandardErrorFile(dir.filePath(QStringLiteral("server.log")));
     server.start(QStringLiteral(VF_PROGRAM_DIR "/vesperfall-lobby"),
-                 {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), dir.filePath(QStringLiteral("lobby.db")),
-                  QStringLiteral("--max-per-address"), QString::number(4 * TotalClients)});
+                 QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"),
+                             dir.filePath(QStringLiteral("lobby.db"))}
+                     + options);
     quint16 port = 0;
     waitUntil([&] {
         QFile log(dir.filePath(QStringLiteral("server.log")));
@@ -200,12 +212,14 @@ int main(int argc, char** argv)
             port = quint16(QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(QString::fromLatin1(log.readAll())).captured(1).toUInt());
         return port != 0 || server.state() == QProcess::NotRunning;
     }, 10000);
-    if (port == 0)
-        return fail("the server did not start");
+    return port;
+}
 
+// Logins, relay and chat fan-out with a thousand clients; they stay logged in.
+int benchLoad(quint16 port, Clients& clients, qint64 serverPid)
+{
     // Warm pairs, relaying once every few milliseconds while 200 new
     // accounts log in at once.
-    Clients clients;
     connectClients(clients, "r", 2 * WarmPairs, port);
     std::vector<Client*> warmHosts, warmJoiners;
     for (int i = 0; i < WarmPairs; ++i) {
@@ -277,11 +291,133 @@ int main(int argc, char** argv)
     if (!waitUntil([&] { return relayed.size() >= first + size_t(RelayPairs * TurnBurstLines) - first; }))
         return fail("turn bursts were lost");
     print("lobby_relay_p99_ms", percentile(relayed, 0.99), "ms");
-    print("lobby_server_rss_mb", residentMegabytes(server.processId()), "MB");
+    print("lobby_server_rss_mb", residentMegabytes(serverPid), "MB");
 
     samples = nullptr;
-    clients.clear();
+    return 0;
+}
+
+// The bytes the server sends while one user of many reconnects over and
+// over: the user list must not go to everyone each time.
+int benchListTraffic(quint16 port, Clients& clients)
+{
+    connectClients(clients, "l", ListUsers - int(clients.size()) - 1, port);
+    auto mover = std::make_unique<Client>("mover", port);
+    if (!waitUntil([&] { return allLoggedIn(clients) && mover->good; }))
+        return fail("the list users did not log in");
+    idle(SettleMs);
+    const auto receivedByAll = [&] {
+        qint64 sum = 0;
+        for (const auto& c : clients)
+            sum += c->received;
+        return sum;
+    };
+    const qint64 before = receivedByAll();
+    qint64 moverBytes = 0;
+    int refused = 0;
+    QTimer reconnect;
+    QObject::connect(&reconnect, &QTimer::timeout, [&] {
+        moverBytes += mover->received;
+        refused += mover->good ? 0 : 1;
+        mover = std::make_unique<Client>("mover", port);
+    });
+    const double start = nowMs();
+    reconnect.start(ReconnectIntervalMs);
+    idle(ListWindowMs);
+    reconnect.stop();
+    const double seconds = (nowMs() - start) / 1000.0;
+    moverBytes += mover->received;
+    if (refused > 0)
+        std::fprintf(stderr, "lobby-bench: %d of the reconnections were refused\n", refused);
+    print("lobby_list_bytes_per_s", double(receivedByAll() - before + moverBytes) / seconds, "B/s");
+    return 0;
+}
+
+// Others log in from their own addresses while one address runs
+// connect-send-close logins as fast as the server lets it; the server runs
+// with its default limits.
+int benchLoginDuringHitRun()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServer(server, dir);
+    if (port == 0)
+        return fail("the server did not start");
+    int started = 0, finished = 0;
+    std::function<void()> hitAndRun = [&] {
+        if (started >= HitRunLogins)
+            return;
+        auto* socket = new QTcpSocket;
+        const QByteArray name = "h" + QByteArray::number(started++);
+        QObject::connect(socket, &QTcpSocket::connected, [socket, name] {
+            socket->write("NAME" + name + "\r\nVERSION0.64\r\nPASSx\r\n");
+            socket->disconnectFromHost();
+        });
+        QObject::connect(socket, &QTcpSocket::disconnected, [&, socket] {
+            socket->deleteLater();
+            ++finished;
+            hitAndRun();
+        });
+        QObject::connect(socket, &QTcpSocket::errorOccurred, [&, socket](QAbstractSocket::SocketError) {
+            if (socket->state() == QAbstractSocket::UnconnectedState) {
+                socket->deleteLater();
+                ++finished;
+                hitAndRun();
+            }
+        });
+        socket->connectToHost(QHostAddress::LocalHost, port);
+    };
+    for (int i = 0; i < HitRunInFlight; ++i)
+        hitAndRun();
+    Clients others;
+    QTimer nextOther;
+    QObject::connect(&nextOther, &QTimer::timeout, [&] {
+        const int i = int(others.size());
+        if (i == HitRunOtherAddresses * HitRunOthersPerAddress)
+            return nextOther.stop();
+        const QHostAddress from(QStringLiteral("127.0.0.%1").arg(2 + i % HitRunOtherAddresses));
+        others.push_back(std::make_unique<Client>("o" + QByteArray::number(i), port, from));
+    });
+    nextOther.start(HitRunOtherSpacingMs);
+    if (!waitUntil([&] { return finished >= HitRunLogins && !nextOther.isActive() && allLoggedIn(others); }))
+        return fail("the logins during the hit and run did not finish");
+    std::vector<double> waits;
+    for (const auto& c : others)
+        waits.push_back(c->goodAt - c->startedAt);
+    print("lobby_login_p95_during_hitrun_ms", percentile(waits, 0.95), "ms");
+    others.clear();
     server.terminate();
     server.waitForFinished();
     return 0;
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchClock.start();
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+
+    {
+        // Every client comes from one address here.
+        QTemporaryDir dir;
+        QProcess server;
+        const quint16 port = startServer(server, dir,
+                                         {QStringLiteral("--max-per-address"), QString::number(4 * ListUsers),
+                                          QStringLiteral("--new-accounts-per-hour"), QString::number(4 * ListUsers)});
+        if (port == 0)
+            return fail("the server did not start");
+        Clients clients;
+        if (const int status = benchLoad(port, clients, server.processId()))
+            return status;
+        if (const int status = benchListTraffic(port, clients))
+            return status;
+        clients.clear();
+        server.terminate();
+        server.waitForFinished();
+    }
+    return benchLoginDuringHitRun();
 }

@@ -23,7 +23,7 @@ QList<QCommandLineOption> optionList()
          QStringLiteral("N")},
         {QStringLiteral("new-accounts-per-hour"),
          QStringLiteral("New accounts one address may make in an hour (default %1).")
-             .arg(PasswordHasher::DefaultNewAccountsPerHour),
+             .arg(LoginLimits::DefaultNewAccountsPerHour),
          QStringLiteral("N")},
         {QStringLiteral("moderator"), QStringLiteral("Give the account NAME moderator rights, then exit."),
          QStringLiteral("NAME")},
@@ -76,7 +76,7 @@ bool parseOptions(const QStringList& arguments, Options& options, QString* error
     options.help = parser.isSet(QStringLiteral("help"));
     int port = ServerConfig::DefaultPort;
     int perAddress = ServerConfig::DefaultMaxPerAddress;
-    int newAccounts = PasswordHasher::DefaultNewAccountsPerHour;
+    int newAccounts = LoginLimits::DefaultNewAccountsPerHour;
     if (!number(parser, QStringLiteral("port"), 0, 65535, port, error)
         || !number(parser, QStringLiteral("max-per-address"), 1, MaxConnectionsPerAddressLimit, perAddress, error)
         || !number(parser, QStringLiteral("new-accounts-per-hour"), 0, MaxNewAccountsPerHourLimit, newAccounts, error))

@@ -40,8 +40,8 @@ int PasswordHasher::defaultThreads()
     return std::clamp(QThread::idealThreadCount() / 2, 1, MaxWorkers);
 }
 
-PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads, int newAccountsPerHour)
-    : databasePath_(databasePath), cost_(cost), newAccountsPerHour_(newAccountsPerHour)
+PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads, LoginLimits limits)
+    : databasePath_(databasePath), cost_(cost), limits_(limits)
 {
     clock_.start();
     for (int i = 0; i < std::max(1, threads); ++i) {
@@ -69,14 +69,12 @@ void PasswordHasher::login(LoginRequest request, LoginDone done)
 {
     {
         std::lock_guard lock(mutex_);
-        auto& queue = queues_[request.address];
-        if (queued_ >= MaxQueuedJobs || queue.size() >= size_t(MaxQueuedPerAddress)) {
-            if (queue.empty())
-                queues_.remove(request.address);
+        if (queued_ >= limits_.maxQueued) {
             LoginResult busy;
             busy.outcome = LoginResult::Outcome::Busy;
             return answer(std::move(done), busy);
         }
+        auto& queue = queues_[request.address];
         if (queue.empty())
             turns_.push_back(request.address);
         queue.push_back({std::move(request), std::move(done)});
@@ -158,7 +156,7 @@ bool PasswordHasher::reserveNewAccount(const QByteArray& address)
         newAccounts_.prune(now);
         prunedMs_ = now;
     }
-    if (newAccounts_.count(address, now) >= newAccountsPerHour_)
+    if (newAccounts_.count(address, now) >= limits_.newAccountsPerHour)
         return false;
     newAccounts_.add(address, now);
     return true;

@@ -4,10 +4,9 @@
 // thread. Each worker has its own database connection; a new account is
 // committed before its answer comes back.
 //
-// The work is a shared resource a stranger could take: the queue is bounded
-// per address and in total, addresses take turns, a job whose connection
-// closed is dropped, and each address may create only so many accounts an
-// hour.
+// The work is a shared resource a stranger could take: addresses take
+// turns, a job whose connection closed is dropped, the queue is bounded,
+// and each address may create only so many accounts an hour.
 
 #include "AccountStore.h"
 #include "Protocol.h"
@@ -64,6 +63,18 @@ public:
     virtual void cancel(SessionId key) = 0;
 };
 
+struct LoginLimits
+{
+    // A connection has one login under way at a time, so the jobs of an
+    // address are bounded by its connections; this bounds them all, with
+    // room for every client of a busy lobby coming back at once.
+    static constexpr int DefaultMaxQueued = 4096;
+    static constexpr int DefaultNewAccountsPerHour = 10;
+
+    int maxQueued = DefaultMaxQueued;
+    int newAccountsPerHour = DefaultNewAccountsPerHour;
+};
+
 // Argon2id work per hash.
 struct HashCost
 {
@@ -80,15 +91,10 @@ class PasswordHasher : public QObject, public LoginService
     Q_OBJECT
 
 public:
-    // Jobs waiting, in all and from one address: a client has one login at a
-    // time, so only a crowd behind one address or an attacker fills them.
-    static constexpr int MaxQueuedJobs = 256;
-    static constexpr int MaxQueuedPerAddress = 8;
-    static constexpr int DefaultNewAccountsPerHour = 10;
     static constexpr qint64 NewAccountWindowMs = 60 * 60 * 1000;
 
     PasswordHasher(const QString& databasePath, HashCost cost, int threads = defaultThreads(),
-                   int newAccountsPerHour = DefaultNewAccountsPerHour);
+                   LoginLimits limits = {});
     ~PasswordHasher() override;
 
     void login(LoginRequest request, LoginDone done) override;
@@ -113,7 +119,7 @@ private:
 
     QString databasePath_;
     HashCost cost_;
-    int newAccountsPerHour_;
+    LoginLimits limits_;
     std::mutex mutex_;
     std::condition_variable wake_;
     // New accounts are written one at a time: SQLite's own wait for a busy

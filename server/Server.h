@@ -27,7 +27,7 @@ struct ServerConfig
     int maxPerAddress = DefaultMaxPerAddress;
     HashCost hashCost = HashCost::standard();
     int hashThreads = PasswordHasher::defaultThreads();
-    int newAccountsPerHour = PasswordHasher::DefaultNewAccountsPerHour;
+    LoginLimits loginLimits;
 };
 
 class Server : public QObject, private Outbox

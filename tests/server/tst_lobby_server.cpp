@@ -53,7 +53,7 @@ private slots:
 
 private:
     void startServer(int maxPerAddress = 50, HashCost cost = HashCost::cheap(),
-                     int threads = PasswordHasher::defaultThreads());
+                     int threads = PasswordHasher::defaultThreads(), LoginLimits limits = {});
     std::unique_ptr<LobbyClient> login(const QByteArray& name, const QByteArray& pass = "pw",
                                        const QByteArray& version = "0.64", int fromAddress = 1);
     // Accounts with the password "pw", made directly in the database.
@@ -96,7 +96,7 @@ void LobbyServerTest::cleanup()
     server_.reset();
 }
 
-void LobbyServerTest::startServer(int maxPerAddress, HashCost cost, int threads)
+void LobbyServerTest::startServer(int maxPerAddress, HashCost cost, int threads, LoginLimits limits)
 {
     server_.reset();
     ServerConfig config;
@@ -105,6 +105,7 @@ void LobbyServerTest::startServer(int maxPerAddress, HashCost cost, int threads)
     config.maxPerAddress = maxPerAddress;
     config.hashCost = cost;
     config.hashThreads = threads;
+    config.loginLimits = limits;
     server_ = std::make_unique<Server>(config);
     QString error;
     QVERIFY2(server_->start(&error), qPrintable(error));
@@ -543,8 +544,10 @@ void LobbyServerTest::failedLoginsAreThrottledPerAddress()
 void LobbyServerTest::passwordWorkIsSharedAndBounded()
 {
     // One worker at the real cost, so logins wait their turn.
-    startServer(50, HashCost::standard(), 1);
-    constexpr int Crowd = PasswordHasher::MaxQueuedPerAddress + 2;
+    LoginLimits limits;
+    limits.maxQueued = 8;
+    startServer(50, HashCost::standard(), 1, limits);
+    const int Crowd = limits.maxQueued + 2;
     std::vector<std::unique_ptr<LobbyClient>> crowd;
     for (int i = 0; i < Crowd; ++i)
         crowd.push_back(login("x" + QByteArray::number(i)));
@@ -584,7 +587,7 @@ void LobbyServerTest::closedConnectionsCreateNoAccount()
 
 void LobbyServerTest::newAccountsPerAddressAreLimited()
 {
-    constexpr int Limit = PasswordHasher::DefaultNewAccountsPerHour;
+    constexpr int Limit = LoginLimits::DefaultNewAccountsPerHour;
     for (int i = 0; i < Limit; ++i)
         QCOMPARE(login("n" + QByteArray::number(i))->next(LoginAnswers), QByteArray("GOODPASS"));
     auto refused = login("late");
