@@ -169,7 +169,7 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
 {
     Session* s = sessions_.find(id);
     if (!s || s->state != Session::State::Checking || s->closing)
-        return;  // gone meanwhile; a new account stays made
+        return;  // closing meanwhile; a new account stays made
     using Outcome = LoginResult::Outcome;
     struct Refusal
     {

@@ -123,6 +123,7 @@ std::unique_ptr<LobbyClient> LobbyServerTest::login(const QByteArray& name, cons
 
 void LobbyServerTest::makeAccounts(const QByteArrayList& names)
 {
+    QVERIFY(PasswordHasher::initialise());
     char hash[crypto_pwhash_STRBYTES];
     QVERIFY(crypto_pwhash_str(hash, "pw", 2, crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN) == 0);
     AccountStore store(database_);
