@@ -36,9 +36,21 @@ constexpr int TurnBurstLines = 101;
 // the 500 bursts start spread over this time.
 constexpr int BurstSpreadMs = 1000;
 constexpr int FanoutRounds = 5;
-// The user list goes out at most once a second; this lets the last one pass.
+// Lets the last lines of a burst arrive.
 constexpr int SettleMs = 2500;
 constexpr int TimeoutMs = 180000;
+// The user list's traffic: this many online, one of them reconnecting every
+// interval, measured over the window.
+constexpr int ListUsers = 2000;
+constexpr int ReconnectIntervalMs = 500;
+constexpr int ListWindowMs = 10000;
+// Hit and run: connect, send the three login lines, close; this many from
+// one address, a few at a time, while others log in from other addresses.
+constexpr int HitRunLogins = 3000;
+constexpr int HitRunInFlight = 50;
+constexpr int HitRunOtherAddresses = 10;
+constexpr int HitRunOthersPerAddress = 5;
+constexpr int HitRunOtherSpacingMs = 100;
 // Peers that log in and then never read, while others chat with long lines
 // at the chat limit; long enough for the old 8 MiB queues to fill.
 constexpr int NonReaders = 200;
@@ -98,14 +110,21 @@ struct Client
     double goodAt = 0;
     int game = 0;
     int fanoutSeen = 0;
+    double startedAt = 0;
+    qint64 received = 0;
 
-    explicit Client(QByteArray n, quint16 port) : name(std::move(n))
+    explicit Client(QByteArray n, quint16 port, const QHostAddress& from = {}) : name(std::move(n))
     {
         QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
-            framer.append(socket.readAll());
+            const QByteArray bytes = socket.readAll();
+            received += bytes.size();
+            framer.append(bytes);
             while (auto line = framer.takeLine())
                 handle(*line);
         });
+        startedAt = nowMs();
+        if (!from.isNull())
+            socket.bind(from);
         socket.connectToHost(QHostAddress::LocalHost, port);
         socket.write("NAME" + name + "\r\nVERSION0.64\r\nPASSbench\r\n");
     }
@@ -186,81 +205,32 @@ int fail(const char* what)
     return 1;
 }
 
-// The real server on a free port with a fresh database; 0 when it did not start.
-quint16 startServer(QProcess& server, const QTemporaryDir& dir, const QString& name)
+}  // namespace
+
+// The real server on a free port with a fresh database in `dir`; 0 when it
+// did not start.
+quint16 startServer(QProcess& server, const QTemporaryDir& dir, const QStringList& options = {})
 {
-    const QString log = dir.filePath(name + QStringLiteral(".log"));
-    server.setStandardErrorFile(log);
+    server.setStandardErrorFile(dir.filePath(QStringLiteral("server.log")));
     server.start(QStringLiteral(VF_PROGRAM_DIR "/vesperfall-lobby"),
-                 {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), dir.filePath(name + QStringLiteral(".db")),
-                  QStringLiteral("--max-per-address"), QString::number(4 * TotalClients)});
+                 QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"),
+                             dir.filePath(QStringLiteral("lobby.db"))}
+                     + options);
     quint16 port = 0;
     waitUntil([&] {
-        QFile file(log);
-        if (file.open(QIODevice::ReadOnly))
-            port = quint16(QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(QString::fromLatin1(file.readAll())).captured(1).toUInt());
+        QFile log(dir.filePath(QStringLiteral("server.log")));
+        if (log.open(QIODevice::ReadOnly))
+            port = quint16(QRegularExpression(QStringLiteral("listening on port (\\d+)")).match(QString::fromLatin1(log.readAll())).captured(1).toUInt());
         return port != 0 || server.state() == QProcess::NotRunning;
     }, 10000);
     return port;
 }
 
-// Peers who log in and stop reading, while others chat: the server's
-// peak memory, and what it holds once they are gone.
-int nonReaders(const QTemporaryDir& dir)
+// Logins, relay and chat fan-out with a thousand clients; they stay logged in.
+int benchLoad(quint16 port, Clients& clients, qint64 serverPid)
 {
-    QProcess server;
-    const quint16 port = startServer(server, dir, QStringLiteral("nonreaders"));
-    if (port == 0)
-        return fail("the server did not start");
-    Clients silent, chatters;
-    connectClients(silent, "n", NonReaders, port);
-    connectClients(chatters, "w", Chatters, port);
-    if (!waitUntil([&] { return allLoggedIn(silent) && allLoggedIn(chatters); }))
-        return fail("the non-readers did not log in");
-    for (auto& client : silent) {
-        QObject::disconnect(&client->socket, &QTcpSocket::readyRead, nullptr, nullptr);
-        client->socket.setReadBufferSize(1);
-    }
-    const QByteArray text(ChatLineBytes, 'x');
-    QTimer chat;
-    QObject::connect(&chat, &QTimer::timeout, [&] {
-        for (auto& chatter : chatters)
-            chatter->send("CHATTXT" + chatter->name + ": " + text + "\r\n");
-    });
-    chat.start(ChatIntervalMs);
-    idle(NonReaderChatMs);
-    chat.stop();
-    print("lobby_rss_nonreaders_mb", residentMegabytes(server.processId(), "VmHWM"), "MB");
-    silent.clear();
-    chatters.clear();
-    idle(GiveBackWaitMs);
-    print("lobby_rss_after_nonreaders_mb", residentMegabytes(server.processId()), "MB");
-    server.terminate();
-    server.waitForFinished();
-    return 0;
-}
-
-}  // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchClock.start();
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-
-    QTemporaryDir dir;
-    QProcess server;
-    const quint16 port = startServer(server, dir, QStringLiteral("lobby"));
-    if (port == 0)
-        return fail("the server did not start");
-
     // Warm pairs, relaying once every few milliseconds while 200 new
     // accounts log in at once.
-    Clients clients;
     connectClients(clients, "r", 2 * WarmPairs, port);
     std::vector<Client*> warmHosts, warmJoiners;
     for (int i = 0; i < WarmPairs; ++i) {
@@ -332,11 +302,175 @@ int main(int argc, char** argv)
     if (!waitUntil([&] { return relayed.size() >= first + size_t(RelayPairs * TurnBurstLines) - first; }))
         return fail("turn bursts were lost");
     print("lobby_relay_p99_ms", percentile(relayed, 0.99), "ms");
-    print("lobby_server_rss_mb", residentMegabytes(server.processId()), "MB");
+    print("lobby_server_rss_mb", residentMegabytes(serverPid), "MB");
 
     samples = nullptr;
-    clients.clear();
+    return 0;
+}
+
+// The bytes the server sends while one user of many reconnects over and
+// over: the user list must not go to everyone each time.
+int benchListTraffic(quint16 port, Clients& clients)
+{
+    connectClients(clients, "l", ListUsers - int(clients.size()) - 1, port);
+    auto mover = std::make_unique<Client>("mover", port);
+    if (!waitUntil([&] { return allLoggedIn(clients) && mover->good; }))
+        return fail("the list users did not log in");
+    idle(SettleMs);
+    const auto receivedByAll = [&] {
+        qint64 sum = 0;
+        for (const auto& c : clients)
+            sum += c->received;
+        return sum;
+    };
+    const qint64 before = receivedByAll();
+    qint64 moverBytes = 0;
+    int refused = 0;
+    QTimer reconnect;
+    QObject::connect(&reconnect, &QTimer::timeout, [&] {
+        moverBytes += mover->received;
+        refused += mover->good ? 0 : 1;
+        mover = std::make_unique<Client>("mover", port);
+    });
+    const double start = nowMs();
+    reconnect.start(ReconnectIntervalMs);
+    idle(ListWindowMs);
+    reconnect.stop();
+    const double seconds = (nowMs() - start) / 1000.0;
+    moverBytes += mover->received;
+    if (refused > 0)
+        std::fprintf(stderr, "lobby-bench: %d of the reconnections were refused\n", refused);
+    print("lobby_list_bytes_per_s", double(receivedByAll() - before + moverBytes) / seconds, "B/s");
+    return 0;
+}
+
+// Others log in from their own addresses while one address runs
+// connect-send-close logins. The server keeps its default limits but lets
+// every one of them in, so they all reach the password work.
+int benchLoginDuringHitRun()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServer(server, dir, {QStringLiteral("--max-per-address"), QString::number(HitRunLogins)});
+    if (port == 0)
+        return fail("the server did not start");
+    int started = 0, finished = 0;
+    std::function<void()> hitAndRun = [&] {
+        if (started >= HitRunLogins)
+            return;
+        auto* socket = new QTcpSocket;
+        const QByteArray name = "h" + QByteArray::number(started++);
+        QObject::connect(socket, &QTcpSocket::connected, [socket, name] {
+            socket->write("NAME" + name + "\r\nVERSION0.64\r\nPASSx\r\n");
+            socket->disconnectFromHost();
+        });
+        QObject::connect(socket, &QTcpSocket::disconnected, [&, socket] {
+            socket->deleteLater();
+            ++finished;
+            hitAndRun();
+        });
+        QObject::connect(socket, &QTcpSocket::errorOccurred, [&, socket](QAbstractSocket::SocketError) {
+            if (socket->state() == QAbstractSocket::UnconnectedState) {
+                socket->deleteLater();
+                ++finished;
+                hitAndRun();
+            }
+        });
+        socket->connectToHost(QHostAddress::LocalHost, port);
+    };
+    for (int i = 0; i < HitRunInFlight; ++i)
+        hitAndRun();
+    Clients others;
+    QTimer nextOther;
+    QObject::connect(&nextOther, &QTimer::timeout, [&] {
+        const int i = int(others.size());
+        if (i == HitRunOtherAddresses * HitRunOthersPerAddress)
+            return nextOther.stop();
+        const QHostAddress from(QStringLiteral("127.0.0.%1").arg(2 + i % HitRunOtherAddresses));
+        others.push_back(std::make_unique<Client>("o" + QByteArray::number(i), port, from));
+    });
+    nextOther.start(HitRunOtherSpacingMs);
+    if (!waitUntil([&] { return finished >= HitRunLogins && !nextOther.isActive() && allLoggedIn(others); }))
+        return fail("the logins during the hit and run did not finish");
+    std::vector<double> waits;
+    for (const auto& c : others)
+        waits.push_back(c->goodAt - c->startedAt);
+    print("lobby_login_p95_during_hitrun_ms", percentile(waits, 0.95), "ms");
+    others.clear();
     server.terminate();
     server.waitForFinished();
-    return nonReaders(dir);
+    return 0;
+}
+
+// Peers who log in and stop reading, while others chat: the server's
+// peak memory, and what it holds once they are gone.
+int benchNonReaders()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const QString peers = QString::number(NonReaders + Chatters);
+    const quint16 port = startServer(server, dir,
+                                     {QStringLiteral("--max-per-address"), peers,
+                                      QStringLiteral("--new-accounts-per-hour"), peers});
+    if (port == 0)
+        return fail("the server did not start");
+    Clients silent, chatters;
+    connectClients(silent, "n", NonReaders, port);
+    connectClients(chatters, "w", Chatters, port);
+    if (!waitUntil([&] { return allLoggedIn(silent) && allLoggedIn(chatters); }))
+        return fail("the non-readers did not log in");
+    for (auto& client : silent) {
+        QObject::disconnect(&client->socket, &QTcpSocket::readyRead, nullptr, nullptr);
+        client->socket.setReadBufferSize(1);
+    }
+    const QByteArray text(ChatLineBytes, 'x');
+    QTimer chat;
+    QObject::connect(&chat, &QTimer::timeout, [&] {
+        for (auto& chatter : chatters)
+            chatter->send("CHATTXT" + chatter->name + ": " + text + "\r\n");
+    });
+    chat.start(ChatIntervalMs);
+    idle(NonReaderChatMs);
+    chat.stop();
+    print("lobby_rss_nonreaders_mb", residentMegabytes(server.processId(), "VmHWM"), "MB");
+    silent.clear();
+    chatters.clear();
+    idle(GiveBackWaitMs);
+    print("lobby_rss_after_nonreaders_mb", residentMegabytes(server.processId()), "MB");
+    server.terminate();
+    server.waitForFinished();
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchClock.start();
+    rlimit limit{};
+    if (getrlimit(RLIMIT_NOFILE, &limit) == 0) {
+        limit.rlim_cur = limit.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &limit);
+    }
+
+    {
+        // Every client comes from one address here.
+        QTemporaryDir dir;
+        QProcess server;
+        const quint16 port = startServer(server, dir,
+                                         {QStringLiteral("--max-per-address"), QString::number(4 * ListUsers),
+                                          QStringLiteral("--new-accounts-per-hour"), QString::number(4 * ListUsers)});
+        if (port == 0)
+            return fail("the server did not start");
+        Clients clients;
+        if (const int status = benchLoad(port, clients, server.processId()))
+            return status;
+        if (const int status = benchListTraffic(port, clients))
+            return status;
+        clients.clear();
+        server.terminate();
+        server.waitForFinished();
+    }
+    if (const int status = benchLoginDuringHitRun())
+        return status;
+    return benchNonReaders();
 }

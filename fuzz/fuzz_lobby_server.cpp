@@ -46,9 +46,9 @@ public:
     std::deque<std::function<void()>> answers;
     QHash<QByteArray, QByteArray> passwords;
 
-    void login(const QByteArray& name, const QByteArray& password, LoginDone done) override
+    void login(LoginRequest request, LoginDone done) override
     {
-        answers.push_back([this, name, password, done] {
+        answers.push_back([this, name = request.name, password = request.password, done] {
             LoginResult result;
             result.account.moderator = name.startsWith("mod");
             result.account.bannedUntil = name.startsWith("ban") ? 1LL << 40 : 0;
@@ -62,6 +62,7 @@ public:
             done(result);
         });
     }
+    void cancel(SessionId) override {}
 };
 
 }  // namespace

@@ -11,6 +11,12 @@ namespace lobby {
 namespace {
 
 const QByteArray FloodNotice("You are sending lines too fast; some were dropped.");
+// Why a login was refused, for the cases a wrong password does not explain.
+const QByteArray AlreadyOnlineNotice("That name is logged in already.");
+const QByteArray ThrottledNotice("Too many failed logins from your address. Please wait a few minutes.");
+const QByteArray StoreFailedNotice("The server cannot reach its accounts just now. Please try again later.");
+const QByteArray BusyNotice("The server is busy. Please try again in a moment.");
+const QByteArray TooManyAccountsNotice("Too many new accounts were made from your address. Please try again later.");
 
 }  // namespace
 
@@ -46,14 +52,13 @@ const Lobby::Command Lobby::Commands[] = {
 Lobby::Lobby(Outbox& out, LoginService& logins, AccountStore& store, QObject* parent)
     : QObject(parent),
       sessions_(out),
+      users_(sessions_),
       games_(sessions_, store),
       logins_(logins),
       store_(store),
       bannedAddresses_(store.bannedAddresses())
 {
     clock_.start();
-    userListTimer_.setSingleShot(true);
-    connect(&userListTimer_, &QTimer::timeout, this, &Lobby::sendUserList);
 }
 
 void Lobby::connected(SessionId id, const QByteArray& address)
@@ -96,11 +101,14 @@ void Lobby::disconnected(SessionId id, const QString& why)
         return;
     games_.leave(*session, Games::Leaving::LostConnection);
     const bool wasOnline = session->state == Session::State::LoggedIn;
+    if (session->state == Session::State::Checking)
+        logins_.cancel(id);
+    const QByteArray name = session->name;
     logLine(QStringLiteral("disconnected %1 %2(%3)")
-                .arg(toText(session->address), wasOnline ? toText(session->name) + ' ' : QString(), why));
+                .arg(toText(session->address), wasOnline ? toText(name) + ' ' : QString(), why));
     sessions_.remove(id);
     if (wasOnline)
-        userListChanged();
+        users_.departed(id, name);
 }
 
 void Lobby::sweep()
@@ -127,10 +135,11 @@ void Lobby::onVersion(Session& s, QByteArrayView payload)
     s.loginVersion = payload.toByteArray();
 }
 
-void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why)
+void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why,
+                   QByteArrayView notice)
 {
     logLine(QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
-    sessions_.send(s.id, line(keyword));
+    sessions_.send(s.id, (notice.isEmpty() ? QByteArray() : line(kw::Announce, notice)) + line(keyword));
 }
 
 void Lobby::onPass(Session& s, QByteArrayView payload)
@@ -147,28 +156,42 @@ void Lobby::onPass(Session& s, QByteArrayView payload)
     if (payload.size() > MaxPasswordBytes)
         return refuse(s, kw::BadPass, name, QStringLiteral("password too long"));
     if (sessions_.findByName(name))
-        return refuse(s, kw::BadPass, name, QStringLiteral("already online"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("already online"), AlreadyOnlineNotice);
     if (throttle_.blocked(name, s.address, clock_.elapsed()))
-        return refuse(s, kw::BadPass, name, QStringLiteral("too many failed logins"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("too many failed logins"), ThrottledNotice);
     sessions_.claim(s, name);
     const SessionId id = s.id;
-    logins_.login(name, payload.toByteArray(), [this, id](const LoginResult& result) { finishLogin(id, result); });
+    logins_.login({id, s.address, name, payload.toByteArray()},
+                  [this, id](const LoginResult& result) { finishLogin(id, result); });
 }
 
 void Lobby::finishLogin(SessionId id, const LoginResult& result)
 {
     Session* s = sessions_.find(id);
     if (!s || s->state != Session::State::Checking || s->closing)
-        return;  // gone meanwhile; a new account stays made
+        return;  // closing meanwhile; a new account stays made
     using Outcome = LoginResult::Outcome;
-    if (result.outcome == Outcome::WrongPassword || result.outcome == Outcome::Failed) {
-        const bool wrong = result.outcome == Outcome::WrongPassword;
-        if (wrong)
+    struct Refusal
+    {
+        Outcome outcome;
+        const char* why;
+        QByteArrayView notice;
+    };
+    static const Refusal Refusals[] = {
+        {Outcome::WrongPassword, "wrong password", {}},
+        {Outcome::Failed, "account store failed", StoreFailedNotice},
+        {Outcome::Busy, "too many logins waiting", BusyNotice},
+        {Outcome::TooManyAccounts, "too many new accounts from the address", TooManyAccountsNotice},
+    };
+    for (const Refusal& refusal : Refusals) {
+        if (refusal.outcome != result.outcome)
+            continue;
+        if (result.outcome == Outcome::WrongPassword)
             throttle_.failed(s->name, s->address, clock_.elapsed());
         const QByteArray name = s->name;
         sessions_.release(*s);
         s->state = Session::State::Connected;
-        return refuse(*s, kw::BadPass, name, wrong ? QStringLiteral("wrong password") : QStringLiteral("account store failed"));
+        return refuse(*s, kw::BadPass, name, QString::fromLatin1(refusal.why), refusal.notice);
     }
     const Account& account = result.account;
     if (account.banned || account.bannedUntil > QDateTime::currentSecsSinceEpoch()) {
@@ -183,23 +206,10 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
                 .arg(toText(s->name), toText(s->address),
                      result.outcome == Outcome::Created ? QStringLiteral(" (new account)") : QString(),
                      s->moderator ? QStringLiteral(" (moderator)") : QString()));
-    userListChanged();
+    users_.arrived(*s);
 }
 
 // Lists ---------------------------------------------------------------------
-
-void Lobby::userListChanged()
-{
-    // A burst of logins and logouts sends the list once per interval, not
-    // once per user to every user.
-    if (!userListTimer_.isActive())
-        userListTimer_.start(UserListIntervalMs);
-}
-
-void Lobby::sendUserList()
-{
-    sessions_.sendToAll(sessions_.userList());
-}
 
 Session* Lobby::online(QByteArrayView name)
 {

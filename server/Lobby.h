@@ -6,6 +6,7 @@
 #include "Games.h"
 #include "LoginThrottle.h"
 #include "Sessions.h"
+#include "UserListFeed.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -25,8 +26,6 @@ class Lobby : public QObject
 public:
     // Users logging in must finish within this time.
     static constexpr qint64 LoginTimeoutMs = 60 * 1000;
-    // The whole user list goes to everyone at most this often.
-    static constexpr int UserListIntervalMs = 1000;
 
     Lobby(Outbox& out, LoginService& logins, AccountStore& store, QObject* parent = nullptr);
 
@@ -38,7 +37,7 @@ public:
     void sweep();
 
     bool isAddressBanned(const QByteArray& address) const { return bannedAddresses_.contains(address); }
-    void sendUserList();
+    void sendUserList() { users_.sendWholeList(); }
     const Sessions& sessions() const { return sessions_; }
 
 private:
@@ -55,7 +54,10 @@ private:
     void onVersion(Session& s, QByteArrayView payload);
     void onPass(Session& s, QByteArrayView payload);
     void finishLogin(SessionId id, const LoginResult& result);
-    void refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why);
+    // `notice`, when given, goes first as an ANNOUNCE: the client's refusal
+    // box only ever speaks of a wrong password.
+    void refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why,
+                QByteArrayView notice = {});
 
     void onChat(Session& s, QByteArrayView payload);
     void onMe(Session& s, QByteArrayView payload);
@@ -86,16 +88,15 @@ private:
 
     Session* online(QByteArrayView name);
     void tell(const Session& s, const QByteArray& text);
-    void userListChanged();
 
     Sessions sessions_;
+    UserListFeed users_;
     Games games_;
     LoginService& logins_;
     AccountStore& store_;
     LoginThrottle throttle_;
     QSet<QByteArray> bannedAddresses_;
     QElapsedTimer clock_;
-    QTimer userListTimer_;
 };
 
 }  // namespace lobby

@@ -1,17 +1,18 @@
 #pragma once
-// Failed logins, counted per name and per address over a window; past the
-// limit further attempts are refused without checking the password, so a
-// guesser gets a handful of tries every few minutes.
+// Failed logins, counted per name and address and per address over a window;
+// past either limit that address is refused without checking the password,
+// so a guesser gets a handful of tries every few minutes. Nothing counts per
+// name alone: a stranger's guesses must never lock the owner out, who logs
+// in at once from any other address.
 
-#include <QByteArray>
-#include <QHash>
+#include "WindowedCounts.h"
 
 namespace lobby {
 
 class LoginThrottle
 {
 public:
-    static constexpr int MaxFailuresPerName = 5;
+    static constexpr int MaxFailuresPerNameAndAddress = 5;
     static constexpr int MaxFailuresPerAddress = 20;
     static constexpr qint64 WindowMs = 10 * 60 * 1000;
 
@@ -21,16 +22,8 @@ public:
     void prune(qint64 nowMs);
 
 private:
-    struct Window
-    {
-        qint64 startMs = 0;
-        int failures = 0;
-    };
-    static int failuresIn(const QHash<QByteArray, Window>& windows, const QByteArray& key, qint64 nowMs);
-    static void count(QHash<QByteArray, Window>& windows, const QByteArray& key, qint64 nowMs);
-
-    QHash<QByteArray, Window> byName_;
-    QHash<QByteArray, Window> byAddress_;
+    WindowedCounts byNameAndAddress_{WindowMs};
+    WindowedCounts byAddress_{WindowMs};
 };
 
 }  // namespace lobby

@@ -10,6 +10,7 @@ namespace lobby {
 namespace {
 
 constexpr int MaxConnectionsPerAddressLimit = 100000;
+constexpr int MaxNewAccountsPerHourLimit = 1000000;
 
 QList<QCommandLineOption> optionList()
 {
@@ -19,6 +20,10 @@ QList<QCommandLineOption> optionList()
         {QStringLiteral("db"), QStringLiteral("Account database (default %1).").arg(defaultDatabasePath()),
          QStringLiteral("PATH")},
         {QStringLiteral("max-per-address"), QStringLiteral("Connections allowed from one address (default 5)."),
+         QStringLiteral("N")},
+        {QStringLiteral("new-accounts-per-hour"),
+         QStringLiteral("New accounts one address may make in an hour (default %1).")
+             .arg(LoginLimits::DefaultNewAccountsPerHour),
          QStringLiteral("N")},
         {QStringLiteral("moderator"), QStringLiteral("Give the account NAME moderator rights, then exit."),
          QStringLiteral("NAME")},
@@ -71,9 +76,12 @@ bool parseOptions(const QStringList& arguments, Options& options, QString* error
     options.help = parser.isSet(QStringLiteral("help"));
     int port = ServerConfig::DefaultPort;
     int perAddress = ServerConfig::DefaultMaxPerAddress;
+    int newAccounts = LoginLimits::DefaultNewAccountsPerHour;
     if (!number(parser, QStringLiteral("port"), 0, 65535, port, error)
-        || !number(parser, QStringLiteral("max-per-address"), 1, MaxConnectionsPerAddressLimit, perAddress, error))
+        || !number(parser, QStringLiteral("max-per-address"), 1, MaxConnectionsPerAddressLimit, perAddress, error)
+        || !number(parser, QStringLiteral("new-accounts-per-hour"), 0, MaxNewAccountsPerHourLimit, newAccounts, error))
         return false;
+    options.newAccountsPerHour = newAccounts;
     options.port = quint16(port);
     options.maxPerAddress = perAddress;
     options.databasePath = parser.isSet(QStringLiteral("db")) ? parser.value(QStringLiteral("db")) : defaultDatabasePath();

@@ -11,6 +11,7 @@ struct Options
     quint16 port = 0;
     QString databasePath;
     int maxPerAddress = 0;
+    int newAccountsPerHour = 0;
     QString moderator;  // grant rights to this account and exit
     bool help = false;
 };

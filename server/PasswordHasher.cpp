@@ -15,6 +15,8 @@ constexpr size_t StandardMemoryBytes = 19 * 1024 * 1024;
 // Enough workers to keep logins quick without taking every core from the
 // network thread.
 constexpr int MaxWorkers = 4;
+// Addresses whose hour has ended are forgotten this often.
+constexpr qint64 NewAccountPruneMs = 60 * 1000;
 
 }  // namespace
 
@@ -38,9 +40,10 @@ int PasswordHasher::defaultThreads()
     return std::clamp(QThread::idealThreadCount() / 2, 1, MaxWorkers);
 }
 
-PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads)
-    : databasePath_(databasePath), cost_(cost)
+PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads, LoginLimits limits)
+    : databasePath_(databasePath), cost_(cost), limits_(limits)
 {
+    clock_.start();
     for (int i = 0; i < std::max(1, threads); ++i) {
         threads_.emplace_back(QThread::create([this] { work(); }));
         threads_.back()->start();
@@ -54,60 +57,153 @@ PasswordHasher::~PasswordHasher()
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
-        jobs_.clear();
+        queues_.clear();
+        turns_.clear();
     }
     wake_.notify_all();
     for (auto& thread : threads_)
         thread->wait();
 }
 
-void PasswordHasher::login(const QByteArray& name, const QByteArray& password, LoginDone done)
+void PasswordHasher::login(LoginRequest request, LoginDone done)
 {
     {
         std::lock_guard lock(mutex_);
-        jobs_.push_back({name, password, std::move(done)});
+        if (queued_ >= limits_.maxQueued) {
+            LoginResult busy;
+            busy.outcome = LoginResult::Outcome::Busy;
+            return answer(std::move(done), busy);
+        }
+        auto& queue = queues_[request.address];
+        if (queue.empty())
+            turns_.push_back(request.address);
+        queue.push_back({std::move(request), std::move(done)});
+        ++queued_;
     }
     wake_.notify_one();
+}
+
+void PasswordHasher::cancel(SessionId key)
+{
+    std::lock_guard lock(mutex_);
+    if (underWay_.contains(key)) {
+        cancelled_.insert(key);
+        return;
+    }
+    for (auto it = queues_.begin(); it != queues_.end(); ++it) {
+        auto& queue = it.value();
+        const auto job = std::find_if(queue.begin(), queue.end(), [key](const Job& j) { return j.request.key == key; });
+        if (job == queue.end())
+            continue;
+        queue.erase(job);
+        --queued_;
+        if (queue.empty()) {
+            turns_.erase(std::find(turns_.begin(), turns_.end(), it.key()));
+            queues_.erase(it);
+        }
+        return;
+    }
+}
+
+std::optional<PasswordHasher::Job> PasswordHasher::nextJob()
+{
+    std::unique_lock lock(mutex_);
+    wake_.wait(lock, [this] { return stopping_ || !turns_.empty(); });
+    if (stopping_)
+        return std::nullopt;
+    // Round-robin: one job from the address whose turn it is, which then
+    // goes to the back if it has more.
+    const QByteArray address = turns_.front();
+    turns_.pop_front();
+    auto queue = queues_.find(address);
+    Job job = std::move(queue->front());
+    queue->pop_front();
+    if (queue->empty())
+        queues_.erase(queue);
+    else
+        turns_.push_back(address);
+    --queued_;
+    underWay_.insert(job.request.key);
+    return job;
 }
 
 void PasswordHasher::work()
 {
     AccountStore store(databasePath_);
-    for (;;) {
-        Job job;
+    while (std::optional<Job> job = nextJob()) {
+        const std::optional<LoginResult> result = check(store, *job);
+        bool cancelled = false;
         {
-            std::unique_lock lock(mutex_);
-            wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-            if (stopping_)
-                return;
-            job = std::move(jobs_.front());
-            jobs_.pop_front();
+            std::lock_guard lock(mutex_);
+            underWay_.remove(job->request.key);
+            cancelled = cancelled_.remove(job->request.key);
         }
-        const LoginResult result = check(store, job);
-        QMetaObject::invokeMethod(this, [done = std::move(job.done), result] { done(result); }, Qt::QueuedConnection);
+        if (result && !cancelled)
+            answer(std::move(job->done), *result);
     }
 }
 
-LoginResult PasswordHasher::check(AccountStore& store, const Job& job) const
+void PasswordHasher::answer(LoginDone done, const LoginResult& result)
 {
+    QMetaObject::invokeMethod(this, [done = std::move(done), result] { done(result); }, Qt::QueuedConnection);
+}
+
+bool PasswordHasher::reserveNewAccount(const QByteArray& address)
+{
+    std::lock_guard lock(mutex_);
+    const qint64 now = clock_.elapsed();
+    if (now - prunedMs_ >= NewAccountPruneMs) {
+        newAccounts_.prune(now);
+        prunedMs_ = now;
+    }
+    if (newAccounts_.count(address, now) >= limits_.newAccountsPerHour)
+        return false;
+    newAccounts_.add(address, now);
+    return true;
+}
+
+std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job& job)
+{
+    const LoginRequest& request = job.request;
     LoginResult result;
     if (!store.isOpen())
         return result;
-    if (auto account = store.find(job.name)) {
+    if (auto account = store.find(request.name)) {
         result.account = *account;
-        const bool match = crypto_pwhash_str_verify(account->hash.constData(), job.password.constData(),
-                                                    job.password.size()) == 0;
+        const bool match = crypto_pwhash_str_verify(account->hash.constData(), request.password.constData(),
+                                                    request.password.size()) == 0;
         result.outcome = match ? LoginResult::Outcome::Accepted : LoginResult::Outcome::WrongPassword;
         return result;
     }
-    char hash[crypto_pwhash_STRBYTES];
-    if (crypto_pwhash_str(hash, job.password.constData(), job.password.size(), cost_.operations,
-                          cost_.memoryBytes) != 0)
+    if (!reserveNewAccount(request.address)) {
+        result.outcome = LoginResult::Outcome::TooManyAccounts;
         return result;
-    result.account.hash = QByteArray(hash);
+    }
+    auto giveBack = [&] {
+        std::lock_guard lock(mutex_);
+        newAccounts_.undo(request.address);
+    };
+    char hash[crypto_pwhash_STRBYTES];
+    if (crypto_pwhash_str(hash, request.password.constData(), request.password.size(), cost_.operations,
+                          cost_.memoryBytes) != 0) {
+        giveBack();
+        return result;
+    }
     std::lock_guard lock(writing_);
-    result.outcome = store.create(job.name, result.account.hash) ? LoginResult::Outcome::Created
-                                                                 : LoginResult::Outcome::Failed;
+    {
+        // The client left while its hash was made: no account for nobody.
+        std::lock_guard state(mutex_);
+        if (cancelled_.contains(request.key)) {
+            newAccounts_.undo(request.address);
+            return std::nullopt;
+        }
+    }
+    result.account.hash = QByteArray(hash);
+    if (store.create(request.name, result.account.hash)) {
+        result.outcome = LoginResult::Outcome::Created;
+    } else {
+        giveBack();
+    }
     return result;
 }
 

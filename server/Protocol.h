@@ -45,6 +45,7 @@ inline constexpr QByteArrayView AddGame("ADDGAME"), ChatMsg("CHATMSG");
 inline constexpr QByteArrayView ListKill("LISTKILL"), ListAdd("LISTADD"), ListDone("LISTDONE");
 inline constexpr QByteArrayView BadVersion("BADVERS"), BadPass("BADPASS"), GoodPass("GOODPASS");
 inline constexpr QByteArrayView GameNumber("GAMENUMBER"), JoinBad("JOINBAD");
+inline constexpr QByteArrayView Announce("ANNOUNCE");
 // Parts inside game-data lines.
 inline constexpr QByteArrayView PartsStart("@@");
 inline constexpr QByteArrayView Boot("BOOT"), Race("RACE"), Team("TEAM");

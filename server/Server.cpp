@@ -7,7 +7,11 @@
 
 #include <QTcpSocket>
 
+#include <cerrno>
+#include <cstring>
 #include <malloc.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace lobby {
 
@@ -22,12 +26,16 @@ constexpr int RefusalGraceMs = 5000;
 // The heap keeps freed memory for reuse (main.cpp); after this much output
 // was dropped or sent it is handed back to the system.
 constexpr qint64 GiveBackAfterBytes = 16 * 1024 * 1024;
+// Accepting again after a failed accept, unless a connection closes first.
+constexpr int AcceptBackoffMs = 1000;
 
 }  // namespace
 
 Server::Server(ServerConfig config, QObject* parent)
     : QObject(parent), config_(std::move(config)), output_(config_.maxQueuedBytes, config_.outputBudgetBytes)
 {
+    acceptTimer_.setSingleShot(true);
+    connect(&acceptTimer_, &QTimer::timeout, this, &Server::acceptTimerDone);
 }
 
 Server::~Server()
@@ -43,7 +51,8 @@ bool Server::start(QString* error)
         store_.reset();
         return false;
     }
-    hasher_ = std::make_unique<PasswordHasher>(config_.databasePath, config_.hashCost, config_.hashThreads);
+    hasher_ = std::make_unique<PasswordHasher>(config_.databasePath, config_.hashCost, config_.hashThreads,
+                                               config_.loginLimits);
     lobby_ = std::make_unique<Lobby>(static_cast<Outbox&>(*this), *hasher_, *store_);
     listener_.setListenBacklogSize(ListenBacklog);
     if (!listener_.listen(QHostAddress::Any, config_.port)) {
@@ -51,7 +60,9 @@ bool Server::start(QString* error)
         shutdown();
         return false;
     }
-    connect(&listener_, &QTcpServer::newConnection, this, &Server::accept);
+    listener_.pauseAccepting();
+    acceptReady_ = std::make_unique<QSocketNotifier>(listener_.socketDescriptor(), QSocketNotifier::Read);
+    connect(acceptReady_.get(), &QSocketNotifier::activated, this, &Server::accept);
     connect(&sweep_, &QTimer::timeout, lobby_.get(), &Lobby::sweep);
     connect(&sweep_, &QTimer::timeout, this, &Server::giveMemoryBack);
     sweep_.start(SweepIntervalMs);
@@ -63,8 +74,10 @@ void Server::shutdown()
 {
     if (!store_)
         return;
+    acceptReady_.reset();
     listener_.close();
     sweep_.stop();
+    acceptTimer_.stop();
     hasher_.reset();  // waits for a login under way to commit
     for (Connection* connection : std::as_const(connections_)) {
         connection->disconnect(this);
@@ -80,7 +93,21 @@ void Server::shutdown()
 
 void Server::accept()
 {
-    while (QTcpSocket* socket = listener_.nextPendingConnection()) {
+    for (;;) {
+        const int descriptor = ::accept4(int(listener_.socketDescriptor()), nullptr, nullptr, SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;  // a peer that gave up while queued
+            if (errno != EAGAIN && errno != EWOULDBLOCK)
+                acceptFailed(errno);
+            return;
+        }
+        auto* socket = new QTcpSocket;
+        if (!socket->setSocketDescriptor(descriptor)) {
+            ::close(descriptor);
+            delete socket;
+            continue;
+        }
         const QByteArray address = addressText(*socket);
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
@@ -105,6 +132,36 @@ void Server::accept()
     }
 }
 
+void Server::acceptFailed(int error)
+{
+    // Typically out of descriptors: trying again at once would only fail
+    // again, as fast as the loop turns.
+    acceptReady_->setEnabled(false);
+    acceptPaused_ = true;
+    acceptTimer_.start(AcceptBackoffMs);
+    if (descriptorsShort_)
+        return;
+    descriptorsShort_ = true;
+    logLine(QStringLiteral("cannot accept connections (%1) with %2 open; waiting for one to close")
+                .arg(QString::fromLocal8Bit(std::strerror(error)))
+                .arg(connections_.size()));
+}
+
+void Server::resumeAccepting()
+{
+    acceptPaused_ = false;
+    acceptReady_->setEnabled(true);
+    acceptTimer_.start(AcceptBackoffMs);
+}
+
+void Server::acceptTimerDone()
+{
+    if (acceptPaused_)
+        return resumeAccepting();
+    descriptorsShort_ = false;
+    logLine(QStringLiteral("accepting connections again with %1 open").arg(connections_.size()));
+}
+
 void Server::closed(SessionId id, const QString& why)
 {
     Connection* connection = connections_.take(id);
@@ -114,6 +171,9 @@ void Server::closed(SessionId id, const QString& why)
     if (count != perAddress_.end() && --*count <= 0)
         perAddress_.erase(count);
     lobby_->disconnected(id, why);
+    // A descriptor is free again.
+    if (acceptPaused_)
+        resumeAccepting();
 }
 
 void Server::send(SessionId id, const QByteArray& bytes)

@@ -7,6 +7,7 @@
 #include "Sessions.h"
 
 #include <QHash>
+#include <QSocketNotifier>
 #include <QTcpServer>
 #include <QTimer>
 #include <memory>
@@ -36,6 +37,7 @@ struct ServerConfig
     qint64 outputBudgetBytes = DefaultOutputBudgetBytes;
     HashCost hashCost = HashCost::standard();
     int hashThreads = PasswordHasher::defaultThreads();
+    LoginLimits loginLimits;
 };
 
 class Server : public QObject, private Outbox
@@ -56,12 +58,19 @@ private:
     void send(SessionId id, const QByteArray& bytes) override;
     void disconnect(SessionId id) override;
     void accept();
+    void acceptFailed(int error);
+    void resumeAccepting();
+    void acceptTimerDone();
     void closed(SessionId id, const QString& why);
     void cutSlowestReaders();
     void giveMemoryBack();
 
     ServerConfig config_;
     QTcpServer listener_;
+    // Accepts on the listener's socket. QTcpServer's own loop retries a
+    // failed accept at once, forever, when the process is out of
+    // descriptors, and reports it only now and then.
+    std::unique_ptr<QSocketNotifier> acceptReady_;
     std::unique_ptr<AccountStore> store_;
     std::unique_ptr<PasswordHasher> hasher_;
     std::unique_ptr<Lobby> lobby_;
@@ -70,6 +79,12 @@ private:
     QHash<QByteArray, int> perAddress_;
     SessionId nextId_ = 1;
     QTimer sweep_;
+    // Accepting waits while the process is out of descriptors. The timer
+    // ends the wait, or, once accepting again, the shortage: it is logged
+    // once, until accepting has gone on that long without failing.
+    QTimer acceptTimer_;
+    bool acceptPaused_ = false;
+    bool descriptorsShort_ = false;
 };
 
 }  // namespace lobby

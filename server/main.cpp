@@ -101,6 +101,7 @@ int main(int argc, char** argv)
     config.port = options.port;
     config.databasePath = options.databasePath;
     config.maxPerAddress = options.maxPerAddress;
+    config.loginLimits.newAccountsPerHour = options.newAccountsPerHour;
     lobby::Server server(config);
     if (!server.start(&error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -13,13 +13,16 @@ class LobbyClient
 public:
     static constexpr int TimeoutMs = 5000;
 
-    explicit LobbyClient(quint16 port)
+    // `from`: another loopback address (127.0.0.2 and up) to connect from.
+    explicit LobbyClient(quint16 port, const QHostAddress& from = {})
     {
         QObject::connect(&socket, &QTcpSocket::readyRead, [this] {
             framer.append(socket.readAll());
             while (auto line = framer.takeLine())
                 lines << *line;
         });
+        if (!from.isNull())
+            socket.bind(from);
         socket.connectToHost(QHostAddress::LocalHost, port);
     }
 

@@ -8,8 +8,13 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sodium.h>
+#include <sys/resource.h>
 
 using namespace lobby;
 
@@ -36,12 +41,25 @@ private slots:
     void floods_data();
     void floods();
     void connectionsPerAddressAreCapped();
+    void failedLoginsAreThrottledPerAddress_data();
+    void failedLoginsAreThrottledPerAddress();
+    void passwordWorkIsSharedAndBounded();
+    void closedConnectionsCreateNoAccount();
+    void newAccountsPerAddressAreLimited();
+    void userList_data();
+    void userList();
+    void acceptingWaitsForFreeDescriptors();
     void killedServerKeepsAccounts();
 
 private:
-    void startServer(int maxPerAddress = 50);
+    void startServer(int maxPerAddress = 50, HashCost cost = HashCost::cheap(),
+                     int threads = PasswordHasher::defaultThreads(), LoginLimits limits = {});
     std::unique_ptr<LobbyClient> login(const QByteArray& name, const QByteArray& pass = "pw",
-                                       const QByteArray& version = "0.64");
+                                       const QByteArray& version = "0.64", int fromAddress = 1);
+    // Accounts with the password "pw", made directly in the database.
+    void makeAccounts(const QByteArrayList& names);
+    // Starts the real program; its port, or 0.
+    quint16 startProgram(QProcess& process, const QStringList& arguments = {});
     // ann hosts "duel" (game 1) unless it is open already; the others join in order.
     void hostDuel(LobbyClient& host, const QList<LobbyClient*>& joiners, bool create = true);
 
@@ -78,27 +96,53 @@ void LobbyServerTest::cleanup()
     server_.reset();
 }
 
-void LobbyServerTest::startServer(int maxPerAddress)
+void LobbyServerTest::startServer(int maxPerAddress, HashCost cost, int threads, LoginLimits limits)
 {
     server_.reset();
     ServerConfig config;
     config.port = 0;
     config.databasePath = database_;
     config.maxPerAddress = maxPerAddress;
-    config.hashCost = HashCost::cheap();
+    config.hashCost = cost;
+    config.hashThreads = threads;
+    config.loginLimits = limits;
     server_ = std::make_unique<Server>(config);
     QString error;
     QVERIFY2(server_->start(&error), qPrintable(error));
 }
 
 std::unique_ptr<LobbyClient> LobbyServerTest::login(const QByteArray& name, const QByteArray& pass,
-                                                    const QByteArray& version)
+                                                    const QByteArray& version, int fromAddress)
 {
-    auto client = std::make_unique<LobbyClient>(server_->port());
+    auto client = std::make_unique<LobbyClient>(server_->port(), QHostAddress(QStringLiteral("127.0.0.%1").arg(fromAddress)));
     client->send("NAME" + name);
     client->send("VERSION" + version);
     client->send("PASS" + pass);
     return client;
+}
+
+void LobbyServerTest::makeAccounts(const QByteArrayList& names)
+{
+    QVERIFY(PasswordHasher::initialise());
+    char hash[crypto_pwhash_STRBYTES];
+    QVERIFY(crypto_pwhash_str(hash, "pw", 2, crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN) == 0);
+    AccountStore store(database_);
+    for (const QByteArray& name : names)
+        QVERIFY(store.create(name, hash));
+}
+
+quint16 LobbyServerTest::startProgram(QProcess& process, const QStringList& arguments)
+{
+    const QString program = qEnvironmentVariable("VF_PROGRAM_DIR") + QStringLiteral("/vesperfall-lobby");
+    process.setReadChannel(QProcess::StandardError);
+    process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), database_}
+                               + arguments);
+    QRegularExpressionMatch match;
+    (void)QTest::qWaitFor([&] {
+        match = QRegularExpression("listening on port (\\d+)").match(QString::fromLatin1(process.peek(1 << 16)));
+        return match.hasMatch() || process.state() == QProcess::NotRunning;
+    }, LobbyClient::TimeoutMs);
+    return quint16(match.captured(1).toUInt());
 }
 
 void LobbyServerTest::hostDuel(LobbyClient& host, const QList<LobbyClient*>& joiners, bool create)
@@ -122,16 +166,17 @@ void LobbyServerTest::login_data()
     QTest::addColumn<QByteArray>("pass");
     QTest::addColumn<QString>("before");  // what ann did first
     QTest::addColumn<QByteArray>("answer");
-    QTest::newRow("new account") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("GOODPASS");
-    QTest::newRow("existing account") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "logged out" << QByteArray("GOODPASS");
-    QTest::newRow("wrong password") << QByteArray("ann") << QByteArray("0.64") << QByteArray("nope") << "logged out" << QByteArray("BADPASS");
-    QTest::newRow("old version") << QByteArray("ann") << QByteArray("0.63") << QByteArray("pw") << "" << QByteArray("BADVERS");
-    QTest::newRow("capital letter") << QByteArray("Ann") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS");
-    QTest::newRow("name with @") << QByteArray("a@b") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS");
-    QTest::newRow("13 letters") << QByteArray("abcdefghijklm") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS");
-    QTest::newRow("empty name") << QByteArray() << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS");
-    QTest::newRow("already online") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "online" << QByteArray("BADPASS");
-    QTest::newRow("after five wrong passwords") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "guessed" << QByteArray("BADPASS");
+    QTest::addColumn<QByteArray>("notice");  // an ANNOUNCE before the answer
+    QTest::newRow("new account") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("GOODPASS") << QByteArray();
+    QTest::newRow("existing account") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "logged out" << QByteArray("GOODPASS") << QByteArray();
+    QTest::newRow("wrong password") << QByteArray("ann") << QByteArray("0.64") << QByteArray("nope") << "logged out" << QByteArray("BADPASS") << QByteArray();
+    QTest::newRow("old version") << QByteArray("ann") << QByteArray("0.63") << QByteArray("pw") << "" << QByteArray("BADVERS") << QByteArray();
+    QTest::newRow("capital letter") << QByteArray("Ann") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
+    QTest::newRow("name with @") << QByteArray("a@b") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
+    QTest::newRow("13 letters") << QByteArray("abcdefghijklm") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
+    QTest::newRow("empty name") << QByteArray() << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
+    QTest::newRow("already online") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "online" << QByteArray("BADPASS") << QByteArray("That name is logged in already.");
+    QTest::newRow("account store full") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "store full" << QByteArray("BADPASS") << QByteArray("The server cannot reach its accounts just now. Please try again later.");
 }
 
 void LobbyServerTest::login()
@@ -141,17 +186,26 @@ void LobbyServerTest::login()
     QFETCH(QByteArray, pass);
     QFETCH(QString, before);
     QFETCH(QByteArray, answer);
+    QFETCH(QByteArray, notice);
     std::unique_ptr<LobbyClient> first;
-    if (!before.isEmpty()) {
+    if (before == QLatin1String("online") || before == QLatin1String("logged out")) {
         first = login("ann");
         QCOMPARE(first->next(LoginAnswers), QByteArray("GOODPASS"));
         if (before != QLatin1String("online"))
             first.reset();
+    } else if (before == QLatin1String("store full")) {
+        // A write the database refuses, as when the disk is full.
+        auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("full"));
+        db.setDatabaseName(database_);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral(
+            "CREATE TRIGGER full BEFORE INSERT ON accounts BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
+        db.close();
     }
-    if (before == QLatin1String("guessed"))
-        for (int i = 0; i < 5; ++i)
-            QCOMPARE(login("ann", "guess")->next(LoginAnswers), QByteArray("BADPASS"));
-    QCOMPARE(login(name, pass, version)->next(LoginAnswers), answer);
+    auto client = login(name, pass, version);
+    QCOMPARE(client->next(LoginAnswers), answer);
+    client->cursor = 0;
+    QCOMPARE(client->pending("ANNOUNCE"), notice.isEmpty() ? QByteArrayList() : QByteArrayList{"ANNOUNCE" + notice});
 }
 
 void LobbyServerTest::commands_data()
@@ -424,14 +478,211 @@ void LobbyServerTest::floods()
 
 void LobbyServerTest::connectionsPerAddressAreCapped()
 {
-    startServer(2);
-    LobbyClient first(server_->port()), second(server_->port()), third(server_->port());
-    QVERIFY(third.waitClosed());
-    first.send("NAMEann");
-    first.send("VERSION0.64");
-    first.send("PASSpw");
-    QCOMPARE(first.next(LoginAnswers), QByteArray("GOODPASS"));
-    QCOMPARE(second.socket.state(), QAbstractSocket::ConnectedState);
+    constexpr int Cap = ServerConfig::DefaultMaxPerAddress;
+    startServer(Cap);
+    // Served: answered, not closed at once.
+    auto served = [](LobbyClient& client) {
+        client.send("NAMEann");
+        client.send("VERSION0.1");
+        client.send("PASSpw");
+        (void)QTest::qWaitFor([&] {
+            return !client.lines.isEmpty() || client.socket.state() == QAbstractSocket::UnconnectedState;
+        }, LobbyClient::TimeoutMs);
+        return client.lines.value(0) == "BADVERS";
+    };
+    // Each closed connection gives its place back: after five come and go,
+    // a sixth is still served, once the server has seen the closes.
+    for (int i = 0; i < Cap; ++i) {
+        LobbyClient client(server_->port());
+        QVERIFY(served(client));
+    }
+    std::vector<std::unique_ptr<LobbyClient>> held;
+    const QDeadlineTimer deadline(LobbyClient::TimeoutMs);
+    while (held.empty() && !deadline.hasExpired()) {
+        auto client = std::make_unique<LobbyClient>(server_->port());
+        if (served(*client))
+            held.push_back(std::move(client));
+    }
+    QVERIFY(!held.empty());
+    while (held.size() < size_t(Cap)) {
+        held.push_back(std::make_unique<LobbyClient>(server_->port()));
+        QVERIFY(served(*held.back()));
+    }
+    LobbyClient over(server_->port());
+    QVERIFY(over.waitClosed());
+    QVERIFY(held.front()->socket.state() == QAbstractSocket::ConnectedState);
+}
+
+void LobbyServerTest::failedLoginsAreThrottledPerAddress_data()
+{
+    QTest::addColumn<QByteArrayList>("guesses");  // "address:name", each with a wrong password
+    QTest::addColumn<QByteArray>("then");         // and then with the right one
+    QTest::addColumn<QByteArray>("answer");
+    const auto times = [](int n, const QByteArray& guess) { return QByteArrayList(n, guess); };
+    const QByteArrayList nineteen = times(5, "1:bob") + times(5, "1:cat") + times(5, "1:dan") + times(4, "1:eve");
+    QTest::newRow("4 at a name") << times(4, "1:ann") << QByteArray("1:ann") << QByteArray("GOODPASS");
+    QTest::newRow("5 at a name: that address is held off") << times(5, "1:ann") << QByteArray("1:ann") << QByteArray("BADPASS");
+    QTest::newRow("5 at a name: its owner elsewhere gets in") << times(5, "1:ann") << QByteArray("2:ann") << QByteArray("GOODPASS");
+    QTest::newRow("19 from an address") << nineteen << QByteArray("1:ann") << QByteArray("GOODPASS");
+    QTest::newRow("20 from an address: held off every name") << nineteen + times(1, "1:eve") << QByteArray("1:ann") << QByteArray("BADPASS");
+}
+
+void LobbyServerTest::failedLoginsAreThrottledPerAddress()
+{
+    QFETCH(QByteArrayList, guesses);
+    QFETCH(QByteArray, then);
+    QFETCH(QByteArray, answer);
+    makeAccounts({"ann", "bob", "cat", "dan", "eve"});
+    auto attempt = [this](const QByteArray& who, const QByteArray& pass) {
+        const QByteArrayList parts = who.split(':');
+        return login(parts[1], pass, "0.64", parts[0].toInt());
+    };
+    for (const QByteArray& guess : guesses)
+        QCOMPARE(attempt(guess, "nope")->next(LoginAnswers), QByteArray("BADPASS"));
+    auto last = attempt(then, "pw");
+    QCOMPARE(last->next(LoginAnswers), answer);
+    last->cursor = 0;
+    QCOMPARE(last->pending("ANNOUNCE").size(), answer == "BADPASS" ? 1 : 0);
+}
+
+void LobbyServerTest::passwordWorkIsSharedAndBounded()
+{
+    // One worker at the real cost, so logins wait their turn.
+    LoginLimits limits;
+    limits.maxQueued = 8;
+    startServer(50, HashCost::standard(), 1, limits);
+    const int Crowd = limits.maxQueued + 2;
+    std::vector<std::unique_ptr<LobbyClient>> crowd;
+    for (int i = 0; i < Crowd; ++i)
+        crowd.push_back(login("x" + QByteArray::number(i)));
+    auto answered = [&](QByteArrayView answer) {
+        return std::count_if(crowd.begin(), crowd.end(), [&](const auto& c) { return c->lines.contains(answer); });
+    };
+    QTRY_VERIFY(answered("GOODPASS") > 0);
+    // Another address is served next, not after the whole crowd.
+    auto other = login("y", "pw", "0.64", 2);
+    QCOMPARE(other->next(LoginAnswers), QByteArray("GOODPASS"));
+    QVERIFY2(answered("GOODPASS") <= Crowd / 2, qPrintable(QString::number(answered("GOODPASS"))));
+    // The crowd's queue is bounded; the ones past it hear why.
+    QTRY_COMPARE(answered("GOODPASS") + answered("BADPASS"), qsizetype(Crowd));
+    QVERIFY(answered("BADPASS") >= 1);
+    QCOMPARE(answered("ANNOUNCEThe server is busy. Please try again in a moment."), answered("BADPASS"));
+}
+
+void LobbyServerTest::closedConnectionsCreateNoAccount()
+{
+    startServer(50, HashCost::standard(), 1);
+    auto ann = login("ann");
+    const QByteArrayList gone{"b0", "b1", "b2"};
+    std::vector<std::unique_ptr<LobbyClient>> leaving;
+    for (const QByteArray& name : gone)
+        leaving.push_back(login(name));
+    QTRY_VERIFY(std::all_of(leaving.begin(), leaving.end(), [](const auto& c) {
+        return c->socket.state() == QAbstractSocket::ConnectedState && c->socket.bytesToWrite() == 0;
+    }));
+    for (const auto& client : leaving)  // while ann's password is hashed
+        client->socket.disconnectFromHost();
+    QCOMPARE(ann->next(LoginAnswers), QByteArray("GOODPASS"));
+    QCOMPARE(login("zed")->next(LoginAnswers), QByteArray("GOODPASS"));  // queued after them
+    AccountStore store(database_);
+    for (const QByteArray& name : gone)
+        QVERIFY2(!store.find(name), name.constData());
+}
+
+void LobbyServerTest::newAccountsPerAddressAreLimited()
+{
+    constexpr int Limit = LoginLimits::DefaultNewAccountsPerHour;
+    for (int i = 0; i < Limit; ++i)
+        QCOMPARE(login("n" + QByteArray::number(i))->next(LoginAnswers), QByteArray("GOODPASS"));
+    auto refused = login("late");
+    QCOMPARE(refused->next(LoginAnswers), QByteArray("BADPASS"));
+    refused->cursor = 0;
+    QCOMPARE(refused->pending("ANNOUNCE"),
+             QByteArrayList{"ANNOUNCEToo many new accounts were made from your address. Please try again later."});
+    QCOMPARE(login("late", "pw", "0.64", 2)->next(LoginAnswers), QByteArray("GOODPASS"));
+    QCOMPARE(login("n0")->next(LoginAnswers), QByteArray("GOODPASS"));  // old accounts still log in
+}
+
+void LobbyServerTest::userList_data()
+{
+    QTest::addColumn<QByteArrayList>("steps");  // "+name" logs in, "-name" closes
+    QTest::newRow("arrivals") << QByteArrayList{"+ann", "+bob", "+cat"};
+    QTest::newRow("a departure") << QByteArrayList{"+ann", "+bob", "+cat", "-bob"};
+    QTest::newRow("gone and back") << QByteArrayList{"+ann", "+bob", "-ann", "+ann"};
+    QTest::newRow("a newcomer while a departure waits") << QByteArrayList{"+ann", "+bob", "-ann", "+cat", "+ann"};
+}
+
+void LobbyServerTest::userList()
+{
+    // What each client shows after its staging list: LISTADD appends,
+    // only LISTKILL empties, LISTDONE shows.
+    QFETCH(QByteArrayList, steps);
+    std::map<QByteArray, std::unique_ptr<LobbyClient>> online;
+    for (const QByteArray& step : steps) {
+        const QByteArray name = step.mid(1);
+        if (step.startsWith('-')) {
+            online.erase(name);
+            continue;
+        }
+        // Until the server has seen the same name's close, it is online.
+        const QDeadlineTimer deadline(LobbyClient::TimeoutMs);
+        do
+            online[name] = login(name);
+        while (online[name]->next(LoginAnswers) != "GOODPASS" && !deadline.hasExpired());
+    }
+    QByteArrayList names, gone;
+    for (const auto& entry : online)
+        names << entry.first;
+    for (const QByteArray& step : steps)
+        if (step.startsWith('-') && !online.count(step.mid(1)))
+            gone << step.mid(1);
+    for (const auto& [name, client] : online) {
+        // Only a departure that stands waits for the whole list.
+        if (gone.isEmpty()) {
+            QVERIFY(client->sync());
+            QCOMPARE(client->userList(), names);
+        }
+        QTRY_COMPARE(client->userList(), names);
+    }
+    if (std::none_of(steps.begin(), steps.end(), [](const QByteArray& step) { return step.startsWith('-'); }))
+        // Each arrival came as LISTADD and LISTDONE.
+        for (const auto& entry : online)
+            QCOMPARE(entry.second->lines.count("LISTKILL"), 1);
+}
+
+void LobbyServerTest::acceptingWaitsForFreeDescriptors()
+{
+    // The real program with few descriptors: more clients than it can hold.
+    constexpr rlim_t Descriptors = 64;
+    constexpr int Clients = 64;
+    server_.reset();
+    QProcess server;
+    server.setChildProcessModifier([] {
+        const rlimit limit{Descriptors, Descriptors};
+        setrlimit(RLIMIT_NOFILE, &limit);
+    });
+    const quint16 port = startProgram(server, {QStringLiteral("--max-per-address"), QString::number(Clients)});
+    QVERIFY(port != 0);
+    std::vector<std::unique_ptr<LobbyClient>> clients;
+    for (int i = 0; i < Clients; ++i) {
+        clients.push_back(std::make_unique<LobbyClient>(port));
+        clients.back()->send("NAMEann");
+        clients.back()->send("VERSION0.1");
+        clients.back()->send("PASSpw");
+    }
+    const QByteArray shortage("cannot accept connections");
+    QByteArray log;
+    auto logged = [&] { return (log += server.readAll()).count(shortage); };
+    QTRY_VERIFY(logged() > 0);
+    // Those served make room as they go; the rest, waiting in the kernel's
+    // queue, are served then.
+    QTRY_VERIFY([&] {
+        std::erase_if(clients, [](const auto& c) { return c->lines.contains("BADVERS"); });
+        return clients.empty();
+    }());
+    QCOMPARE(logged(), 1);
+    server.terminate();
+    QVERIFY(server.waitForFinished());
 }
 
 void LobbyServerTest::killedServerKeepsAccounts()
@@ -439,20 +690,8 @@ void LobbyServerTest::killedServerKeepsAccounts()
     // The real program at its real hashing cost, killed without warning right
     // after answering, then stopped by SIGTERM.
     server_.reset();
-    const QString program = qEnvironmentVariable("VF_PROGRAM_DIR") + QStringLiteral("/vesperfall-lobby");
-    auto run = [&](QProcess& process) -> quint16 {
-        process.start(program, {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), database_});
-        QRegularExpressionMatch match;
-        (void)QTest::qWaitFor([&] {
-            match = QRegularExpression("listening on port (\\d+)").match(QString::fromLatin1(process.peek(1 << 16)));
-            return match.hasMatch() || process.state() == QProcess::NotRunning;
-        }, LobbyClient::TimeoutMs);
-        process.setReadChannel(QProcess::StandardError);
-        return quint16(match.captured(1).toUInt());
-    };
     QProcess first;
-    first.setReadChannel(QProcess::StandardError);
-    const quint16 port = run(first);
+    const quint16 port = startProgram(first);
     QVERIFY(port != 0);
     LobbyClient ann(port);
     for (const char* line : {"NAMEann", "VERSION0.64", "PASSpw"})
@@ -462,8 +701,7 @@ void LobbyServerTest::killedServerKeepsAccounts()
     QVERIFY(first.waitForFinished());
 
     QProcess second;
-    second.setReadChannel(QProcess::StandardError);
-    const quint16 again = run(second);
+    const quint16 again = startProgram(second);
     QVERIFY(again != 0);
     for (auto [pass, answer] : {std::pair{"nope", "BADPASS"}, std::pair{"pw", "GOODPASS"}}) {
         LobbyClient back(again);
