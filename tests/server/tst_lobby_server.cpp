@@ -663,17 +663,19 @@ void LobbyServerTest::acceptingWaitsForFreeDescriptors()
     });
     const quint16 port = startProgram(server, {QStringLiteral("--max-per-address"), QString::number(Clients)});
     QVERIFY(port != 0);
+    // Silent until the server runs short, so none of them is done with early.
     std::vector<std::unique_ptr<LobbyClient>> clients;
-    for (int i = 0; i < Clients; ++i) {
+    for (int i = 0; i < Clients; ++i)
         clients.push_back(std::make_unique<LobbyClient>(port));
-        clients.back()->send("NAMEann");
-        clients.back()->send("VERSION0.1");
-        clients.back()->send("PASSpw");
-    }
     const QByteArray shortage("cannot accept connections");
     QByteArray log;
     auto logged = [&] { return (log += server.readAll()).count(shortage); };
     QTRY_VERIFY(logged() > 0);
+    for (auto& client : clients) {
+        client->send("NAMEann");
+        client->send("VERSION0.1");
+        client->send("PASSpw");
+    }
     // Those served make room as they go; the rest, waiting in the kernel's
     // queue, are served then.
     QTRY_VERIFY([&] {
