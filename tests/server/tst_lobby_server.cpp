@@ -3,14 +3,11 @@
 
 #include "AccountStore.h"
 #include "LobbyClient.h"
-#include "Log.h"
-#include "Server.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <sodium.h>
@@ -18,15 +15,19 @@
 
 using namespace lobby;
 
-class LobbyServerTest : public QObject
+class LobbyServerTest : public QObject, LobbyServerKit
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void login_data();
-    void login();
+    void init()
+    {
+        freshDatabase();
+        startServer();
+    }
+    void cleanup() { server.reset(); }
+    void logins_data();
+    void logins();
     void commands_data();
     void commands();
     void joinReplaysTheRoomAndRelaysToTheOthers();
@@ -52,25 +53,13 @@ private slots:
     void killedServerKeepsAccounts();
 
 private:
-    void startServer(int maxPerAddress = 50, HashCost cost = HashCost::cheap(),
-                     int threads = PasswordHasher::defaultThreads(), LoginLimits limits = {});
-    std::unique_ptr<LobbyClient> login(const QByteArray& name, const QByteArray& pass = "pw",
-                                       const QByteArray& version = "0.64", int fromAddress = 1);
     // Accounts with the password "pw", made directly in the database.
     void makeAccounts(const QByteArrayList& names);
     // Starts the real program; its port, or 0.
     quint16 startProgram(QProcess& process, const QStringList& arguments = {});
-    // ann hosts "duel" (game 1) unless it is open already; the others join in order.
-    void hostDuel(LobbyClient& host, const QList<LobbyClient*>& joiners, bool create = true);
-
-    QTemporaryDir dir_;
-    QString database_;
-    std::unique_ptr<Server> server_;
 };
 
 namespace {
-
-const std::initializer_list<QByteArrayView> LoginAnswers{"GOODPASS", "BADPASS", "BADVERS", "TEMPBAN", "IPBAN"};
 
 // The capitals a line starts with: its keyword, give or take a letter.
 QByteArray keywordOf(const QByteArray& line)
@@ -83,50 +72,12 @@ QByteArray keywordOf(const QByteArray& line)
 
 }  // namespace
 
-void LobbyServerTest::init()
-{
-    setLogging(false);
-    static int count = 0;
-    database_ = dir_.filePath(QStringLiteral("lobby-%1.db").arg(++count));
-    startServer();
-}
-
-void LobbyServerTest::cleanup()
-{
-    server_.reset();
-}
-
-void LobbyServerTest::startServer(int maxPerAddress, HashCost cost, int threads, LoginLimits limits)
-{
-    server_.reset();
-    ServerConfig config;
-    config.port = 0;
-    config.databasePath = database_;
-    config.maxPerAddress = maxPerAddress;
-    config.hashCost = cost;
-    config.hashThreads = threads;
-    config.loginLimits = limits;
-    server_ = std::make_unique<Server>(config);
-    QString error;
-    QVERIFY2(server_->start(&error), qPrintable(error));
-}
-
-std::unique_ptr<LobbyClient> LobbyServerTest::login(const QByteArray& name, const QByteArray& pass,
-                                                    const QByteArray& version, int fromAddress)
-{
-    auto client = std::make_unique<LobbyClient>(server_->port(), QHostAddress(QStringLiteral("127.0.0.%1").arg(fromAddress)));
-    client->send("NAME" + name);
-    client->send("VERSION" + version);
-    client->send("PASS" + pass);
-    return client;
-}
-
 void LobbyServerTest::makeAccounts(const QByteArrayList& names)
 {
     QVERIFY(PasswordHasher::initialise());
     char hash[crypto_pwhash_STRBYTES];
     QVERIFY(crypto_pwhash_str(hash, "pw", 2, crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN) == 0);
-    AccountStore store(database_);
+    AccountStore store(database);
     for (const QByteArray& name : names)
         QVERIFY(store.create(name, hash));
 }
@@ -135,7 +86,7 @@ quint16 LobbyServerTest::startProgram(QProcess& process, const QStringList& argu
 {
     const QString program = qEnvironmentVariable("VF_PROGRAM_DIR") + QStringLiteral("/vesperfall-lobby");
     process.setReadChannel(QProcess::StandardError);
-    process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), database_}
+    process.start(program, QStringList{QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--db"), database}
                                + arguments);
     QRegularExpressionMatch match;
     (void)QTest::qWaitFor([&] {
@@ -145,21 +96,7 @@ quint16 LobbyServerTest::startProgram(QProcess& process, const QStringList& argu
     return quint16(match.captured(1).toUInt());
 }
 
-void LobbyServerTest::hostDuel(LobbyClient& host, const QList<LobbyClient*>& joiners, bool create)
-{
-    if (create) {
-        for (const char* line : {"SETUPGAME", "GAMENAMEduel", "GAMEPASSsecret", "GAMEHOSTann"})
-            host.send(line);
-        QCOMPARE(host.next("GAMENUMBER"), QByteArray("GAMENUMBER1"));
-    }
-    for (LobbyClient* joiner : joiners) {
-        joiner->send("JOINNAMEduel");
-        joiner->send("JOINPASSsecret");
-        QCOMPARE(joiner->next({"JOINGAME", "JOINBAD"}), QByteArray("JOINGAME1"));
-    }
-}
-
-void LobbyServerTest::login_data()
+void LobbyServerTest::logins_data()
 {
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<QByteArray>("version");
@@ -179,7 +116,7 @@ void LobbyServerTest::login_data()
     QTest::newRow("account store full") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "store full" << QByteArray("BADPASS") << QByteArray("The server cannot reach its accounts just now. Please try again later.");
 }
 
-void LobbyServerTest::login()
+void LobbyServerTest::logins()
 {
     QFETCH(QByteArray, name);
     QFETCH(QByteArray, version);
@@ -196,7 +133,7 @@ void LobbyServerTest::login()
     } else if (before == QLatin1String("store full")) {
         // A write the database refuses, as when the disk is full.
         auto db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("full"));
-        db.setDatabaseName(database_);
+        db.setDatabaseName(database);
         QVERIFY(db.open());
         QVERIFY(QSqlQuery(db).exec(QStringLiteral(
             "CREATE TRIGGER full BEFORE INSERT ON accounts BEGIN SELECT RAISE(ABORT, 'disk full'); END")));
@@ -230,10 +167,8 @@ void LobbyServerTest::commands()
     QFETCH(QByteArrayList, sent);
     QFETCH(QByteArray, toAnn);
     QFETCH(QByteArray, toBob);
-    auto ann = login("ann");
-    auto bob = login("bob");
-    QCOMPARE(ann->next(LoginAnswers), QByteArray("GOODPASS"));
-    QCOMPARE(bob->next(LoginAnswers), QByteArray("GOODPASS"));
+    auto ann = loggedIn("ann"), bob = loggedIn("bob");
+    QVERIFY(ann && bob);
     for (const QByteArray& line : sent)
         ann->send(line);
     const QByteArray annGot = ann->next(keywordOf(toAnn));
@@ -246,17 +181,16 @@ void LobbyServerTest::commands()
 
 void LobbyServerTest::joinReplaysTheRoomAndRelaysToTheOthers()
 {
-    auto ann = login("ann"), bob = login("bob"), carl = login("carl");
-    for (auto* c : {ann.get(), bob.get(), carl.get()})
-        QCOMPARE(c->next(LoginAnswers), QByteArray("GOODPASS"));
-    hostDuel(*ann, {});
+    auto ann = loggedIn("ann"), bob = loggedIn("bob"), carl = loggedIn("carl");
+    QVERIFY(ann && bob && carl);
+    QCOMPARE(open(*ann, "ann"), QByteArray("GAMENUMBER1"));
     QCOMPARE(bob->next("ADDGAME"), QByteArray("ADDGAMEduel"));
-    for (const char* line : {"SETUPGAME", "GAMENAMEduel", "GAMEPASSx", "GAMEHOSTcarl"})
-        carl->send(line);  // a second room of the same name is told apart
-    QCOMPARE(carl->next("GAMENUMBER"), QByteArray("GAMENUMBER2"));
+    // A second room of the same name is told apart.
+    QCOMPARE(open(*carl, "carl", "duel", "x"), QByteArray("GAMENUMBER2"));
     QCOMPARE(bob->next("ADDGAME"), QByteArray("ADDGAMEduel-2"));
     carl->send("REMOVEGAME");  // a host must close its room to join another
-    hostDuel(*ann, {bob.get(), carl.get()}, false);
+    QCOMPARE(join(*bob), QByteArray("JOINGAME1"));
+    QCOMPARE(join(*carl), QByteArray("JOINGAME1"));
     QCOMPARE(bob->next("GDATA"), QByteArray("GDATA1@@JOINGAMEann"));
     QCOMPARE(bob->next("GDATA"), QByteArray("GDATA1@@JOINGAMEbob"));
     QCOMPARE(carl->next("GDATA"), QByteArray("GDATA1@@JOINGAMEann"));
@@ -284,10 +218,9 @@ void LobbyServerTest::joinReplaysTheRoomAndRelaysToTheOthers()
 
 void LobbyServerTest::bootAndLeavingKeepPositions()
 {
-    auto ann = login("ann"), bob = login("bob"), carl = login("carl"), dave = login("dave");
-    for (auto* c : {ann.get(), bob.get(), carl.get(), dave.get()})
-        QCOMPARE(c->next(LoginAnswers), QByteArray("GOODPASS"));
-    hostDuel(*ann, {bob.get(), carl.get(), dave.get()});
+    Clients c = room({"ann", "bob", "carl", "dave"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl, dave] = std::tie(c[0], c[1], c[2], c[3]);
     ann->send("GDATA1BOOT*carl");  // the ready mark is not part of the name
     QCOMPARE(carl->next({"GDATA1@@BOOT", "GDATA1@@LEAVE"}), QByteArray("GDATA1@@BOOTcarl"));
     carl->send("LEAVEGAME");
@@ -296,9 +229,7 @@ void LobbyServerTest::bootAndLeavingKeepPositions()
     bob->send("LEAVEGAME");  // the middle member: dave moves up to 2
     QCOMPARE(ann->next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
     QCOMPARE(dave->next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
-    bob->send("JOINNAMEduel");
-    bob->send("JOINPASSsecret");
-    QCOMPARE(bob->next("JOINGAME"), QByteArray("JOINGAME1"));
+    QCOMPARE(join(*bob), QByteArray("JOINGAME1"));
     dave->send("REMOVEGAME");  // a member's REMOVEGAME only takes it out
     QCOMPARE(ann->next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
     ann->send("BOOTbob");      // not game data: nothing
@@ -330,33 +261,22 @@ void LobbyServerTest::joinRefused()
     QFETCH(bool, started);
     QFETCH(QByteArray, game);
     QFETCH(QByteArray, pass);
-    std::vector<std::unique_ptr<LobbyClient>> clients;
-    QList<LobbyClient*> joiners;
-    for (int i = 0; i < members; ++i) {
-        clients.push_back(login(i == 0 ? QByteArray("ann") : "p" + QByteArray::number(i)));
-        QCOMPARE(clients.back()->next(LoginAnswers), QByteArray("GOODPASS"));
-        if (i > 0)
-            joiners << clients.back().get();
-    }
-    hostDuel(*clients.front(), joiners);
+    QByteArrayList names{"ann", "bob", "carl", "dave"};
+    Clients clients = room(names.first(members));
+    QVERIFY(!clients.empty());
     if (started)
         clients.front()->send("STARTGAME1");
     const bool own = QByteArray(QTest::currentDataTag()) == "own game";
-    auto zed = own ? nullptr : login("zed");
-    LobbyClient& joiner = own ? *clients.front() : *zed;
-    if (zed)
-        QCOMPARE(zed->next(LoginAnswers), QByteArray("GOODPASS"));
-    joiner.send("JOINNAME" + game);
-    joiner.send("JOINPASS" + pass);
-    QCOMPARE(joiner.next({"JOINGAME", "JOINBAD"}), QByteArray("JOINBAD"));
+    auto zed = own ? nullptr : loggedIn("zed");
+    QVERIFY(own || zed);
+    QCOMPARE(join(own ? *clients.front() : *zed, game, pass), QByteArray("JOINBAD"));
 }
 
 void LobbyServerTest::battleGoesOnWhenAPlayerIsLost()
 {
-    auto ann = login("ann"), bob = login("bob"), carl = login("carl");
-    for (auto* c : {ann.get(), bob.get(), carl.get()})
-        QCOMPARE(c->next(LoginAnswers), QByteArray("GOODPASS"));
-    hostDuel(*ann, {bob.get(), carl.get()});
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
     for (const char* line : {"GDATA1@@NUM2bob", "GDATA1@@NUM3carl", "GDATA1@@MAX3", "STARTGAME1"})
         ann->send(line);
     QCOMPARE(carl->next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
@@ -390,7 +310,7 @@ void LobbyServerTest::moderation()
     QFETCH(QByteArray, action);
     QFETCH(QByteArray, afterRestart);
     QCOMPARE(login("mod")->next(LoginAnswers), QByteArray("GOODPASS"));
-    QVERIFY(AccountStore(database_).setModerator("mod"));
+    QVERIFY(AccountStore(database).setModerator("mod"));
     auto mod = login("mod"), bob = login("bob");
     QCOMPARE(mod->next(LoginAnswers), QByteArray("GOODPASS"));
     QCOMPARE(bob->next(LoginAnswers), QByteArray("GOODPASS"));
@@ -425,9 +345,8 @@ void LobbyServerTest::hostileInput()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, cutOff);
-    auto ann = login("ann"), bob = login("bob");
-    QCOMPARE(ann->next(LoginAnswers), QByteArray("GOODPASS"));
-    QCOMPARE(bob->next(LoginAnswers), QByteArray("GOODPASS"));
+    auto ann = loggedIn("ann"), bob = loggedIn("bob");
+    QVERIFY(ann && bob);
     ann->socket.write(bytes);
     if (!cutOff)
         ann->socket.disconnectFromHost();
@@ -451,10 +370,9 @@ void LobbyServerTest::floods()
     QFETCH(QByteArray, prefix);
     QFETCH(bool, allRelayed);
     constexpr int Burst = 2000;
-    auto ann = login("ann"), bob = login("bob");
-    QCOMPARE(ann->next(LoginAnswers), QByteArray("GOODPASS"));
-    QCOMPARE(bob->next(LoginAnswers), QByteArray("GOODPASS"));
-    hostDuel(*ann, {bob.get()});
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    auto [ann, bob] = std::tie(c[0], c[1]);
     QByteArrayList sent;
     QByteArray bytes;
     for (int i = 0; i < Burst; ++i) {
@@ -479,7 +397,9 @@ void LobbyServerTest::floods()
 void LobbyServerTest::connectionsPerAddressAreCapped()
 {
     constexpr int Cap = ServerConfig::DefaultMaxPerAddress;
-    startServer(Cap);
+    ServerConfig capped = config();
+    capped.maxPerAddress = Cap;
+    startServer(capped);
     // Served: answered, not closed at once.
     auto served = [](LobbyClient& client) {
         client.send("NAMEann");
@@ -493,22 +413,22 @@ void LobbyServerTest::connectionsPerAddressAreCapped()
     // Each closed connection gives its place back: after five come and go,
     // a sixth is still served, once the server has seen the closes.
     for (int i = 0; i < Cap; ++i) {
-        LobbyClient client(server_->port());
+        LobbyClient client(server->port());
         QVERIFY(served(client));
     }
     std::vector<std::unique_ptr<LobbyClient>> held;
     const QDeadlineTimer deadline(LobbyClient::TimeoutMs);
     while (held.empty() && !deadline.hasExpired()) {
-        auto client = std::make_unique<LobbyClient>(server_->port());
+        auto client = std::make_unique<LobbyClient>(server->port());
         if (served(*client))
             held.push_back(std::move(client));
     }
     QVERIFY(!held.empty());
     while (held.size() < size_t(Cap)) {
-        held.push_back(std::make_unique<LobbyClient>(server_->port()));
+        held.push_back(std::make_unique<LobbyClient>(server->port()));
         QVERIFY(served(*held.back()));
     }
-    LobbyClient over(server_->port());
+    LobbyClient over(server->port());
     QVERIFY(over.waitClosed());
     QVERIFY(held.front()->socket.state() == QAbstractSocket::ConnectedState);
 }
@@ -548,10 +468,12 @@ void LobbyServerTest::failedLoginsAreThrottledPerAddress()
 void LobbyServerTest::passwordWorkIsSharedAndBounded()
 {
     // One worker at the real cost, so logins wait their turn.
-    LoginLimits limits;
-    limits.maxQueued = 8;
-    startServer(50, HashCost::standard(), 1, limits);
-    const int Crowd = limits.maxQueued + 2;
+    ServerConfig slow = config();
+    slow.hashCost = HashCost::standard();
+    slow.hashThreads = 1;
+    slow.loginLimits.maxQueued = 8;
+    startServer(slow);
+    const int Crowd = slow.loginLimits.maxQueued + 2;
     std::vector<std::unique_ptr<LobbyClient>> crowd;
     for (int i = 0; i < Crowd; ++i)
         crowd.push_back(login("x" + QByteArray::number(i)));
@@ -571,7 +493,10 @@ void LobbyServerTest::passwordWorkIsSharedAndBounded()
 
 void LobbyServerTest::closedConnectionsCreateNoAccount()
 {
-    startServer(50, HashCost::standard(), 1);
+    ServerConfig slow = config();
+    slow.hashCost = HashCost::standard();
+    slow.hashThreads = 1;
+    startServer(slow);
     auto ann = login("ann");
     const QByteArrayList gone{"b0", "b1", "b2"};
     std::vector<std::unique_ptr<LobbyClient>> leaving;
@@ -584,7 +509,7 @@ void LobbyServerTest::closedConnectionsCreateNoAccount()
         client->socket.disconnectFromHost();
     QCOMPARE(ann->next(LoginAnswers), QByteArray("GOODPASS"));
     QCOMPARE(login("zed")->next(LoginAnswers), QByteArray("GOODPASS"));  // queued after them
-    AccountStore store(database_);
+    AccountStore store(database);
     for (const QByteArray& name : gone)
         QVERIFY2(!store.find(name), name.constData());
 }
@@ -655,7 +580,7 @@ void LobbyServerTest::acceptingWaitsForFreeDescriptors()
     // The real program with few descriptors: more clients than it can hold.
     constexpr rlim_t Descriptors = 64;
     constexpr int Clients = 64;
-    server_.reset();
+    server.reset();
     QProcess server;
     server.setChildProcessModifier([] {
         const rlimit limit{Descriptors, Descriptors};
@@ -691,7 +616,7 @@ void LobbyServerTest::killedServerKeepsAccounts()
 {
     // The real program at its real hashing cost, killed without warning right
     // after answering, then stopped by SIGTERM.
-    server_.reset();
+    server.reset();
     QProcess first;
     const quint16 port = startProgram(first);
     QVERIFY(port != 0);
