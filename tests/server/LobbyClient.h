@@ -134,13 +134,19 @@ public:
         QVERIFY2(server->start(&error), qPrintable(error));
     }
 
-    // Sends the login lines; `fromAddress`: the last byte of a 127.0.0.x address.
+    static void sendLogin(LobbyClient& client, const QByteArray& name, const QByteArray& pass = "pw",
+                          const QByteArray& version = "0.64")
+    {
+        for (const QByteArray& line : {"NAME" + name, "VERSION" + version, "PASS" + pass})
+            client.send(line);
+    }
+
+    // A new client that sends the login lines; `fromAddress`: the last byte of a 127.0.0.x address.
     std::unique_ptr<LobbyClient> login(const QByteArray& name, const QByteArray& pass = "pw",
                                        const QByteArray& version = "0.64", int fromAddress = 1)
     {
         auto client = std::make_unique<LobbyClient>(server->port(), QHostAddress(QStringLiteral("127.0.0.%1").arg(fromAddress)));
-        for (const QByteArray& line : {"NAME" + name, "VERSION" + version, "PASS" + pass})
-            client->send(line);
+        sendLogin(*client, name, pass, version);
         return client;
     }
 

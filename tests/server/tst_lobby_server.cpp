@@ -34,7 +34,6 @@ private slots:
     void bootAndLeavingKeepPositions();
     void joinRefused_data();
     void joinRefused();
-    void battleGoesOnWhenAPlayerIsLost();
     void moderation_data();
     void moderation();
     void hostileInput_data();
@@ -272,29 +271,6 @@ void LobbyServerTest::joinRefused()
     QCOMPARE(join(own ? *clients.front() : *zed, game, pass), QByteArray("JOINBAD"));
 }
 
-void LobbyServerTest::battleGoesOnWhenAPlayerIsLost()
-{
-    Clients c = room({"ann", "bob", "carl"});
-    QVERIFY(!c.empty());
-    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
-    for (const char* line : {"GDATA1@@NUM2bob", "GDATA1@@NUM3carl", "GDATA1@@MAX3", "STARTGAME1"})
-        ann->send(line);
-    QCOMPARE(carl->next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
-    // carl quits with the Q key and then closes: not reported twice.
-    carl->send("GDATA1@@INCHATcarl has quit the game.");
-    carl->send("GDATA1@@EXITGAME3");
-    QCOMPARE(ann->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME3"));
-    carl.reset();
-    bob->socket.abort();
-    QCOMPARE(ann->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATbob has lost connection."));
-    QCOMPARE(ann->next("GDATA1@@"), QByteArray("GDATA1@@EXITGAME2"));
-    ann->send("REMOVEGAME");  // ann won
-    ann->send("REMOVEGAME");
-    ann->send("GETSTATS");
-    QCOMPARE(ann->next("CHATMSGann"), QByteArray("CHATMSGann: 1 wins, 0 losses, rank 1."));
-    QCOMPARE(ann->pending("GDATA1@@EXITGAME"), QByteArrayList());
-}
-
 void LobbyServerTest::moderation_data()
 {
     QTest::addColumn<QByteArray>("action");
@@ -402,9 +378,7 @@ void LobbyServerTest::connectionsPerAddressAreCapped()
     startServer(capped);
     // Served: answered, not closed at once.
     auto served = [](LobbyClient& client) {
-        client.send("NAMEann");
-        client.send("VERSION0.1");
-        client.send("PASSpw");
+        sendLogin(client, "ann", "pw", "0.1");
         (void)QTest::qWaitFor([&] {
             return !client.lines.isEmpty() || client.socket.state() == QAbstractSocket::UnconnectedState;
         }, LobbyClient::TimeoutMs);
@@ -596,11 +570,8 @@ void LobbyServerTest::acceptingWaitsForFreeDescriptors()
     QByteArray log;
     auto logged = [&] { return (log += server.readAll()).count(shortage); };
     QTRY_VERIFY(logged() > 0);
-    for (auto& client : clients) {
-        client->send("NAMEann");
-        client->send("VERSION0.1");
-        client->send("PASSpw");
-    }
+    for (auto& client : clients)
+        sendLogin(*client, "ann", "pw", "0.1");
     // Those served make room as they go; the rest, waiting in the kernel's
     // queue, are served then.
     QTRY_VERIFY([&] {
@@ -621,8 +592,7 @@ void LobbyServerTest::killedServerKeepsAccounts()
     const quint16 port = startProgram(first);
     QVERIFY(port != 0);
     LobbyClient ann(port);
-    for (const char* line : {"NAMEann", "VERSION0.64", "PASSpw"})
-        ann.send(line);
+    sendLogin(ann, "ann");
     QCOMPARE(ann.next(LoginAnswers), QByteArray("GOODPASS"));
     first.kill();
     QVERIFY(first.waitForFinished());
@@ -632,8 +602,7 @@ void LobbyServerTest::killedServerKeepsAccounts()
     QVERIFY(again != 0);
     for (auto [pass, answer] : {std::pair{"nope", "BADPASS"}, std::pair{"pw", "GOODPASS"}}) {
         LobbyClient back(again);
-        for (QByteArray line : {QByteArray("NAMEann"), QByteArray("VERSION0.64"), "PASS" + QByteArray(pass)})
-            back.send(line);
+        sendLogin(back, "ann", pass);
         QCOMPARE(back.next(LoginAnswers), QByteArray(answer));
     }
     second.terminate();
