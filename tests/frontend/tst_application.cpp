@@ -139,9 +139,8 @@ private Q_SLOTS:
         IsOfflineGame = false;
 
         peer->disconnectFromHost();
+        // The lobby window's side of it is in the lobby test.
         QTRY_VERIFY(app.lobby().txtChat->toPlainText().endsWith(frmChat::LostText));
-        QCOMPARE(app.lobby().lstUsers->count() + app.lobby().lstGames->count(), 0);
-        QVERIFY(!app.lobby().cmdSend->isEnabled());
         QCOMPARE(GameMessages[1].Text, frmChat::LostText);
         app.game().Form_KeyDown('Q', 0);
         QVERIFY(!app.game().InBattle);
