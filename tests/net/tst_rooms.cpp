@@ -80,6 +80,15 @@ struct RoomsKit {
                                  {}}};
 };
 
+// The joined room as ann, on view.
+struct JoinedWindow {
+    JoinedWindow() { window.show(); }
+    RoomsKit kit;
+    PictureStore pictures;
+    frmJoin& join = kit.joinedAsAnn();
+    JoinRoomWindow window{join, pictures};
+};
+
 QString recordsOf()
 {
     QStringList records;
@@ -388,11 +397,8 @@ void RoomsTest::racePickedFromTheListSendsNothing()
 
 void RoomsTest::roomChatKeepsItsNewestLines()
 {
-    RoomsKit kit;
-    PictureStore pictures;
-    frmJoin& join = kit.joinedAsAnn();
-    JoinRoomWindow window(join, pictures);
-    window.show();
+    JoinedWindow joined;
+    auto& [kit, pictures, join, window] = joined;
     kit.receive(false, QStringLiteral("CHATa"));
     QTRY_COMPARE(window.txtChat->toPlainText(), QStringLiteral("\na"));
     for (int i = 1; i <= ChatLog::MaxLines; ++i)
@@ -445,10 +451,8 @@ void RoomsTest::hostingAgainAfterABattleTakesJoins()
 
 void RoomsTest::bootWhileTheRaceBoxIsOpen()
 {
-    RoomsKit kit;
-    PictureStore pictures;
-    JoinRoomWindow window(kit.joinedAsAnn(), pictures);
-    window.show();
+    JoinedWindow joined;
+    auto& [kit, pictures, join, window] = joined;
     const int listener = platform::addModalListener([&](bool open) {
         if (open)
             kit.receive(false, QStringLiteral("BOOTann"));
@@ -463,11 +467,8 @@ void RoomsTest::bootWhileTheRaceBoxIsOpen()
 
 void RoomsTest::startDuringTheReadySend()
 {
-    RoomsKit kit;
-    PictureStore pictures;
-    frmJoin& join = kit.joinedAsAnn();
-    JoinRoomWindow window(join, pictures);
-    window.show();
+    JoinedWindow joined;
+    auto& [kit, pictures, join, window] = joined;
     PlayerCount = 2;
     MyPlayer = 2;
     MapPath = kit.folder.writeDuel();

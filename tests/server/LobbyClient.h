@@ -124,6 +124,12 @@ public:
         database = dir.filePath(QStringLiteral("lobby-%1.db").arg(++count));
     }
 
+    void freshServer()
+    {
+        freshDatabase();
+        startServer();
+    }
+
     void startServer(lobby::ServerConfig config = LobbyServerKit::config())
     {
         lobby::setLogging(false);

@@ -15,11 +15,7 @@ class LobbyGamesTest : public QObject, LobbyServerKit
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        freshDatabase();
-        startServer();
-    }
+    void init() { freshServer(); }
     void cleanup() { server.reset(); }
     void partsFromTheWrongSender_data();
     void partsFromTheWrongSender();

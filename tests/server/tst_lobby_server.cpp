@@ -20,11 +20,7 @@ class LobbyServerTest : public QObject, LobbyServerKit
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        freshDatabase();
-        startServer();
-    }
+    void init() { freshServer(); }
     void cleanup() { server.reset(); }
     void logins_data();
     void logins();
