@@ -2,6 +2,7 @@
 // A battle on a map of the test's own making, driven frame by frame.
 
 #include "battle/frmGame.h"
+#include "data/MapBuilder.h"
 #include "data/GameData.h"
 #include "data/MapFile.h"
 #include "platform/Clock.h"
@@ -13,7 +14,6 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <tuple>
 
 // Everything the battle tells the world outside it: the lines it sends, the results
 // it shows, and in `events` the computer's steps ("ai"), its resets for a new battle
@@ -43,46 +43,6 @@ struct TraceRandom final : platform::RandomSource {
     void push(double v) { values << v; }
     // The next draw of 0..n-1 comes out as k.
     void queue(int k, int n) { push((k + 0.5) / n); }
-};
-
-// Builds a map: one terrain unless painted, units and buildings by tile column and row.
-struct MapBuilder {
-    mapfile::MapDocument map;
-    int nextUnit = 1;
-    int nextBuilding = 1;
-
-    explicit MapBuilder(int width = 6, int height = 3, std::int16_t terrain = 0)
-    {
-        map.MapWidth = static_cast<std::int16_t>(width);
-        map.MapHeight = static_cast<std::int16_t>(height);
-        map.TileCount = width * height;
-        for (int i = 1; i <= width * height; ++i)
-            map.EdTile[i] = terrain;
-    }
-    MapBuilder& tile(int column, int row, std::int16_t terrain)
-    {
-        map.EdTile[row * map.MapWidth + column + 1] = terrain;
-        return *this;
-    }
-    // Each returns the slot it filled; a unit stands 2 pixels above its tile.
-    int unit(int type, int owner, int column, int row)
-    {
-        std::tie(map.EdUnitType[nextUnit], map.EdUnitPlayer[nextUnit], map.EdUnitLeft[nextUnit], map.EdUnitTop[nextUnit]) =
-            std::tuple<std::int16_t, std::int16_t, std::int16_t, std::int16_t>(type, owner, column * 25, row * 25 - 2);
-        return nextUnit++;
-    }
-    int building(int type, int owner, int column, int row)
-    {
-        std::tie(map.EdBuildingType[nextBuilding], map.EdBuildingPlayer[nextBuilding], map.EdBuildingLeft[nextBuilding],
-                 map.EdBuildingTop[nextBuilding]) =
-            std::tuple<std::int16_t, std::int16_t, std::int16_t, std::int16_t>(type, owner, column * 25, row * 25);
-        return nextBuilding++;
-    }
-    MapBuilder& headquarters(int player, int slot)
-    {
-        map.EdHQ[player] = static_cast<std::int16_t>(slot);
-        return *this;
-    }
 };
 
 // One battle window with recording services, in a program folder of its own, and

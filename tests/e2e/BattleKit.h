@@ -6,7 +6,7 @@
 #include "E2eKit.h"
 
 #include "data/GameTypes.h"
-#include "data/MapFile.h"
+#include "data/MapBuilder.h"
 #include "data/Records.h"
 
 #include <map>
@@ -26,43 +26,24 @@ struct Tile {
 // A map of plain ground with units and buildings placed by tile; slots count from 1 in order of placing.
 class MapSketch {
 public:
-    MapSketch(int width, int height, int players)
+    MapSketch(int width, int height, int players) : map_(width, height, GroundTerrain)
     {
-        map_.MapWidth = static_cast<std::int16_t>(width);
-        map_.MapHeight = static_cast<std::int16_t>(height);
-        map_.TileCount = width * height;
-        map_.Players = static_cast<std::int16_t>(players);
-        map_.Name = QStringLiteral("Skirmish");
-        for (int i = 1; i <= map_.TileCount; ++i)
-            map_.EdTile[i] = GroundTerrain;
+        map_.map.Players = static_cast<std::int16_t>(players);
+        map_.map.Name = QStringLiteral("Skirmish");
     }
-    int unit(int type, int owner, Tile at)
-    {
-        ++units_;
-        map_.EdUnitType[units_] = static_cast<std::int16_t>(type);
-        map_.EdUnitPlayer[units_] = static_cast<std::int16_t>(owner);
-        map_.EdUnitLeft[units_] = static_cast<std::int16_t>(at.column * TileSize);
-        map_.EdUnitTop[units_] = static_cast<std::int16_t>(at.row * TileSize - UnitRaise);
-        return units_;
-    }
+    int unit(int type, int owner, Tile at) { return map_.unit(type, owner, at.column, at.row); }
     int building(int type, int owner, Tile at)
     {
-        ++buildings_;
-        map_.EdBuildingType[buildings_] = static_cast<std::int16_t>(type);
-        map_.EdBuildingPlayer[buildings_] = static_cast<std::int16_t>(owner);
-        map_.EdBuildingLeft[buildings_] = static_cast<std::int16_t>(at.column * TileSize);
-        map_.EdBuildingTop[buildings_] = static_cast<std::int16_t>(at.row * TileSize);
+        const int slot = map_.building(type, owner, at.column, at.row);
         if (LookOf(type).kind == BuildingKind::Headquarters)
-            map_.EdHQ[owner] = static_cast<std::int16_t>(buildings_);
-        return buildings_;
+            map_.headquarters(owner, slot);
+        return slot;
     }
     // Joined players load the map by name from their own program folder.
-    bool writeTo(const Game& game) const { return mapfile::write(game.folder() + u'/' + QLatin1String(MapName), map_); }
+    bool writeTo(const Game& game) const { return mapfile::write(game.folder() + u'/' + QLatin1String(MapName), map_.map); }
 
 private:
-    mapfile::MapDocument map_;
-    int units_ = 0;
-    int buildings_ = 0;
+    MapBuilder map_;
 };
 
 // Our lobby server and a game for each player, met in one room: player 1 hosts.
