@@ -117,16 +117,11 @@ public:
         return config;
     }
 
-    // The next start uses an empty database.
-    void freshDatabase()
+    // A server on an empty database; later starts keep that database.
+    void freshServer()
     {
         static int count = 0;
         database = dir.filePath(QStringLiteral("lobby-%1.db").arg(++count));
-    }
-
-    void freshServer()
-    {
-        freshDatabase();
         startServer();
     }
 
