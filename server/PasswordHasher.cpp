@@ -69,10 +69,20 @@ void PasswordHasher::login(LoginRequest request, LoginDone done)
 {
     {
         std::lock_guard lock(mutex_);
+        LoginResult busy;
+        busy.outcome = LoginResult::Outcome::Busy;
         if (queued_ >= limits_.maxQueued) {
-            LoginResult busy;
-            busy.outcome = LoginResult::Outcome::Busy;
-            return answer(std::move(done), busy);
+            // Full: the address holding the most gives up its newest job to
+            // one holding fewer, so no address crowds the others out.
+            const auto mine = queues_.constFind(request.address);
+            const qsizetype own = mine == queues_.constEnd() ? 0 : qsizetype(mine->size());
+            const auto largest = std::max_element(queues_.begin(), queues_.end(),
+                                                  [](const auto& a, const auto& b) { return a.size() < b.size(); });
+            if (largest == queues_.end() || qsizetype(largest->size()) <= own + 1)
+                return answer(std::move(done), busy);
+            answer(std::move(largest->back().done), busy);
+            largest->pop_back();
+            --queued_;
         }
         auto& queue = queues_[request.address];
         if (queue.empty())

@@ -5,7 +5,8 @@
 // committed before its answer comes back.
 //
 // The work is a shared resource a stranger could take: addresses take
-// turns, a job whose connection closed is dropped, the queue is bounded,
+// turns, a job whose connection closed is dropped, the queue is bounded
+// (when full, the address holding the most jobs gives one up),
 // and each address may create only so many accounts an hour.
 
 #include "AccountStore.h"

@@ -456,8 +456,8 @@ void LobbyServerTest::passwordWorkIsSharedAndBounded()
     auto answered = [&](QByteArrayView answer) {
         return std::count_if(crowd.begin(), crowd.end(), [&](const auto& c) { return c->lines.contains(answer); });
     };
-    QTRY_VERIFY(answered("GOODPASS") > 0);
-    // Another address is served next, not after the whole crowd.
+    // Another address asking at once is served within the first few, not
+    // after the whole crowd; a hash takes far longer than the lines take to arrive.
     auto other = login("y", "pw", "0.64", 2);
     QCOMPARE(other->next(LoginAnswers), QByteArray("GOODPASS"));
     QVERIFY2(answered("GOODPASS") <= Crowd / 2, qPrintable(QString::number(answered("GOODPASS"))));
