@@ -130,7 +130,7 @@ void Connection::write(const QByteArray& bytes)
         socket_->flush();
     noteQueued();
     if (queued_ > budget_.perConnection())
-        cut(QStringLiteral("not reading"));
+        abort(QStringLiteral("not reading"));
 }
 
 void Connection::noteQueued()
@@ -151,20 +151,10 @@ void Connection::closeAfterFlush()
     socket_->disconnectFromHost();
 }
 
-void Connection::abort()
-{
-    abort(QStringLiteral("closed"));
-}
-
 void Connection::abort(const QString& why)
 {
     finish(why);
     socket_->abort();
-}
-
-void Connection::cut(const QString& why)
-{
-    finish(why);
 }
 
 void Connection::shutdown()

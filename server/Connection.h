@@ -78,9 +78,8 @@ public:
     void write(const QByteArray& bytes);
     // Sends what is queued, then closes; a peer that does not read is cut off.
     void closeAfterFlush();
-    void abort();
     // Drops the connection and what it has queued; `closed` follows from the event loop.
-    void cut(const QString& why);
+    void abort(const QString& why);
     // Bytes queued and not yet taken by the socket; 0 once it is finished.
     qint64 queued() const { return queued_; }
     bool isFinished() const { return finished_; }
@@ -97,7 +96,6 @@ signals:
 
 private:
     void readLines();
-    void abort(const QString& why);
     void finish(const QString& why);
     void noteQueued();
     // The flood limit a line counts against, and whether it is dropping lines.

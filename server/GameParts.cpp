@@ -16,6 +16,8 @@ constexpr QByteArrayView ServerParts[] = {kw::JoinGame, kw::LeaveGame, kw::Boot}
 // The host's room settings and its start sequence.
 constexpr QByteArrayView HostParts[] = {kw::Num, kw::Max, kw::MapName, kw::TimeOn, kw::TimeOff, kw::TimeSec,
                                         kw::StartGame};
+// Parts that name the sender's own seat.
+constexpr QByteArrayView OwnSeatParts[] = {kw::ExitGame, kw::EndTurn};
 // A chat part begins with its sender's name and one of these.
 constexpr QByteArrayView ChatSeparators[] = {": ", " has quit the game."};
 
@@ -56,9 +58,9 @@ QString Games::refusal(const Game& game, const Session& sender, const QList<QByt
         if (!chat.isEmpty() && !signedByAny(part.sliced(chat.size()), sender.name))
             return QStringLiteral("chat under another name");
         // The quit key and the end of a turn name the sender's own number.
-        if ((part.startsWith(kw::ExitGame) && (seat < 1 || numberAfter(part, kw::ExitGame) != seat))
-            || (part.startsWith(kw::EndTurn) && (seat < 1 || numberAfter(part, kw::EndTurn) != seat)))
-            return QStringLiteral("a departure or a turn's end for another player");
+        for (QByteArrayView own : OwnSeatParts)
+            if (part.startsWith(own) && (seat < 1 || numberAfter(part, own) != seat))
+                return QStringLiteral("a departure or a turn's end for another player");
         // Only the machine on turn reports a defeat.
         if (part.startsWith(kw::PlayerLost) && (!game.started || seat < 1 || seat != game.turn))
             return QStringLiteral("a defeat reported off turn");

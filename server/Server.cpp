@@ -195,7 +195,7 @@ void Server::cutSlowestReaders()
                 slowest = connection;
         if (!slowest || slowest->queued() == 0)
             return;
-        slowest->cut(QStringLiteral("slowest reader over the output budget"));
+        slowest->abort(QStringLiteral("slowest reader over the output budget"));
     }
 }
 

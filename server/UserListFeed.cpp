@@ -12,8 +12,6 @@ UserListFeed::UserListFeed(Sessions& sessions, QObject* parent) : QObject(parent
 
 QList<SessionId> UserListFeed::othersOnline(SessionId except) const
 {
-    // Ids first: a send may close a connection, which must not change the
-    // sessions while they are walked.
     QList<SessionId> ids;
     for (const Session& session : sessions_.all())
         if (session.state == Session::State::LoggedIn && session.id != except)

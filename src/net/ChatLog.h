@@ -19,7 +19,6 @@ public:
     void setText(const QString& text);
     // The text & line end & `line`.
     void addLine(const QString& line);
-    void clear() { lines_ = QStringList{QString()}; }
 
 private:
     void bound();
