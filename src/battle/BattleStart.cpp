@@ -253,13 +253,14 @@ bool frmGame::LoadMap(const QString& path)
         building.PIC = map.number(mapfile::key("BT", i), None);
         building.Y = MapTop + map.number(mapfile::key("BTOP", i), 0);
         building.X = MapLeft + map.number(mapfile::key("BLEFT", i), 0);
-        const std::int16_t owner = map.number(mapfile::key("BP", i), 0);
-        building.P = (owner >= 0 && owner <= MaxPlayers) ? owner : 0;
+        building.P = map.number(mapfile::key("BP", i), 0);
         building.CAP = FullCapturePoints;
         building.Exists = building.PIC != None;
         building.CanBuild = building.P == CurrentPlayer;
-        // Maps made for more players than take part lose the extra owners.
-        if (building.P > PlayerCount)
+        // Maps made for more players than take part lose the extra owners; an
+        // owner no battle has (a hand-edited file) owns nothing either. The
+        // owner field stays, so no player here is paid for the building.
+        if (building.P < 0 || building.P > PlayerCount)
             ChangeBuildingToNull(i);
     }
     return true;

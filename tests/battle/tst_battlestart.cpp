@@ -56,21 +56,23 @@ void BattleStartTest::firstTurnGoesToPlayerOne()
 void BattleStartTest::extraOwnersBecomeNeutral()
 {
     BattleKit kit(12, 6);
+    // The last three: owners no map of ours has, and a player's city left to nobody.
     const int types[] = {BuildingType::City[3], BuildingType::Factory[4], BuildingType::Airport[3],
-                         BuildingType::Headquarters[4], BuildingType::Factory[2], 25, -1};
-    const int owners[] = {3, 4, 3, 4, 2, 0, 3};
-    for (int i = 0; i < 7; ++i)
+                         BuildingType::Headquarters[4], BuildingType::Factory[2], 25, -1,
+                         BuildingType::City[1], BuildingType::City[1], BuildingType::City[1]};
+    const int owners[] = {3, 4, 3, 4, 2, 0, 3, 5, -1, 0};
+    for (int i = 0; i < 10; ++i)
         kit.building(types[i], owners[i], i, 1);
     kit.map.headquarters(4, 4);
     QVERIFY(kit.start(2));
     // Each keeps its kind; the types without a picture are buildings all the same.
     QList<int> pictures;
-    for (int b = 1; b <= 7; ++b)
+    for (int b = 1; b <= 10; ++b)
         pictures << Buildings[b].PIC;
-    QCOMPARE(pictures, QList<int>({0, 1, 9, 0, BuildingType::Factory[2], 25, -1}));
+    QCOMPARE(pictures, QList<int>({0, 1, 9, 0, BuildingType::Factory[2], 25, -1, 0, 0, BuildingType::City[1]}));
     QVERIFY(Buildings[6].Exists && Buildings[7].Exists);
     // The owner field stays; nobody in this battle is paid for those buildings.
-    QVERIFY(Buildings[1].P == 3 && Money[1] == 0);
+    QVERIFY(Buildings[1].P == 3 && Buildings[8].P == 5 && Buildings[9].P == -1 && Money[1] == 0);
 }
 
 void BattleStartTest::whatAMapMayLack()
