@@ -50,6 +50,7 @@ private Q_SLOTS:
     void walks_data();
     void walks();
     void anotherUnitsOldPathOpensNothing();
+    void aBoardedEnemyLeavesItsTile();
     void fuelIsPaidByDistanceFromTheStart();
     void leavingACaptureResetsTheBuilding();
     void aStepUnderWayEndsOnTheGrid_data();
@@ -140,6 +141,24 @@ void MovementTest::anotherUnitsOldPathOpensNothing()
     kit.select(infantry);
     kit.step(BattleKit::Right);
     QVERIFY(kit.at(infantry, 2, 1));
+}
+
+void MovementTest::aBoardedEnemyLeavesItsTile()
+{
+    BattleKit kit;
+    const int tank = kit.unit(HeavyTank, 1, 0, 1);
+    const int rider = kit.unit(Infantry, 2, 1, 1);
+    const int carrier = kit.unit(Transport, 2, 1, 0);
+    QVERIFY(kit.start());
+    kit.game->EndTurn();
+    // Boarding from the next tile: the rider, out of sight, still holds its old place.
+    kit.select(rider);
+    kit.command(QStringLiteral("Load Into Up"));
+    QVERIFY(Units[carrier].TRANS == rider && Units[rider].HIDDEN && kit.at(rider, 1, 1));
+    kit.game->EndTurn();
+    kit.select(tank);
+    kit.step(BattleKit::Right);
+    QVERIFY(kit.at(tank, 1, 1));
 }
 
 void MovementTest::fuelIsPaidByDistanceFromTheStart()
