@@ -262,6 +262,13 @@ void frmEditor::RemoveBuilding(int slot)
     }
 }
 
+bool frmEditor::Painted() const
+{
+    const auto grid = Map.EdTile.begin();
+    const int tiles = std::clamp(Map.TileCount, 0, mapfile::EditorTileLimit);
+    return std::any_of(grid, grid + tiles, [](std::int16_t terrain) { return terrain != SpaceTerrain; });
+}
+
 OffGridPieces frmEditor::offGrid(int columns, int rows) const
 {
     OffGridPieces off;

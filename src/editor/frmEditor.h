@@ -95,6 +95,8 @@ public:
     QRect unitRect(int slot) const;
     QRect buildingRect(int slot) const;
 
+    // Whether any tile of the grid holds other than the blank tile.
+    bool Painted() const;
     // What a grid of `columns` x `rows` would leave off.
     OffGridPieces offGrid(int columns, int rows) const;
     // A new grid of `columns` x `rows` space tiles; units and buildings that no

@@ -38,19 +38,26 @@ QString listed(const QList<int>& numbers)
     return parts.isEmpty() ? last : parts.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
 }
 
-QString shrinkQuestion(const OffGridPieces& off)
+// What Apply would lose, as one question; empty when it loses nothing.
+QString applyQuestion(bool painted, const OffGridPieces& off)
 {
-    QStringList what;
-    if (!off.units.isEmpty())
-        what << counted(off.units.size(), "unit", "units");
-    if (!off.buildings.isEmpty())
-        what << counted(off.buildings.size(), "building", "buildings");
-    QString headquarters;
-    if (!off.headquarters.isEmpty()) {
-        const QString whose = off.headquarters.size() == 1 ? QStringLiteral("player ") : QStringLiteral("players ");
-        headquarters = frmOptions::ShrinkHeadquarters.arg(whose + listed(off.headquarters));
+    QStringList lost;
+    if (painted)
+        lost << frmOptions::ResetClause;
+    if (!off.empty()) {
+        QStringList what;
+        if (!off.units.isEmpty())
+            what << counted(off.units.size(), "unit", "units");
+        if (!off.buildings.isEmpty())
+            what << counted(off.buildings.size(), "building", "buildings");
+        QString headquarters;
+        if (!off.headquarters.isEmpty()) {
+            const QString whose = off.headquarters.size() == 1 ? QStringLiteral("player ") : QStringLiteral("players ");
+            headquarters = frmOptions::ShrinkHeadquarters.arg(whose + listed(off.headquarters));
+        }
+        lost << frmOptions::ShrinkClause.arg(what.join(QStringLiteral(" and ")), headquarters);
     }
-    return frmOptions::ShrinkQuestion.arg(what.join(QStringLiteral(" and ")), headquarters);
+    return lost.isEmpty() ? QString() : frmOptions::ApplyQuestion.arg(lost.join(QStringLiteral(" and ")));
 }
 
 }  // namespace
@@ -131,10 +138,13 @@ bool frmOptions::cmdApply_Click()
     }
     if (!AcceptSize(columns, rows))
         return false;
-    // Pieces left off the grid are freed for good: growing it again brings none back.
-    const OffGridPieces off = editor.offGrid(columns, rows);
-    if (!off.empty() && !confirmed(shrinkQuestion(off), Title))
+    // The new grid is blank, also when it grows, and pieces left off it are
+    // freed for good: growing it again brings none back.
+    const QString question = applyQuestion(editor.Painted(), editor.offGrid(columns, rows));
+    if (!question.isEmpty() && !confirmed(question, Title)) {
+        ShowMapSize();
         return false;
+    }
     editor.Resize(columns, rows);
     return true;
 }

@@ -29,9 +29,11 @@ public:
     static inline const QString ExitQuestion = QStringLiteral("Are you sure you want to exit Vesperfall?");
     static inline const QString UnsavedQuestion =
         QStringLiteral("The map has changes that are not saved.  Are you sure you want to lose them?");
-    // "Apply will remove 2 units and 1 building outside the new size, including
-    // the Headquarters of player 2.  Is this okay?"
-    static inline const QString ShrinkQuestion = QStringLiteral("Apply will remove %1 outside the new size%2.  Is this okay?");
+    // "Apply will reset every tile to the blank tile and remove 2 units and 1
+    // building outside the new size, including the Headquarters of player 2.  Is this okay?"
+    static inline const QString ApplyQuestion = QStringLiteral("Apply will %1.  Is this okay?");
+    static inline const QString ResetClause = QStringLiteral("reset every tile to the blank tile");
+    static inline const QString ShrinkClause = QStringLiteral("remove %1 outside the new size%2");
     static inline const QString ShrinkHeadquarters = QStringLiteral(", including the Headquarters of %1");
     static inline const QString NoHeadquarters = QStringLiteral("Player %1 has no Headquarters.");
     static inline const QString SavePrompt =
@@ -60,7 +62,9 @@ public:
     void opBPlayer_Click(int index);
     void opPlayer_Click(int index);
 
-    // A new size from the size boxes; false (and nothing changed) when refused.
+    // A new grid of blank tiles in the size of the size boxes; false (and
+    // nothing changed) when refused. Asks first when painted tiles or pieces
+    // would be lost; a No puts the map's own size back in the boxes.
     bool cmdApply_Click();
     void mnuNew_Click();
     void mnuClear_Click();

@@ -345,35 +345,43 @@ void EditorTest::applySize_data()
 {
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("y");
+    QTest::addColumn<bool>("painted");      // a tile holds other than the blank tile
     QTest::addColumn<bool>("yes");          // to the question, if one is asked
-    QTest::addColumn<QString>("message");   // empty: none
+    QTest::addColumn<QStringList>("said");
     QTest::addColumn<QSize>("size");        // in tiles, after Apply
     QTest::addColumn<int>("left");          // of the 4 units and buildings
-    const QString all = QStringLiteral("Apply will remove 1 unit and 3 buildings outside the new size, including "
-                                       "the Headquarters of players 1 and 2.  Is this okay?");
-    QTest::newRow("30 x 20") << "30" << "20" << false << QString() << QSize(30, 20) << 4;
-    QTest::newRow("25 x 25 warns") << "25" << "25" << false << frmOptions::NotPlayable << QSize(25, 25) << 4;
+    const QString reset = QStringLiteral("Apply will reset every tile to the blank tile.  Is this okay?");
+    const QString all = QStringLiteral("Apply will reset every tile to the blank tile and remove 1 unit and 3 buildings "
+                                       "outside the new size, including the Headquarters of players 1 and 2.  Is this okay?");
+    QTest::newRow("30 x 20") << "30" << "20" << false << false << QStringList() << QSize(30, 20) << 4;
+    QTest::newRow("30 x 20 painted, Yes") << "30" << "20" << true << true << QStringList{reset} << QSize(30, 20) << 4;
+    QTest::newRow("30 x 20 painted, No") << "30" << "20" << true << false << QStringList{reset} << QSize(25, 16) << 4;
+    QTest::newRow("25 x 16 again, painted") << "25" << "16" << true << true << QStringList{reset} << QSize(25, 16) << 4;
+    QTest::newRow("25 x 25 warns") << "25" << "25" << false << false << QStringList{frmOptions::NotPlayable}
+                                   << QSize(25, 25) << 4;
     QTest::newRow("25 x 14 leaves a city off")
-        << "25" << "14" << true
-        << QStringLiteral("Apply will remove 1 building outside the new size.  Is this okay?") << QSize(25, 14) << 3;
+        << "25" << "14" << false << true
+        << QStringList{"Apply will remove 1 building outside the new size.  Is this okay?"} << QSize(25, 14) << 3;
     QTest::newRow("23 x 16 leaves a headquarters off")
-        << "23" << "16" << true
-        << QStringLiteral("Apply will remove 1 building outside the new size, including the Headquarters of "
-                          "player 1.  Is this okay?")
+        << "23" << "16" << false << true
+        << QStringList{"Apply will remove 1 building outside the new size, including the Headquarters of "
+                       "player 1.  Is this okay?"}
         << QSize(23, 16) << 3;
-    QTest::newRow("10 x 10, Yes") << "10" << "10" << true << all << QSize(10, 10) << 0;
-    QTest::newRow("10 x 10, No") << "10" << "10" << false << all << QSize(25, 16) << 4;
-    QTest::newRow("0 wide") << "0" << "5" << false << frmOptions::BadSize << QSize(25, 16) << 4;
-    QTest::newRow("empty") << "" << "5" << false << frmOptions::BadSize << QSize(25, 16) << 4;
-    QTest::newRow("over 750 tiles") << "30" << "26" << false << frmOptions::TooManyTiles << QSize(25, 16) << 4;
+    QTest::newRow("10 x 10, Yes") << "10" << "10" << true << true << QStringList{all} << QSize(10, 10) << 0;
+    QTest::newRow("10 x 10, No") << "10" << "10" << true << false << QStringList{all} << QSize(25, 16) << 4;
+    QTest::newRow("0 wide") << "0" << "5" << true << false << QStringList{frmOptions::BadSize} << QSize(25, 16) << 4;
+    QTest::newRow("empty") << "" << "5" << true << false << QStringList{frmOptions::BadSize} << QSize(25, 16) << 4;
+    QTest::newRow("over 750 tiles") << "30" << "26" << true << false << QStringList{frmOptions::TooManyTiles}
+                                    << QSize(25, 16) << 4;
 }
 
 void EditorTest::applySize()
 {
     QFETCH(QString, x);
     QFETCH(QString, y);
+    QFETCH(bool, painted);
     QFETCH(bool, yes);
-    QFETCH(QString, message);
+    QFETCH(QStringList, said);
     QFETCH(QSize, size);
     QFETCH(int, left);
     EditorKit kit(store);
@@ -385,17 +393,25 @@ void EditorTest::applySize()
     kit.click(23, 0);
     kit.building(2, BuildingType::Headquarters[2]);
     kit.click(22, 3);
-    kit.terrain(30);
-    kit.click(1, 1);
+    if (painted) {
+        kit.terrain(30);
+        kit.click(1, 1);
+    }
     if (yes)
         pushMessageResult(MessageResult::Yes);
     kit.resize(x, y);
 
-    QCOMPARE(shown(), message.isEmpty() ? QStringList() : QStringList{message});
+    QCOMPARE(shown(), said);
     QCOMPARE(QSize(kit.map().MapWidth, kit.map().MapHeight), size);
     QCOMPARE(kit.map().TileCount, size.width() * size.height());
     QCOMPARE(kit.canvas().size(), size * 25);
-    QCOMPARE(kit.map().EdTile[size.width() + 2], size == QSize(25, 16) ? 30 : 9);
+    // A size refused as typed stays in the boxes to be put right; after a No
+    // they show the map's own size again.
+    const bool refused = said.contains(frmOptions::BadSize) || said.contains(frmOptions::TooManyTiles);
+    const bool applied = !refused && (yes || !said.join(QString()).endsWith(QLatin1String("Is this okay?")));
+    QCOMPARE(QStringList({kit.tools().txtSizeX->text(), kit.tools().txtSizeY->text()}),
+             refused ? QStringList({x, y}) : QStringList({QString::number(size.width()), QString::number(size.height())}));
+    QCOMPARE(kit.map().EdTile[size.width() + 2], painted && !applied ? 30 : 9);
     QCOMPARE(pieceTiles(kit.map()).size() - 1, left);
 }
 
@@ -419,6 +435,9 @@ void EditorTest::unsavedChanges_data()
                                             << QStringList{frmOptions::OpenPrompt, frmOptions::UnsavedQuestion} << true;
     QTest::newRow("another map opened, Yes") << "unit" << "open" << true
                                              << QStringList{frmOptions::OpenPrompt, frmOptions::UnsavedQuestion} << false;
+    // Its painted tiles are saved: opening another map resizes without a word.
+    QTest::newRow("saved, another map opened") << "saved" << "open" << false << QStringList{frmOptions::OpenPrompt}
+                                               << false;
 }
 
 void EditorTest::unsavedChanges()
