@@ -13,6 +13,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -134,6 +135,12 @@ OptionsWindow::OptionsWindow(frmOptions& options, const PictureStore& pictures, 
     for (QWidget* page : {framOptions, framPlatform, framUnits, framBuildings, framSinglePlayer})
         pages->addWidget(page);
     setCentralWidget(pages);
+    // Ctrl+X is Exit anywhere in this window, also while typing: the text boxes
+    // give up their Cut for it (the context menu still cuts).
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (qobject_cast<QLineEdit*>(child) || qobject_cast<QPlainTextEdit*>(child))
+            child->installEventFilter(this);
+    }
     // As wide as the palette pages: the form pages stretch, the palettes leave no empty band.
     resize(PageWidth + 1, sizeHint().height());
     refresh();
@@ -372,6 +379,17 @@ void OptionsWindow::refresh()
     opBPlayer[size_t(editor.EdPlayer)]->setChecked(true);
     opPlayer[size_t(editor.UnitOwnerOption)]->setChecked(true);
     showPalettes();
+}
+
+bool OptionsWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Left unaccepted, the key goes on to the window's shortcuts.
+    if (event->type() == QEvent::ShortcutOverride
+        && QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == mnuExit->shortcut()) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void OptionsWindow::closeEvent(QCloseEvent* event)

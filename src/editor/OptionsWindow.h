@@ -90,6 +90,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();

@@ -71,6 +71,8 @@ private Q_SLOTS:
     void pageSwitch();
     void wholeMapCommands_data();
     void wholeMapCommands();
+    void exitWhileTyping_data();
+    void exitWhileTyping();
     void applySize_data();
     void applySize();
     void unsavedChanges_data();
@@ -339,6 +341,44 @@ void EditorTest::wholeMapCommands()
     QCOMPARE(exitSpy.count(), exits);
     QCOMPARE(valuesOf(kit.map().EdTile).mid(0, 400), QList<int>(400, terrain));
     QCOMPARE(pieces(kit.map()), piecesKept ? before : QList<int>(154, None));
+}
+
+void EditorTest::exitWhileTyping_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("map name, No") << "txtMapName" << false;
+    QTest::newRow("map name, Yes") << "txtMapName" << true;
+    QTest::newRow("description, Yes") << "txtMapDesc" << true;
+    QTest::newRow("day message, Yes") << "txtDayMsg" << true;
+}
+
+void EditorTest::exitWhileTyping()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, yes);
+    EditorKit kit(store);
+    OptionsWindow& tools = kit.tools();
+    QSignalSpy exitSpy(&kit.editor, &MapEditor::exitRequested);
+    QWidget* typing = box == QLatin1String("txtMapName") ? static_cast<QWidget*>(tools.txtMapName)
+                      : box == QLatin1String("txtMapDesc") ? static_cast<QWidget*>(tools.txtMapDesc)
+                                                           : static_cast<QWidget*>(tools.txtDayMsg);
+    if (typing == tools.txtDayMsg)
+        tools.mnuSinglePlayer->trigger();
+    QApplication::setActiveWindow(&tools);
+    typing->setFocus();
+    QCOMPARE(QApplication::focusWidget(), typing);
+    QTest::keyClicks(nullptr, QStringLiteral("Kept"));
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
+
+    pushMessageResult(yes ? MessageResult::Yes : MessageResult::No);
+    QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(shown(), QStringList{frmOptions::ExitQuestion});
+    QCOMPARE(exitSpy.count(), yes ? 1 : 0);
+    // Not cut: after a No the typing goes on where it was.
+    const QString text = typing == tools.txtMapDesc ? tools.txtMapDesc->toPlainText()
+                                                   : static_cast<QLineEdit*>(typing)->text();
+    QVERIFY2(text.endsWith(QLatin1String("Kept")), qPrintable(text));
 }
 
 void EditorTest::applySize_data()
