@@ -65,6 +65,8 @@ private Q_SLOTS:
     void placing();
     void placingByPointer_data();
     void placingByPointer();
+    void oneUnitATile_data();
+    void oneUnitATile();
     void lastSlots_data();
     void lastSlots();
     void pageSwitch_data();
@@ -79,6 +81,8 @@ private Q_SLOTS:
     void unsavedChanges();
     void fileRefusals_data();
     void fileRefusals();
+    void headquartersOfNoBuilding_data();
+    void headquartersOfNoBuilding();
     void everyReaderSeesTheSameMap();
     void madeInTheEditorStartsABattle();
 
@@ -215,6 +219,34 @@ void EditorTest::placingByPointer()
     pick(placeUnit);
     QTest::mouseClick(&kit.canvas(), Qt::LeftButton, {}, pixel);
     QCOMPARE(pieceTiles(kit.map()), tiles);
+}
+
+void EditorTest::oneUnitATile_data()
+{
+    QTest::addColumn<bool>("shown");   // the units placed, when the second click comes
+    QTest::addColumn<int>("column");   // of the second click; the first is on column 3
+    QTest::addColumn<int>("units");
+    QTest::newRow("on view, same tile") << true << 3 << 1;
+    QTest::newRow("hidden, same tile") << false << 3 << 1;
+    QTest::newRow("hidden, next tile") << false << 4 << 2;
+}
+
+void EditorTest::oneUnitATile()
+{
+    QFETCH(bool, shown);
+    QFETCH(int, column);
+    QFETCH(int, units);
+    frmEditor editor;
+    editor.Form_Load();
+    editor.EdMode = EditMode::Units;
+    editor.EdSelected = UnitType::Infantry;
+    editor.UnitOwnerOption = 0;
+    editor.imgTile_Click(3 * frmEditor::StartColumns + 3 + 1);
+    editor.UnitsShown = shown;
+    editor.imgTile_Click(3 * frmEditor::StartColumns + column + 1);
+    QCOMPARE(int(std::count_if(editor.Map.EdUnitType.begin(), editor.Map.EdUnitType.end(),
+                               [](std::int16_t type) { return type != None; })),
+             units);
 }
 
 void EditorTest::lastSlots_data()
@@ -566,6 +598,29 @@ void EditorTest::fileRefusals()
     QVERIFY(!QFile::exists(folder->path(QStringLiteral("../up.spw"))));
     QCOMPARE(pieces(kit.map()), before);
     QCOMPARE(kit.canvas().size(), QSize(150, 75));
+}
+
+void EditorTest::headquartersOfNoBuilding_data()
+{
+    QTest::addColumn<int>("slot");   // player 2's HQ in the file
+    QTest::newRow("an empty slot") << 7;
+    QTest::newRow("no slot at all") << mapfile::BuildingSlots + 1;
+}
+
+void EditorTest::headquartersOfNoBuilding()
+{
+    QFETCH(int, slot);
+    MapBuilder map(6, 3);
+    map.headquarters(1, map.building(BuildingType::Headquarters[1], 1, 0, 0));
+    map.headquarters(2, slot);
+    folder->writeMap(map, QStringLiteral("hq.spw"));
+    EditorKit kit(store);
+    pushInput(QStringLiteral("hq"));
+    kit.tools().mnuOpen->trigger();
+    QCOMPARE(kit.canvas().size(), QSize(150, 75));
+    // Such a map would start a battle in which player 2 has no headquarters.
+    kit.tools().mnuSave->trigger();
+    QCOMPARE(shown(), QStringList({frmOptions::OpenPrompt, frmOptions::NoHeadquarters.arg(2)}));
 }
 
 void EditorTest::everyReaderSeesTheSameMap()
