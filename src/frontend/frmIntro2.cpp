@@ -123,7 +123,7 @@ frmIntro2::frmIntro2(PictureStore& pictures, platform::MusicPlayer& music, platf
     form->addRow(caption(QStringLiteral("Log-in Name:"), server), txtName);
     form->addRow(caption(QStringLiteral("Password:"), server), txtPassword);
     auto* note = caption(
-        QStringLiteral("Note: If the user name does not exist a new account will automatically be created."), server);
+        QStringLiteral("Note: If the user name does not exist a new account will auotmatically be created."), server);
     note->setWordWrap(true);
     auto* serverLayout = new QVBoxLayout(server);
     serverLayout->addLayout(form);
