@@ -334,7 +334,13 @@ void OptionsWindow::showPalettes()
     const int player = editor.UnitOwnerOption + 1;
     if (player >= 1 && player <= MaxPlayers) {
         const auto& sprites = (player % 2 ? pictures_.imgPlayerRight : pictures_.imgPlayerLeft)[size_t(player)];
-        imgUnit->setItems(itemsOf(palettes::units(), sprites));
+        std::vector<PaletteView::Item> items = itemsOf(palettes::units(), sprites);
+        // The store makes sprites of unit types only; element 0 is their template.
+        for (PaletteView::Item& item : items) {
+            if (item.place.code == 0 && item.picture.isNull())
+                item.picture = palettes::unitTemplate();
+        }
+        imgUnit->setItems(std::move(items));
     } else {
         imgUnit->setItems({});
     }

@@ -1,6 +1,7 @@
 #include "editor/Palettes.h"
 
 #include "data/GameTypes.h"
+#include "screen/PictureStore.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,6 +45,7 @@ constexpr int UnitRowTop[2] = {24, 56};
 constexpr int UnitLeft = 8;
 constexpr int UnitStep = 32;
 constexpr int UnitsInFirstRow = 8;
+constexpr QPoint UnitTemplateAt{400, 200};
 
 }  // namespace
 
@@ -88,9 +90,20 @@ const std::vector<PalettePlace>& units()
             const int column = row == 0 ? type - 1 : type - UnitsInFirstRow - 1;
             all.push_back({type, {UnitLeft + UnitStep * column, UnitRowTop[row]}});
         }
+        all.push_back({0, UnitTemplateAt});
         return all;
     }();
     return places;
+}
+
+const QImage& unitTemplate()
+{
+    static const QImage picture = [] {
+        QImage blank(PictureStore::SpriteWidth, PictureStore::SpriteHeight, QImage::Format_RGB32);
+        blank.fill(Qt::black);
+        return blank;
+    }();
+    return picture;
 }
 
 }  // namespace palettes

@@ -20,8 +20,11 @@ inline constexpr int PictureSize = 25;
 const std::vector<PalettePlace>& tiles();
 // The four building pictures of an owner (0 neutral, 1..4).
 std::vector<PalettePlace> buildings(int owner);
-// Unit types 1..15 in two rows.
+// Unit types 1..15 in two rows, and element 0 of the sprite arrays apart.
 const std::vector<PalettePlace>& units();
+// Element 0 of the unit sprite arrays: the template the sprites are made from,
+// a sprite of no unit, all background.
+const QImage& unitTemplate();
 
 // Top of the row of owner options on the unit and building pages.
 inline constexpr int OwnerRowTop = 224;

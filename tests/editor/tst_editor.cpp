@@ -259,6 +259,7 @@ void EditorTest::lastSlots_data()
     QTest::newRow("no 51st building") << "full buildings" << 0;
     QTest::newRow("neutral unit owner") << "neutral" << 0;
     QTest::newRow("no unit picked") << "no pick" << 0;
+    QTest::newRow("the sprites' template picked") << "template" << 0;
 }
 
 void EditorTest::lastSlots()
@@ -284,6 +285,9 @@ void EditorTest::lastSlots()
         kit.unit(1, UnitType::Infantry);
         EditorKit::press(kit.tools().opPlayer[4]);
         QVERIFY(kit.tools().imgUnit->items().empty());
+    } else if (setup == QLatin1String("template")) {
+        kit.unit(2, UnitType::Infantry);
+        EditorKit::pick(kit.tools().imgUnit, 0);
     } else {
         kit.tools().mnuUnits->trigger();
     }
