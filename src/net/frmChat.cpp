@@ -153,14 +153,9 @@ void frmChat::receive(QByteArrayView bytes)
 {
     if (removed_)
         return;
-    const bool fits = framer_.append(bytes);
+    framer_.append(bytes);
     while (std::optional<QByteArray> line = framer_.takeLine())
         received_.push_back(platform::fromLatin1(*line));
-    if (!fits || framer_.overflowed()) {
-        // A line longer than the server ever sends: the stream cannot be trusted any more.
-        Chat.abort();
-        framer_.clear();
-    }
     drain();
 }
 

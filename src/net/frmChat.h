@@ -131,7 +131,9 @@ private:
     void rebuildUserList();
 
     QTcpSocket Chat;
-    platform::LineFramer framer_;
+    // A line past the limit is dropped, never the connection: one over-long
+    // message must not cost a player the lobby or a battle under way.
+    platform::LineFramer framer_{platform::LineFramer::MaxLineBytes, platform::LineFramer::Overlong::Skip};
     // Lines in the order received; an empty entry marks where the connection ended.
     std::deque<std::optional<QString>> received_;
     QStringList pendingLogin_;

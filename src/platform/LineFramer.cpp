@@ -6,12 +6,20 @@ namespace {
 constexpr QByteArrayView LineEnd("\r\n");
 }
 
-LineFramer::LineFramer(qsizetype maxLineBytes) : maxLineBytes_(maxLineBytes) {}
+LineFramer::LineFramer(qsizetype maxLineBytes, Overlong overlong)
+    : maxLineBytes_(maxLineBytes), overlong_(overlong)
+{
+}
 
 bool LineFramer::append(QByteArrayView bytes)
 {
     if (overflowed_)
         return false;
+    if (skipping_) {
+        bytes = skipRest(bytes);
+        if (skipping_)
+            return true;
+    }
     // Drop what was handed out before growing, so the buffer holds at most
     // one partial line plus one read.
     if (start_ > 0 && start_ >= buffer_.size() / 2) {
@@ -27,45 +35,79 @@ bool LineFramer::append(QByteArrayView bytes)
     if (tail > 0 && buffer_.endsWith('\r'))
         --tail;
     if (tail > maxLineBytes_) {
-        overflowed_ = true;
-        buffer_.clear();
-        start_ = scanned_ = 0;
-        return false;
+        if (overlong_ == Overlong::Fail) {
+            fail();
+            return false;
+        }
+        // The complete lines before it stay; the rest of it is dropped as it comes.
+        skipping_ = true;
+        skippedCR_ = buffer_.endsWith('\r');
+        buffer_.truncate(tailStart);
+        scanned_ = 0;
     }
     return true;
 }
 
+QByteArrayView LineFramer::skipRest(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return bytes;
+    // The CR that ended the last read and the LF that begins this one.
+    if (skippedCR_ && bytes.front() == '\n') {
+        skipping_ = skippedCR_ = false;
+        return bytes.sliced(1);
+    }
+    const qsizetype end = bytes.indexOf(LineEnd);
+    if (end < 0) {
+        skippedCR_ = bytes.back() == '\r';
+        return {};
+    }
+    skipping_ = skippedCR_ = false;
+    return bytes.sliced(end + LineEnd.size());
+}
+
 std::optional<QByteArray> LineFramer::takeLine()
 {
-    // Resume the search one byte back: a CR may have ended the last read.
-    const qsizetype from = start_ + (scanned_ > 0 ? scanned_ - 1 : 0);
-    const qsizetype end = buffer_.indexOf(LineEnd, from);
-    if (end < 0) {
-        scanned_ = buffer_.size() - start_;
-        return std::nullopt;
-    }
-    if (end - start_ > maxLineBytes_) {
+    for (;;) {
+        // Resume the search one byte back: a CR may have ended the last read.
+        const qsizetype from = start_ + (scanned_ > 0 ? scanned_ - 1 : 0);
+        const qsizetype end = buffer_.indexOf(LineEnd, from);
+        if (end < 0) {
+            scanned_ = buffer_.size() - start_;
+            return std::nullopt;
+        }
         // A complete line that arrived in one read past the limit.
-        overflowed_ = true;
-        buffer_.clear();
-        start_ = scanned_ = 0;
-        return std::nullopt;
+        const bool overlong = end - start_ > maxLineBytes_;
+        if (overlong && overlong_ == Overlong::Fail) {
+            fail();
+            return std::nullopt;
+        }
+        std::optional<QByteArray> line;
+        if (!overlong)
+            line = buffer_.mid(start_, end - start_);
+        start_ = end + LineEnd.size();
+        scanned_ = 0;
+        if (start_ == buffer_.size()) {
+            buffer_.clear();
+            start_ = 0;
+        }
+        if (line)
+            return line;
     }
-    QByteArray line = buffer_.mid(start_, end - start_);
-    start_ = end + LineEnd.size();
-    scanned_ = 0;
-    if (start_ == buffer_.size()) {
-        buffer_.clear();
-        start_ = 0;
-    }
-    return line;
+}
+
+void LineFramer::fail()
+{
+    overflowed_ = true;
+    buffer_.clear();
+    start_ = scanned_ = 0;
 }
 
 void LineFramer::clear()
 {
     buffer_.clear();
     start_ = scanned_ = 0;
-    overflowed_ = false;
+    overflowed_ = skipping_ = skippedCR_ = false;
 }
 
 QByteArray frameLine(QByteArrayView line)

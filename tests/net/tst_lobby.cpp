@@ -115,6 +115,8 @@ private Q_SLOTS:
     void loginOutcome();
     void connectionEnds_data();
     void connectionEnds();
+    void overlongLineSkipped_data();
+    void overlongLineSkipped();
 };
 
 void LobbyTest::serverLines_data()
@@ -159,8 +161,8 @@ void LobbyTest::serverLines_data()
     QTest::newRow("game data, no game") << QByteArray("GDATA7@@MOVEX1\r\n") << "" << "";
     QTest::newRow("game data to the host") << QByteArray("GDATA7@@MOVEX1\r\n") << "7h" << "host data 7@@MOVEX1";
     QTest::newRow("game data to a member") << QByteArray("GDATA7@@MOVEX1\r\n") << "7" << "client data 7@@MOVEX1";
-    QTest::newRow("a line past the limit ends the stream")
-        << "CHATTXTa\r\n" + QByteArray(5000, 'x') + "\r\nCHATTXTb\r\n" << "" << "chat 0 a";
+    QTest::newRow("a line past the limit is skipped")
+        << "CHATTXTa\r\n" + QByteArray(5000, 'x') + "\r\nCHATTXTb\r\n" << "" << "chat 0 a | chat 0 b";
     QTest::newRow("no keyword, lower case, empty") << QByteArray("HELLO\r\nchattxtx\r\n\r\n") << "" << "";
 }
 
@@ -408,6 +410,38 @@ void LobbyTest::connectionEnds()
     const bool lost = expected.endsWith(frmChat::LostText);
     QCOMPARE(window.cmdSend->isEnabled() || window.cmdCreateGame->isEnabled(), !lost);
     QCOMPARE(window.lstGames->count() + window.lstUsers->count(), lost ? 0 : 2);
+}
+
+// The longest line the server may send comes through whole; one byte more is
+// skipped and the connection stays, in the lobby and in a battle alike.
+void LobbyTest::overlongLineSkipped_data()
+{
+    QTest::addColumn<QByteArray>("keyword");
+    QTest::addColumn<QString>("game");
+    QTest::addColumn<QString>("seen");  // how a line with payload %1 shows in the trace
+    QTest::newRow("lobby chat") << QByteArray("CHATTXT") << "" << "chat 0 %1";
+    QTest::newRow("battle chat") << QByteArray("GDATA7@@INCHAT") << "7" << "client data 7@@INCHAT%1";
+}
+
+void LobbyTest::overlongLineSkipped()
+{
+    QFETCH(QByteArray, keyword);
+    QFETCH(QString, game);
+    QFETCH(QString, seen);
+    LobbySession session;
+    QVERIFY(session.connect());
+    QVERIFY(session.logIn());
+    GameNumber = game;
+    const QByteArray longest = keyword + QByteArray(platform::LineFramer::MaxLineBytes - keyword.size(), 'x');
+    const QString fits = seen.arg(QString::fromLatin1(longest.sliced(keyword.size())));
+    const QString after = seen.arg(QStringLiteral("after"));
+
+    session.peer->write(longest + "\r\n" + longest + "y\r\n" + keyword + "after\r\n");
+    QTRY_COMPARE(session.trace, (QStringList{fits, after}));
+    session.peer->write(keyword + "still here\r\n");
+    QTRY_COMPARE(session.trace.size(), 3);
+    QCOMPARE(session.trace.last(), seen.arg(QStringLiteral("still here")));
+    QCOMPARE(session.chat.socket().state(), QAbstractSocket::ConnectedState);
 }
 
 QTEST_MAIN(LobbyTest)

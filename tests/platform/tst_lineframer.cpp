@@ -66,6 +66,41 @@ private slots:
             QVERIFY(framer.pendingBytes() == 0);
         }
     }
+
+    // A skipping framer, the stream cut in two reads at every byte (every
+    // 4 KiB past 64 KiB): the same lines come, and it never fails.
+    void overlongSkipped_data()
+    {
+        QTest::addColumn<QByteArray>("stream");
+        QTest::addColumn<QList<QByteArray>>("expected");
+        const QByteArray max(LineFramer::MaxLineBytes, 'x');
+        QTest::newRow("longest kept, one byte over skipped")
+            << max + "\r\n" + max + "y\r\nOK\r\n" << QList<QByteArray>{max, "OK"};
+        QTest::newRow("over by a CR of its own") << max + "\r\r\nOK\r\n" << QList<QByteArray>{"OK"};
+        QTest::newRow("over, lone CRs inside")
+            << "A\r\n" + max + "\rx\ry\r\nB\r\n" << QList<QByteArray>{"A", "B"};
+        QTest::newRow("two over in a row")
+            << max + "y\r\n" + max + "z\r\nOK\r\n" << QList<QByteArray>{"OK"};
+        QTest::newRow("1 MiB") << QByteArray(1 << 20, 'y') + "\r\nOK\r\n" << QList<QByteArray>{"OK"};
+    }
+
+    void overlongSkipped()
+    {
+        QFETCH(QByteArray, stream);
+        QFETCH(QList<QByteArray>, expected);
+        const qsizetype step = stream.size() > (64 << 10) ? 4096 : 1;
+        for (qsizetype cut = 0; cut <= stream.size(); cut += step) {
+            LineFramer framer(LineFramer::MaxLineBytes, LineFramer::Overlong::Skip);
+            QList<QByteArray> got;
+            QVERIFY(framer.append(QByteArrayView(stream).first(cut)));
+            got += drain(framer);
+            QVERIFY(framer.append(QByteArrayView(stream).sliced(cut)));
+            got += drain(framer);
+            QCOMPARE(got, expected);
+            QVERIFY(!framer.overflowed());
+            QCOMPARE(framer.pendingBytes(), 0);
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(TestLineFramer)
