@@ -13,11 +13,11 @@ namespace {
 
 // Parts only the server writes: a member's would act for the server.
 constexpr QByteArrayView ServerParts[] = {kw::JoinGame, kw::LeaveGame, kw::Boot};
-// The host's room settings and its start sequence.
+// The host's room settings and its start sequence: nobody's once the battle is on.
 constexpr QByteArrayView HostParts[] = {kw::Num, kw::Max, kw::MapName, kw::TimeOn, kw::TimeOff, kw::TimeSec,
                                         kw::StartGame};
-// Parts that name the sender's own seat.
-constexpr QByteArrayView OwnSeatParts[] = {kw::ExitGame, kw::EndTurn};
+// Parts whose value is the sender's own name.
+constexpr QByteArrayView OwnNameParts[] = {kw::Ready, kw::NotReady};
 // A chat part begins with its sender's name and one of these.
 constexpr QByteArrayView ChatSeparators[] = {": ", " has quit the game."};
 
@@ -38,31 +38,36 @@ int Games::seatOf(const Game& game, const Session& member) const
 {
     if (game.started)
         return game.seats.value(member.id);
-    if (game.members.first() == member.id)
+    if (game.host == member.id)
         return 1;  // the host is player 1 and gets no NUM part
     return game.numbered.key(member.name, 0);
 }
 
 QString Games::refusal(const Game& game, const Session& sender, const QList<QByteArrayView>& parts) const
 {
-    const bool host = game.members.first() == sender.id;
+    const bool host = game.host == sender.id;
     const int seat = seatOf(game, sender);
+    const bool onTurn = game.started && seat >= 1 && seat == game.turn && !game.out.contains(seat);
     for (QByteArrayView part : parts) {
         if (startsWithAny(part, ServerParts))
             return QStringLiteral("a part only the server sends");
-        if (!host && startsWithAny(part, HostParts))
-            return QStringLiteral("a host's part from a member");
+        if (startsWithAny(part, HostParts) && (!host || game.started))
+            return QStringLiteral("room settings from a member or during the battle");
         const QByteArrayView chat = part.startsWith(kw::InChat) ? kw::InChat
                                     : part.startsWith(kw::Chat) ? kw::Chat
                                                                 : QByteArrayView();
         if (!chat.isEmpty() && !signedByAny(part.sliced(chat.size()), sender.name))
             return QStringLiteral("chat under another name");
-        // The quit key and the end of a turn name the sender's own number.
-        for (QByteArrayView own : OwnSeatParts)
-            if (part.startsWith(own) && (seat < 1 || numberAfter(part, own) != seat))
-                return QStringLiteral("a departure or a turn's end for another player");
-        // Only the machine on turn reports a defeat.
-        if (part.startsWith(kw::PlayerLost) && (!game.started || seat < 1 || seat != game.turn))
+        for (QByteArrayView own : OwnNameParts)
+            if (part.startsWith(own) && part.sliced(own.size()) != sender.name)
+                return QStringLiteral("another's ready mark");
+        // The quit key names the sender's own number, at any time.
+        if (part.startsWith(kw::ExitGame) && (seat < 1 || numberAfter(part, kw::ExitGame) != seat))
+            return QStringLiteral("a departure for another player");
+        // Only the player on turn ends it, or reports a defeat.
+        if (part.startsWith(kw::EndTurn) && (!onTurn || numberAfter(part, kw::EndTurn) != seat))
+            return QStringLiteral("a turn's end off turn or for another player");
+        if (part.startsWith(kw::PlayerLost) && !onTurn)
             return QStringLiteral("a defeat reported off turn");
     }
     return {};
@@ -114,8 +119,8 @@ int Games::nextSeat(const Game& game, int after) const
 
 bool Games::lastStanding(const Game& game, int seat) const
 {
-    if (game.playerCount < 2)
-        return false;  // a battle alone wins nothing
+    if (game.seats.size() < 2)
+        return false;  // a battle alone wins nothing, whatever MAX said
     for (int other = 1; other <= game.playerCount; ++other)
         if (other != seat && !game.out.contains(other))
             return false;

@@ -68,6 +68,7 @@ void Games::create(Session& host, QByteArrayView name, const QByteArray& passwor
     game.number = nextNumber_++;
     game.name = uniqueName(name, host.name);
     game.password = password;
+    game.host = host.id;
     game.members = {host.id};
     host.game = game.number;
     sessions_.send(host.id, line(kw::GameNumber, QByteArray::number(game.number)));
@@ -84,7 +85,7 @@ void Games::join(Session& user, QByteArrayView name, QByteArrayView password)
             game = &candidate;
     // A host's client ignores JOINGAME while its room is open, so its room stays and the join is refused.
     const Game* current = gameOf(user);
-    const bool hosting = current && !current->started && current->members.first() == user.id;
+    const bool hosting = current && !current->started && current->host == user.id;
     if (!game || hosting || game->password != password || game->members.size() >= MaxGameMembers
         || game->members.contains(user.id)) {
         sessions_.send(user.id, line(kw::JoinBad));
@@ -106,14 +107,15 @@ void Games::join(Session& user, QByteArrayView name, QByteArrayView password)
 void Games::start(Session& host)
 {
     Game* game = gameOf(host);
-    if (!game || game->started || game->members.first() != host.id)
+    if (!game || game->started || game->host != host.id)
         return;
     game->started = true;
     game->turn = 1;
     if (game->playerCount == 0)  // no MAX part: as many as were numbered
         game->playerCount = game->numbered.isEmpty() ? 1 : game->numbered.lastKey();
     // The battle's player numbers are the ones the host's NUM parts gave, not
-    // the room's order now: someone may have joined or left in between.
+    // the room's order now: someone may have joined or left in between. A
+    // number nobody holds is out from the start: MAX seats nobody.
     game->seats.insert(host.id, 1);
     QList<QByteArray> names{host.name};
     QList<int> missing;
@@ -129,7 +131,7 @@ void Games::start(Session& host)
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
     store_.recordGame(names);
     logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
-    // A numbered player who left before the start is gone from the battle too.
+    // The clients skip those numbers once told they are gone.
     for (int seat : missing) {
         announceDeparture(*game, game->numbered.value(seat), seat, LeftText);
         markOut(*game, seat);
@@ -156,7 +158,7 @@ void Games::relay(Session& sender, const QByteArray& gdata)
         return;
     }
     const QByteArrayView bare = afterGameNumber(gdata);
-    if (bare.startsWith(kw::Boot) && game->members.first() == sender.id && !game->started) {
+    if (bare.startsWith(kw::Boot) && game->host == sender.id && !game->started) {
         QByteArrayView name = bare.sliced(kw::Boot.size());
         if (name.startsWith('*'))
             name = name.sliced(1);  // the room's ready mark
@@ -181,9 +183,11 @@ void Games::boot(Game& game, QByteArrayView name)
 
 void Games::closeRoom(Game& game)
 {
-    const QByteArray notice = gameLine(game.number, kw::Chat, sessions_.find(game.members.first())->name + RoomClosedText);
-    const QList<SessionId> members = game.members.sliced(1);
+    const QByteArray notice = gameLine(game.number, kw::Chat, sessions_.find(game.host)->name + RoomClosedText);
+    const QList<SessionId> members = game.members;
     for (SessionId member : members) {
+        if (member == game.host)
+            continue;
         Session* other = sessions_.find(member);
         sessions_.send(member, notice + gameLine(game.number, kw::Boot, other->name));
         other->game = 0;
@@ -212,7 +216,7 @@ void Games::leave(Session& user, Leaving how)
         return;  // leaving twice is nothing
     const qsizetype position = game->members.indexOf(user.id);
     if (!game->started) {
-        if (position == 0)
+        if (user.id == game->host)
             return closeRoom(*game);
         game->members.removeAt(position);
         sendToMembers(*game, gameLine(game->number, kw::LeaveGame, QByteArray::number(position + 1)));

@@ -39,12 +39,15 @@ private:
         int number = 0;
         QByteArray name;
         QByteArray password;
+        SessionId host = 0;        // its creator, for the room's whole life
         QList<SessionId> members;  // the room's list order, host first
         bool started = false;
         QMap<int, QByteArray> numbered;  // player number -> name, from the host's NUM parts
         int playerCount = 0;             // from the host's MAX part
-        QHash<SessionId, int> seats;     // player numbers in the battle, fixed at the start
-        QSet<int> out;                   // players who left or lost the battle
+        // Player numbers in the battle, fixed at the start: the host and the
+        // numbered members in the room then. Kept when they leave.
+        QHash<SessionId, int> seats;
+        QSet<int> out;                   // players who left or lost the battle, and empty numbers
         int turn = 0;                    // the player on turn, once started
     };
 

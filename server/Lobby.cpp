@@ -17,6 +17,7 @@ const QByteArray ThrottledNotice("Too many failed logins from your address. Plea
 const QByteArray StoreFailedNotice("The server cannot reach its accounts just now. Please try again later.");
 const QByteArray BusyNotice("The server is busy. Please try again in a moment.");
 const QByteArray TooManyAccountsNotice("Too many new accounts were made from your address. Please try again later.");
+const QByteArray NameRulesNotice("A user name has 1 to 12 characters, each a letter a to z, a digit 0 to 9, _ or -.");
 
 }  // namespace
 
@@ -123,6 +124,16 @@ void Lobby::sweep()
     throttle_.prune(now);
 }
 
+SessionId Lobby::longestWaitingLogin(qint64 minWaitMs) const
+{
+    const Session* longest = nullptr;
+    for (const Session& session : sessions_.all())
+        if (session.state != Session::State::LoggedIn && !session.closing
+            && (!longest || session.connectedMs < longest->connectedMs))
+            longest = &session;
+    return longest && clock_.elapsed() - longest->connectedMs >= minWaitMs ? longest->id : 0;
+}
+
 // Login ---------------------------------------------------------------------
 
 void Lobby::onName(Session& s, QByteArrayView payload)
@@ -152,14 +163,14 @@ void Lobby::onPass(Session& s, QByteArrayView payload)
     if (version != GameVersion)
         return refuse(s, kw::BadVersion, name, QStringLiteral("version \"%1\"").arg(toText(version)));
     if (!isValidUserName(name))
-        return refuse(s, kw::BadPass, name, QStringLiteral("not a user name"));
+        return refuse(s, kw::BadPass, name, QStringLiteral("not a user name"), NameRulesNotice);
     if (payload.size() > MaxPasswordBytes)
         return refuse(s, kw::BadPass, name, QStringLiteral("password too long"));
     if (sessions_.findByName(name))
         return refuse(s, kw::BadPass, name, QStringLiteral("already online"), AlreadyOnlineNotice);
     if (throttle_.blocked(name, s.address, clock_.elapsed()))
         return refuse(s, kw::BadPass, name, QStringLiteral("too many failed logins"), ThrottledNotice);
-    sessions_.claim(s, name);
+    sessions_.check(s, name);
     const SessionId id = s.id;
     logins_.login({id, s.address, name, payload.toByteArray()},
                   [this, id](const LoginResult& result) { finishLogin(id, result); });
@@ -190,7 +201,6 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
             throttle_.failed(s->name, s->address, clock_.elapsed());
         const QByteArray name = s->name;
         sessions_.release(*s);
-        s->state = Session::State::Connected;
         return refuse(*s, kw::BadPass, name, QString::fromLatin1(refusal.why), refusal.notice);
     }
     const Account& account = result.account;
@@ -199,8 +209,13 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
         sessions_.send(id, line(account.banned ? kw::IpBan : kw::TempBan));
         return sessions_.close(*s);
     }
+    // Another login of the name finished first.
+    if (!sessions_.logIn(*s)) {
+        const QByteArray name = s->name;
+        sessions_.release(*s);
+        return refuse(*s, kw::BadPass, name, QStringLiteral("already online"), AlreadyOnlineNotice);
+    }
     s->moderator = account.moderator;
-    sessions_.logIn(*s);
     sessions_.send(id, line(kw::GoodPass) + games_.openGames() + sessions_.userList());
     logLine(QStringLiteral("login %1 from %2%3%4")
                 .arg(toText(s->name), toText(s->address),

@@ -37,6 +37,9 @@ public:
     void sweep();
 
     bool isAddressBanned(const QByteArray& address) const { return bannedAddresses_.contains(address); }
+    // The connection that has waited longest without logging in, when it
+    // has waited at least `minWaitMs`; 0 when there is none.
+    SessionId longestWaitingLogin(qint64 minWaitMs) const;
     void sendUserList() { users_.sendWholeList(); }
     const Sessions& sessions() const { return sessions_; }
 

@@ -40,8 +40,9 @@ int PasswordHasher::defaultThreads()
     return std::clamp(QThread::idealThreadCount() / 2, 1, MaxWorkers);
 }
 
-PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads, LoginLimits limits)
-    : databasePath_(databasePath), cost_(cost), limits_(limits)
+PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads, LoginLimits limits,
+                               JobTaken jobTaken)
+    : databasePath_(databasePath), cost_(cost), limits_(limits), jobTaken_(std::move(jobTaken))
 {
     clock_.start();
     for (int i = 0; i < std::max(1, threads); ++i) {
@@ -141,6 +142,8 @@ void PasswordHasher::work()
 {
     AccountStore store(databasePath_);
     while (std::optional<Job> job = nextJob()) {
+        if (jobTaken_)
+            jobTaken_(job->request);
         const std::optional<LoginResult> result = check(store, *job);
         bool cancelled = false;
         {

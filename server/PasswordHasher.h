@@ -94,8 +94,12 @@ class PasswordHasher : public QObject, public LoginService
 public:
     static constexpr qint64 NewAccountWindowMs = 60 * 60 * 1000;
 
+    // Called on a worker as it takes a job, before any work on it: tests
+    // hold a job there to act while it is under way.
+    using JobTaken = std::function<void(const LoginRequest&)>;
+
     PasswordHasher(const QString& databasePath, HashCost cost, int threads = defaultThreads(),
-                   LoginLimits limits = {});
+                   LoginLimits limits = {}, JobTaken jobTaken = {});
     ~PasswordHasher() override;
 
     void login(LoginRequest request, LoginDone done) override;
@@ -121,6 +125,7 @@ private:
     QString databasePath_;
     HashCost cost_;
     LoginLimits limits_;
+    JobTaken jobTaken_;
     std::mutex mutex_;
     std::condition_variable wake_;
     // New accounts are written one at a time: SQLite's own wait for a busy

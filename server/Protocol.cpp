@@ -1,5 +1,7 @@
 #include "Protocol.h"
 
+#include <algorithm>
+
 namespace lobby {
 
 bool isValidUserName(QByteArrayView name)
@@ -50,19 +52,26 @@ QByteArray concat(std::initializer_list<QByteArrayView> pieces)
     return out;
 }
 
+namespace {
+
+// A client skips a longer line, so a user's text that would not fit (a
+// private message with "From <name>: " before it) is cut instead.
+QByteArray framed(QByteArray head, QByteArrayView payload)
+{
+    head.append(payload.first(std::min(payload.size(), std::max<qsizetype>(0, MaxLineBytes - head.size()))));
+    return head.append("\r\n");
+}
+
+}  // namespace
+
 QByteArray line(QByteArrayView keyword, QByteArrayView payload)
 {
-    QByteArray out;
-    out.reserve(keyword.size() + payload.size() + 2);
-    out.append(keyword).append(payload).append("\r\n");
-    return out;
+    return framed(keyword.toByteArray(), payload);
 }
 
 QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value)
 {
-    QByteArray out = kw::GameData.toByteArray();
-    out.append(QByteArray::number(game)).append(kw::PartsStart).append(keyword).append(value).append("\r\n");
-    return out;
+    return framed(concat({kw::GameData, QByteArray::number(game), kw::PartsStart, keyword}), value);
 }
 
 }  // namespace lobby

@@ -3,6 +3,8 @@
 // checks every received value goes through, and the lines it writes.
 // Text on the wire is Latin-1, so the server works on bytes throughout.
 
+#include "platform/LineFramer.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -25,6 +27,9 @@ inline constexpr qsizetype MaxGamePassBytes = 14;
 inline constexpr qsizetype MaxPasswordBytes = 128;
 // At most four players meet in a game.
 inline constexpr int MaxGameMembers = 4;
+// The longest line a client takes, CR LF not counted: every line the server
+// writes fits, whatever a user's text in it.
+inline constexpr qsizetype MaxLineBytes = platform::LineFramer::MaxLineBytes;
 
 namespace kw {
 // Client to server.
@@ -50,6 +55,7 @@ inline constexpr QByteArrayView Announce("ANNOUNCE");
 inline constexpr QByteArrayView PartsStart("@@");
 inline constexpr QByteArrayView Boot("BOOT"), Race("RACE"), Team("TEAM");
 inline constexpr QByteArrayView InChat("INCHAT"), ExitGame("EXITGAME"), PlayerLost("PLAYERLOST"), Chat("CHAT");
+inline constexpr QByteArrayView Ready("READY"), NotReady("NOTREADY");
 inline constexpr QByteArrayView Num("NUM"), Max("MAX"), MapName("MAPNAME"), TimeOn("TIMEON"), TimeOff("TIMEOFF"),
     TimeSec("TIMESEC"), EndTurn("ENDTURN");
 }  // namespace kw
@@ -65,9 +71,9 @@ bool signedBy(QByteArrayView text, QByteArrayView name, QByteArrayView separator
 QString toText(QByteArrayView latin1);
 QByteArray concat(std::initializer_list<QByteArrayView> pieces);
 
-// keyword + payload + CR LF.
+// keyword + payload + CR LF; the payload is cut so the line fits MaxLineBytes.
 QByteArray line(QByteArrayView keyword, QByteArrayView payload = {});
-// "GDATA" + game number + "@@" + keyword + value + CR LF.
+// "GDATA" + game number + "@@" + keyword + value + CR LF, cut the same way.
 QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value = {});
 
 }  // namespace lobby

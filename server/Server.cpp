@@ -28,6 +28,9 @@ constexpr int RefusalGraceMs = 5000;
 constexpr qint64 GiveBackAfterBytes = 16 * 1024 * 1024;
 // Accepting again after a failed accept, unless a connection closes first.
 constexpr int AcceptBackoffMs = 1000;
+// Out of descriptors, a connection that has not logged in within this long
+// makes room for a new one: a client sends its login as it connects.
+constexpr qint64 LoginWaitBeforeMakingRoomMs = 2000;
 
 }  // namespace
 
@@ -139,6 +142,11 @@ void Server::acceptFailed(int error)
     acceptReady_->setEnabled(false);
     acceptPaused_ = true;
     acceptTimer_.start(AcceptBackoffMs);
+    // Idle connections must not keep new users out until the login time-out;
+    // logged-in users are never closed for it. Its close resumes accepting.
+    if (error == EMFILE || error == ENFILE)
+        if (Connection* waiting = connections_.value(lobby_->longestWaitingLogin(LoginWaitBeforeMakingRoomMs)))
+            waiting->abort(QStringLiteral("out of descriptors: closed to make room, not logged in"));
     if (descriptorsShort_)
         return;
     descriptorsShort_ = true;

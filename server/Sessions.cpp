@@ -32,11 +32,10 @@ Session* Sessions::findByName(QByteArrayView name)
     return it == byName_.constEnd() ? nullptr : find(*it);
 }
 
-void Sessions::claim(Session& session, const QByteArray& name)
+void Sessions::check(Session& session, const QByteArray& name)
 {
     session.name = name;
     session.state = Session::State::Checking;
-    byName_.insert(name, session.id);
 }
 
 void Sessions::release(Session& session)
@@ -46,13 +45,18 @@ void Sessions::release(Session& session)
     if (online_.removeOne(session.id))
         userList_.clear();
     session.name.clear();
+    session.state = Session::State::Connected;
 }
 
-void Sessions::logIn(Session& session)
+bool Sessions::logIn(Session& session)
 {
+    if (byName_.contains(session.name))
+        return false;
+    byName_.insert(session.name, session.id);
     session.state = Session::State::LoggedIn;
     online_.append(session.id);
     userList_.clear();
+    return true;
 }
 
 void Sessions::sendToAll(const QByteArray& bytes)

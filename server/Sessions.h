@@ -35,7 +35,7 @@ struct Session
     // Login lines, kept until PASS.
     std::optional<QByteArray> loginName, loginVersion;
 
-    QByteArray name;  // set once logged in
+    QByteArray name;  // the name whose password is checked, then the user's
     bool moderator = false;
     bool away = false;
 
@@ -55,12 +55,16 @@ public:
     Session& add(SessionId id, const QByteArray& address, qint64 nowMs);
     void remove(SessionId id);
     Session* find(SessionId id);
-    // A user logged in, or logging in, under this name.
+    // The user logged in under this name.
     Session* findByName(QByteArrayView name);
-    // Reserves the name while the password is checked.
-    void claim(Session& session, const QByteArray& name);
+    // The password is being checked. The name stays free meanwhile: logins
+    // under way never refuse one another, and a stranger's guess never
+    // holds the owner's name.
+    void check(Session& session, const QByteArray& name);
+    // Back to a connection that has not logged in.
     void release(Session& session);
-    void logIn(Session& session);
+    // Takes the name; false when another session holds it already.
+    bool logIn(Session& session);
 
     void send(SessionId id, const QByteArray& bytes) { out_.send(id, bytes); }
     void sendToAll(const QByteArray& bytes);

@@ -23,6 +23,9 @@ private slots:
     void turnsAndDepartures();
     void winGoesToTheLastPlayerStanding_data();
     void winGoesToTheLastPlayerStanding();
+    void winNeedsTwoSeats_data();
+    void winNeedsTwoSeats();
+    void hostIsTheCreatorAndOnlyBeforeTheStart();
     void hostOfAnOpenRoomCannotJoinAnother();
     void floodLimitsHoldTheirRates_data();
     void floodLimitsHoldTheirRates();
@@ -65,6 +68,11 @@ void LobbyGamesTest::partsFromTheWrongSender_data()
     QTest::addColumn<bool>("passes");
     QTest::newRow("member's chat") << 1 << QByteArray("GDATA1@@CHATbob: hi") << true;
     QTest::newRow("member's ready mark") << 1 << QByteArray("GDATA1@@READYbob") << true;
+    QTest::newRow("member's ready mark taken back") << 1 << QByteArray("GDATA1@@NOTREADYbob") << true;
+    QTest::newRow("another's ready mark") << 1 << QByteArray("GDATA1@@READYcarl") << false;
+    QTest::newRow("another's ready mark taken back") << 1 << QByteArray("GDATA1@@NOTREADYcarl") << false;
+    QTest::newRow("ready mark for a longer name") << 1 << QByteArray("GDATA1@@READYbobby") << false;
+    QTest::newRow("ready mark for no name") << 1 << QByteArray("GDATA1@@READY") << false;
     QTest::newRow("member's quit line") << 1 << QByteArray("GDATA1@@INCHATbob has quit the game.") << true;
     QTest::newRow("host's settings") << 0 << QByteArray("GDATA1@@TIMESEC60") << true;
     QTest::newRow("chat as Server") << 1 << QByteArray("GDATA1@@CHATServer: bob is gone") << false;
@@ -131,16 +139,22 @@ void LobbyGamesTest::turnsAndDepartures()
     QVERIFY(!c.empty());
     auto [ann, bob, carl, dave] = std::tie(c[0], c[1], c[2], c[3]);
     startBattle(*ann, {"bob", "carl", "dave"});
-    QCOMPARE(dave->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
+    for (auto* other : {bob.get(), carl.get(), dave.get()})
+        QCOMPARE(other->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
+    const std::map<LobbyClient*, QByteArray> names{{ann.get(), "ann"}, {bob.get(), "bob"}, {carl.get(), "carl"}, {dave.get(), "dave"}};
     // Each line below is followed by a chat line from its sender, so what
-    // dave sees next tells whether it passed.
+    // the others see next tells whether it passed.
     const QList<std::tuple<LobbyClient*, QByteArray, bool>> steps{
         {bob.get(), "GDATA1@@EXITGAME3", false},   // another's number
         {bob.get(), "GDATA1@@PLAYERLOST4", false}, // ann has the turn
         {bob.get(), "GDATA1@@ENDTURN1", false},    // not his turn to end
+        {bob.get(), "GDATA1@@ENDTURN2", false},    // his number, ann's turn
         {ann.get(), "GDATA1@@ENDTURN1", true},     // bob's turn now
+        {carl.get(), "GDATA1@@ENDTURN3", false},   // his number, bob's turn
+        {ann.get(), "GDATA1@@ENDTURN1", false},    // her number, no longer her turn
         {ann.get(), "GDATA1@@PLAYERLOST4", false},
         {bob.get(), "GDATA1@@PLAYERLOST4", true},  // dave is out, unannounced
+        {dave.get(), "GDATA1@@ENDTURN4", false},   // out: ends nothing
         {bob.get(), "GDATA1@@ENDTURN2", true},     // carl's turn
         {carl.get(), "GDATA1@@ENDTURN3", true},    // dave is out: ann's turn
         {carl.get(), "GDATA1@@PLAYERLOST1", false},
@@ -148,12 +162,16 @@ void LobbyGamesTest::turnsAndDepartures()
         {bob.get(), "GDATA1@@PLAYERLOST3", true},
     };
     for (const auto& [sender, line, passes] : steps) {
-        const QByteArray name = sender == ann.get() ? "ann" : sender == bob.get() ? "bob" : "carl";
+        const QByteArray marker = "GDATA1@@CHAT" + names.at(sender) + ": .";
         sender->send(line);
-        sender->send("GDATA1@@CHAT" + name + ": .");
-        QCOMPARE(dave->next("GDATA1@@"), passes ? line : "GDATA1@@CHAT" + name + ": .");
-        if (passes)
-            dave->next("GDATA1@@CHAT");
+        sender->send(marker);
+        for (const auto& [other, name] : names) {
+            if (other == sender)
+                continue;
+            QCOMPARE(other->next("GDATA1@@"), passes ? line : marker);
+            if (passes)
+                QCOMPARE(other->next("GDATA1@@"), marker);
+        }
     }
     // Only bob is still standing; those who are out leave unannounced.
     for (auto* gone : {ann.get(), carl.get(), dave.get()})
@@ -207,6 +225,83 @@ void LobbyGamesTest::winGoesToTheLastPlayerStanding()
     if (annWins == 0)
         QCOMPARE(bob->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME1"));
     QCOMPARE(wins("ann"), annWins);
+}
+
+void LobbyGamesTest::winNeedsTwoSeats_data()
+{
+    QTest::addColumn<bool>("bobJoins");
+    QTest::addColumn<bool>("bobNumbered");
+    QTest::addColumn<bool>("bobLeavesFirst");  // before the start
+    QTest::addColumn<int>("max");
+    QTest::addColumn<int>("annWins");
+    QTest::newRow("alone, one player") << false << false << false << 1 << 0;
+    QTest::newRow("alone, two players") << false << false << false << 2 << 0;
+    QTest::newRow("alone, four players") << false << false << false << 4 << 0;
+    QTest::newRow("bob in the room, never numbered") << true << false << false << 2 << 0;
+    QTest::newRow("bob numbered, gone before the start") << true << true << true << 2 << 0;
+    QTest::newRow("bob numbered and seated") << true << true << false << 2 << 1;
+}
+
+void LobbyGamesTest::winNeedsTwoSeats()
+{
+    // A battle with fewer than two seated players is no win, whatever MAX says.
+    QFETCH(bool, bobJoins);
+    QFETCH(bool, bobNumbered);
+    QFETCH(bool, bobLeavesFirst);
+    QFETCH(int, max);
+    QFETCH(int, annWins);
+    Clients c = room(bobJoins ? QByteArrayList{"ann", "bob"} : QByteArrayList{"ann"});
+    QVERIFY(!c.empty());
+    LobbyClient& ann = *c[0];
+    if (bobNumbered)
+        ann.send("GDATA1@@NUM2bob");
+    ann.send("GDATA1@@MAX" + QByteArray::number(max));
+    if (bobLeavesFirst) {
+        c[1]->send("LEAVEGAME");
+        QCOMPARE(ann.next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
+    }
+    ann.send("GDATA1@@STARTGAME");
+    ann.send("STARTGAME1");
+    QCOMPARE(ann.next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
+    if (bobJoins && !bobLeavesFirst) {
+        c[1]->send("REMOVEGAME");
+        QVERIFY(c[1]->sync());
+    }
+    ann.send("REMOVEGAME");
+    QVERIFY(ann.sync());
+    QCOMPARE(wins("ann"), annWins);
+}
+
+void LobbyGamesTest::hostIsTheCreatorAndOnlyBeforeTheStart()
+{
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    startBattle(*ann, {"bob", "carl"});
+    QCOMPARE(carl->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
+    // Room settings are nobody's once the battle is on, the host's included.
+    for (auto& [sender, name] : {std::pair{ann.get(), "ann"}, std::pair{bob.get(), "bob"}}) {
+        sender->send("GDATA1@@MAX2");
+        sender->send("GDATA1@@CHAT" + QByteArray(name) + ": .");
+        QCOMPARE(carl->next("GDATA1@@"), "GDATA1@@CHAT" + QByteArray(name) + ": .");
+    }
+    ann->socket.abort();
+    QCOMPARE(carl->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATann has lost connection."));
+    QCOMPARE(carl->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME1"));
+    // bob, first in the list now, is no host: his MAX is dropped, he may not
+    // boot, and his leaving is told to carl, who is still playing.
+    bob->send("GDATA1@@MAX2");
+    bob->send("GDATA1BOOTcarl");
+    bob->send("GDATA1@@CHATbob: .");
+    QCOMPARE(carl->next({"GDATA1@@MAX", "GDATA1@@BOOT", "GDATA1@@CHAT"}), QByteArray("GDATA1@@CHATbob: ."));
+    bob->send("REMOVEGAME");
+    QCOMPARE(carl->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATbob has left the game."));
+    QCOMPARE(carl->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME2"));
+    QVERIFY(bob->sync());
+    QCOMPARE(wins("bob"), 0);
+    carl->send("REMOVEGAME");
+    QVERIFY(carl->sync());
+    QCOMPARE(wins("carl"), 1);
 }
 
 void LobbyGamesTest::hostOfAnOpenRoomCannotJoinAnother()

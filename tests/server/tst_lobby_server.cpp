@@ -4,6 +4,7 @@
 #include "AccountStore.h"
 #include "LobbyClient.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
@@ -11,7 +12,12 @@
 #include <QtTest>
 
 #include <sodium.h>
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <unistd.h>
+
+#include <condition_variable>
+#include <mutex>
 
 using namespace lobby;
 
@@ -24,6 +30,9 @@ private slots:
     void cleanup() { server.reset(); }
     void logins_data();
     void logins();
+    void ownerGetsInWhileStrangersGuess();
+    void linesFitWhatAClientTakes_data();
+    void linesFitWhatAClientTakes();
     void commands_data();
     void commands();
     void joinReplaysTheRoomAndRelaysToTheOthers();
@@ -40,11 +49,16 @@ private slots:
     void failedLoginsAreThrottledPerAddress_data();
     void failedLoginsAreThrottledPerAddress();
     void passwordWorkIsSharedAndBounded();
+    void fullQueueTakesFromAnAddressTwoAhead_data();
+    void fullQueueTakesFromAnAddressTwoAhead();
     void closedConnectionsCreateNoAccount();
+    void closedWhileHashingCreatesNoAccount();
     void newAccountsPerAddressAreLimited();
     void userList_data();
     void userList();
     void acceptingWaitsForFreeDescriptors();
+    void outOfDescriptorsTheServerIdles();
+    void outOfDescriptorsANewUserGetsIn();
     void killedServerKeepsAccounts();
 
 private:
@@ -63,6 +77,75 @@ private:
 };
 
 namespace {
+
+// Holds each login job as a worker takes it, until opened.
+class HashGate
+{
+public:
+    PasswordHasher::JobTaken hook()
+    {
+        return [this](const LoginRequest&) {
+            ++taken;
+            std::unique_lock lock(mutex_);
+            opened_.wait(lock, [this] { return open_; });
+        };
+    }
+    void open()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            open_ = true;
+        }
+        opened_.notify_all();
+    }
+    std::atomic<int> taken = 0;
+
+private:
+    std::mutex mutex_;
+    std::condition_variable opened_;
+    bool open_ = false;
+};
+
+// Takes every descriptor this process may still open but `spare`, so that
+// the in-process server's next accept fails; gives them back when destroyed.
+class DescriptorsTaken
+{
+public:
+    explicit DescriptorsTaken(int spare)
+    {
+        getrlimit(RLIMIT_NOFILE, &saved_);
+        int highest = 0;
+        for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System))
+            highest = std::max(highest, entry.toInt());
+        rlimit low = saved_;
+        low.rlim_cur = rlim_t(highest) + 32;
+        setrlimit(RLIMIT_NOFILE, &low);
+        for (int fd; (fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken_.push_back(fd);
+        for (int i = 0; i < spare && !taken_.empty(); ++i) {
+            ::close(taken_.back());
+            taken_.pop_back();
+        }
+    }
+    ~DescriptorsTaken()
+    {
+        for (int fd : taken_)
+            ::close(fd);
+        setrlimit(RLIMIT_NOFILE, &saved_);
+    }
+
+private:
+    rlimit saved_{};
+    std::vector<int> taken_;
+};
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
 
 // The capitals a line starts with: its keyword, give or take a letter.
 QByteArray keywordOf(const QByteArray& line)
@@ -111,10 +194,15 @@ void LobbyServerTest::logins_data()
     QTest::newRow("existing account") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "logged out" << QByteArray("GOODPASS") << QByteArray();
     QTest::newRow("wrong password") << QByteArray("ann") << QByteArray("0.64") << QByteArray("nope") << "logged out" << QByteArray("BADPASS") << QByteArray();
     QTest::newRow("old version") << QByteArray("ann") << QByteArray("0.63") << QByteArray("pw") << "" << QByteArray("BADVERS") << QByteArray();
-    QTest::newRow("capital letter") << QByteArray("Ann") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
-    QTest::newRow("name with @") << QByteArray("a@b") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
-    QTest::newRow("13 letters") << QByteArray("abcdefghijklm") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
-    QTest::newRow("empty name") << QByteArray() << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << QByteArray();
+    const QByteArray nameRules("A user name has 1 to 12 characters, each a letter a to z, a digit 0 to 9, _ or -.");
+    QTest::newRow("capital letter") << QByteArray("Ann") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << nameRules;
+    QTest::newRow("name with @") << QByteArray("a@b") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << nameRules;
+    QTest::newRow("name with a dot") << QByteArray("j.smith") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << nameRules;
+    QTest::newRow("name with a space") << QByteArray("ann lee") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << nameRules;
+    QTest::newRow("12 of every allowed kind") << QByteArray("az09_-az09_-") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("GOODPASS") << QByteArray();
+    QTest::newRow("13 letters") << QByteArray("abcdefghijklm") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << nameRules;
+    QTest::newRow("one letter") << QByteArray("a") << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("GOODPASS") << QByteArray();
+    QTest::newRow("empty name") << QByteArray() << QByteArray("0.64") << QByteArray("pw") << "" << QByteArray("BADPASS") << nameRules;
     QTest::newRow("already online") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "online" << QByteArray("BADPASS") << QByteArray("That name is logged in already.");
     QTest::newRow("account store full") << QByteArray("ann") << QByteArray("0.64") << QByteArray("pw") << "store full" << QByteArray("BADPASS") << QByteArray("The server cannot reach its accounts just now. Please try again later.");
 }
@@ -146,6 +234,64 @@ void LobbyServerTest::logins()
     QCOMPARE(client->next(LoginAnswers), answer);
     client->cursor = 0;
     QCOMPARE(client->pending("ANNOUNCE"), notice.isEmpty() ? QByteArrayList() : QByteArrayList{"ANNOUNCE" + notice});
+}
+
+void LobbyServerTest::ownerGetsInWhileStrangersGuess()
+{
+    // Strangers at four addresses keep guessing ann's password while she
+    // logs in; their guesses are queued or hashed when hers arrives.
+    startServer(oneRealHasher());
+    makeAccounts({"ann"});
+    std::vector<std::unique_ptr<LobbyClient>> guessers;
+    for (int address = 2; address <= 5; ++address)
+        guessers.push_back(login("ann", "guess", "0.64", address));
+    QTRY_VERIFY(std::all_of(guessers.begin(), guessers.end(), [](const auto& g) { return g->socket.bytesToWrite() == 0; }));
+    auto owner = login("ann");
+    QCOMPARE(owner->next(LoginAnswers), QByteArray("GOODPASS"));
+    owner->cursor = 0;
+    QCOMPARE(owner->pending("ANNOUNCE"), QByteArrayList());
+    // The guesses fail as wrong passwords, and the name is held once hers is in.
+    for (const auto& guesser : guessers) {
+        QCOMPARE(guesser->next(LoginAnswers), QByteArray("BADPASS"));
+        sendLogin(*guesser, "ann", "guess");
+        QCOMPARE(guesser->next("ANNOUNCE"), QByteArray("ANNOUNCEThat name is logged in already."));
+    }
+}
+
+void LobbyServerTest::linesFitWhatAClientTakes_data()
+{
+    QTest::addColumn<QByteArrayList>("sent");   // by ann
+    QTest::addColumn<bool>("toBob");            // bob receives the answer, else ann
+    QTest::addColumn<QByteArray>("answer");     // its start
+    QTest::addColumn<qsizetype>("userText");    // the length of the user's text in the answer
+    const qsizetype max = platform::LineFramer::MaxLineBytes;
+    const QByteArray from("CHATMSGFrom ann: "), notFound("CHATMSGUser not found: ");
+    const auto message = [](qsizetype n) { return QByteArrayList{"MSGNAMEbob", "MSGTEXT" + QByteArray(n, 'x')}; };
+    QTest::newRow("private message, a byte under") << message(max - from.size()) << true << from << max - from.size();
+    QTest::newRow("private message, a byte over") << message(max - from.size() + 1) << true << from << max - from.size();
+    QTest::newRow("longest private message") << message(max - 7) << true << from << max - from.size();
+    QTest::newRow("stats of nobody, a byte under") << QByteArrayList{"GETSTATS" + QByteArray(max - notFound.size(), 'x')}
+                                                   << false << notFound << max - notFound.size();
+    QTest::newRow("stats of nobody, a byte over") << QByteArrayList{"GETSTATS" + QByteArray(max - notFound.size() + 1, 'x')}
+                                                  << false << notFound << max - notFound.size();
+    QTest::newRow("message to nobody, over") << QByteArrayList{"MSGNAME" + QByteArray(max - 7, 'x'), "MSGTEXThi"}
+                                             << false << notFound << max - notFound.size();
+}
+
+void LobbyServerTest::linesFitWhatAClientTakes()
+{
+    // A client drops a longer line: the user's text is cut to fit instead.
+    QFETCH(QByteArrayList, sent);
+    QFETCH(bool, toBob);
+    QFETCH(QByteArray, answer);
+    QFETCH(qsizetype, userText);
+    auto ann = loggedIn("ann"), bob = loggedIn("bob");
+    QVERIFY(ann && bob);
+    for (const QByteArray& line : sent)
+        ann->send(line);
+    LobbyClient& receiver = toBob ? *bob : *ann;
+    QCOMPARE(receiver.next(answer), answer + QByteArray(userText, 'x'));
+    QVERIFY(receiver.sync());
 }
 
 void LobbyServerTest::commands_data()
@@ -467,6 +613,48 @@ void LobbyServerTest::passwordWorkIsSharedAndBounded()
     QCOMPARE(answered("ANNOUNCEThe server is busy. Please try again in a moment."), answered("BADPASS"));
 }
 
+void LobbyServerTest::fullQueueTakesFromAnAddressTwoAhead_data()
+{
+    QTest::addColumn<QByteArray>("queued");   // one address a letter, a job a letter
+    QTest::addColumn<char>("newcomer");       // the address of the login that finds it full
+    QTest::addColumn<char>("refused");        // whose newest job is refused
+    QTest::newRow("two ahead of the newcomer's") << QByteArray("aaab") << 'b' << 'a';
+    QTest::newRow("one ahead of the newcomer's") << QByteArray("aabc") << 'b' << 'b';
+    QTest::newRow("a new address, two ahead") << QByteArray("aabc") << 'd' << 'a';
+    QTest::newRow("a new address, one each") << QByteArray("abcd") << 'e' << 'e';
+    QTest::newRow("the newcomer's own holds most") << QByteArray("aaab") << 'a' << 'a';
+}
+
+void LobbyServerTest::fullQueueTakesFromAnAddressTwoAhead()
+{
+    QFETCH(QByteArray, queued);
+    QFETCH(char, newcomer);
+    QFETCH(char, refused);
+    QVERIFY(PasswordHasher::initialise());
+    HashGate gate;
+    LoginLimits limits;
+    limits.maxQueued = int(queued.size());
+    PasswordHasher hasher(database, HashCost::cheap(), 1, limits, gate.hook());
+    const auto opened = qScopeGuard([&] { gate.open(); });
+    QHash<SessionId, LoginResult::Outcome> answers;
+    SessionId next = 1;
+    const auto ask = [&](char address) {
+        const SessionId key = next++;
+        hasher.login({key, QByteArray(1, address), "u" + QByteArray::number(key), "pw"},
+                     [&answers, key](const LoginResult& result) { answers.insert(key, result.outcome); });
+        return key;
+    };
+    ask('z');  // taken by the worker and held there
+    QTRY_COMPARE(gate.taken.load(), 1);
+    QHash<char, SessionId> newest;
+    for (char address : queued)
+        newest[address] = ask(address);
+    newest[newcomer] = ask(newcomer);
+    QTRY_COMPARE(answers.size(), 1);
+    QCOMPARE(answers.keys(), QList<SessionId>{newest[refused]});
+    QCOMPARE(answers.value(newest[refused]), LoginResult::Outcome::Busy);
+}
+
 void LobbyServerTest::closedConnectionsCreateNoAccount()
 {
     startServer(oneRealHasher());
@@ -485,6 +673,34 @@ void LobbyServerTest::closedConnectionsCreateNoAccount()
     AccountStore store(database);
     for (const QByteArray& name : gone)
         QVERIFY2(!store.find(name), name.constData());
+}
+
+void LobbyServerTest::closedWhileHashingCreatesNoAccount()
+{
+    // The connection closes while its new account's hash is under way.
+    QVERIFY(PasswordHasher::initialise());
+    HashGate gate;
+    LoginLimits oneAccount;
+    oneAccount.newAccountsPerHour = 1;
+    PasswordHasher hasher(database, HashCost::cheap(), 1, oneAccount, gate.hook());
+    const auto opened = qScopeGuard([&] { gate.open(); });
+    QHash<SessionId, LoginResult::Outcome> answers;
+    const auto ask = [&](SessionId key, const QByteArray& name) {
+        hasher.login({key, "1.2.3.4", name, "pw"},
+                     [&answers, key](const LoginResult& result) { answers.insert(key, result.outcome); });
+    };
+    ask(1, "gone");
+    QTRY_COMPARE(gate.taken.load(), 1);
+    hasher.cancel(1);
+    gate.open();
+    // The address's one account of the hour is still there to make.
+    ask(2, "kept");
+    QTRY_VERIFY(answers.contains(2));
+    QCOMPARE(answers.value(2), LoginResult::Outcome::Created);
+    QVERIFY(!answers.contains(1));
+    AccountStore store(database);
+    QVERIFY(!store.find("gone"));
+    QVERIFY(store.find("kept"));
 }
 
 void LobbyServerTest::newAccountsPerAddressAreLimited()
@@ -580,6 +796,57 @@ void LobbyServerTest::acceptingWaitsForFreeDescriptors()
     QCOMPARE(logged(), 1);
     server.terminate();
     QVERIFY(server.waitForFinished());
+}
+
+void LobbyServerTest::outOfDescriptorsTheServerIdles()
+{
+    // Everyone connected is logged in: nobody is closed to make room, and
+    // the server waits for a descriptor without spinning.
+    auto ann = loggedIn("ann"), bob = loggedIn("bob");
+    QVERIFY(ann && bob);
+    std::unique_ptr<LobbyClient> waiting;
+    {
+        DescriptorsTaken full(1);
+        waiting = login("carl");  // its socket takes the last descriptor
+        QTRY_COMPARE(waiting->socket.state(), QAbstractSocket::ConnectedState);
+        QTest::qWait(100);  // the server has tried to accept it
+        const double before = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        QTest::qWait(1000);
+        const double share = (cpuSeconds() - before) / (double(wall.elapsed()) / 1000);
+        QVERIFY2(share < 0.25, qPrintable(QString::number(share)));
+        QVERIFY(waiting->lines.isEmpty());
+        bob.reset();  // a descriptor frees
+        QCOMPARE(waiting->next(LoginAnswers), QByteArray("GOODPASS"));
+    }
+    QVERIFY(ann->sync());
+}
+
+void LobbyServerTest::outOfDescriptorsANewUserGetsIn()
+{
+    auto ann = loggedIn("ann");
+    QVERIFY(ann);
+    std::vector<std::unique_ptr<LobbyClient>> idle;
+    for (int i = 0; i < 3; ++i) {
+        idle.push_back(std::make_unique<LobbyClient>(server->port()));
+        QVERIFY(idle.back()->socket.waitForConnected(LobbyClient::TimeoutMs));
+        QTest::qWait(50);  // accepted in this order
+    }
+    QTest::qWait(2500);  // longer than a client takes to send its login
+    auto newcomer = [&] {
+        DescriptorsTaken full(1);
+        auto client = login("new");
+        (void)client->next(LoginAnswers);
+        return client;
+    }();
+    // Served within seconds, not after the login time-out: the connection
+    // that waited longest without logging in made room.
+    QCOMPARE(newcomer->lines.value(0), QByteArray("GOODPASS"));
+    QVERIFY(idle[0]->waitClosed());
+    for (size_t i = 1; i < idle.size(); ++i)
+        QCOMPARE(idle[i]->socket.state(), QAbstractSocket::ConnectedState);
+    QVERIFY(ann->sync());
 }
 
 void LobbyServerTest::killedServerKeepsAccounts()
