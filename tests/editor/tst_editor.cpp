@@ -81,7 +81,6 @@ private Q_SLOTS:
     void unsavedChanges();
     void fileRefusals_data();
     void fileRefusals();
-    void headquartersOfNoBuilding_data();
     void headquartersOfNoBuilding();
     void everyReaderSeesTheSameMap();
     void madeInTheEditorStartsABattle();
@@ -381,40 +380,34 @@ void EditorTest::wholeMapCommands()
 
 void EditorTest::exitWhileTyping_data()
 {
-    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("box");   // map name, description, day message
     QTest::addColumn<bool>("yes");
-    QTest::newRow("map name, No") << "txtMapName" << false;
-    QTest::newRow("map name, Yes") << "txtMapName" << true;
-    QTest::newRow("description, Yes") << "txtMapDesc" << true;
-    QTest::newRow("day message, Yes") << "txtDayMsg" << true;
+    QTest::newRow("map name, No") << 0 << false;
+    QTest::newRow("map name, Yes") << 0 << true;
+    QTest::newRow("description, Yes") << 1 << true;
+    QTest::newRow("day message, Yes") << 2 << true;
 }
 
 void EditorTest::exitWhileTyping()
 {
-    QFETCH(QString, box);
+    QFETCH(int, box);
     QFETCH(bool, yes);
     EditorKit kit(store);
     OptionsWindow& tools = kit.tools();
     QSignalSpy exitSpy(&kit.editor, &MapEditor::exitRequested);
-    QWidget* typing = box == QLatin1String("txtMapName") ? static_cast<QWidget*>(tools.txtMapName)
-                      : box == QLatin1String("txtMapDesc") ? static_cast<QWidget*>(tools.txtMapDesc)
-                                                           : static_cast<QWidget*>(tools.txtDayMsg);
-    if (typing == tools.txtDayMsg)
-        tools.mnuSinglePlayer->trigger();
+    QWidget* const boxes[] = {tools.txtMapName, tools.txtMapDesc, tools.txtDayMsg};
+    (box == 2 ? tools.mnuSinglePlayer : tools.mnuOptions)->trigger();
     QApplication::setActiveWindow(&tools);
-    typing->setFocus();
-    QCOMPARE(QApplication::focusWidget(), typing);
+    boxes[box]->setFocus();
     QTest::keyClicks(nullptr, QStringLiteral("Kept"));
     QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
-
     pushMessageResult(yes ? MessageResult::Yes : MessageResult::No);
     QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(shown(), QStringList{frmOptions::ExitQuestion});
     QCOMPARE(exitSpy.count(), yes ? 1 : 0);
-    // Not cut: after a No the typing goes on where it was.
-    const QString text = typing == tools.txtMapDesc ? tools.txtMapDesc->toPlainText()
-                                                   : static_cast<QLineEdit*>(typing)->text();
-    QVERIFY2(text.endsWith(QLatin1String("Kept")), qPrintable(text));
+    // Nothing was cut.
+    QVERIFY((box == 1 ? tools.txtMapDesc->toPlainText() : static_cast<QLineEdit*>(boxes[box])->text())
+                .endsWith(QLatin1String("Kept")));
 }
 
 void EditorTest::applySize_data()
@@ -604,19 +597,10 @@ void EditorTest::fileRefusals()
     QCOMPARE(kit.canvas().size(), QSize(150, 75));
 }
 
-void EditorTest::headquartersOfNoBuilding_data()
-{
-    QTest::addColumn<int>("slot");   // player 2's HQ in the file
-    QTest::newRow("an empty slot") << 7;
-    QTest::newRow("no slot at all") << mapfile::BuildingSlots + 1;
-}
-
 void EditorTest::headquartersOfNoBuilding()
 {
-    QFETCH(int, slot);
     MapBuilder map(6, 3);
-    map.headquarters(1, map.building(BuildingType::Headquarters[1], 1, 0, 0));
-    map.headquarters(2, slot);
+    map.headquarters(1, map.building(BuildingType::Headquarters[1], 1, 0, 0)).headquarters(2, 7);
     folder->writeMap(map, QStringLiteral("hq.spw"));
     EditorKit kit(store);
     pushInput(QStringLiteral("hq"));
