@@ -7,6 +7,8 @@
 #include "platform/Dialogs.h"
 
 #include <QFileInfo>
+#include <QTimer>
+#include <utility>
 
 using namespace modStrat;
 
@@ -43,6 +45,7 @@ void frmJoin::OpenJoinLobby()
     MyPlayer = 0;
     MapPath.clear();
     announcedMap_.clear();
+    mapShowPending_ = false;
     emit changed();
 }
 
@@ -96,12 +99,26 @@ void frmJoin::Display_Map(const QString& path)
 void frmJoin::MapName(const QString& name, bool found)
 {
     announcedMap_ = name;
-    if (found) {
-        LoadMap(MapPath);
+    announcedPath_ = found ? MapPath : QString();
+    // A host may announce maps far faster than a map is read and drawn: the
+    // room shows the last one announced once the event loop turns again.
+    if (!mapShowPending_) {
+        mapShowPending_ = true;
+        QTimer::singleShot(0, this, &frmJoin::showAnnouncedMap);
+    }
+}
+
+void frmJoin::showAnnouncedMap()
+{
+    // A room closed or opened anew since then has nothing to show.
+    if (!std::exchange(mapShowPending_, false) || !IsShown())
+        return;
+    if (!announcedPath_.isEmpty()) {
+        LoadMap(announcedPath_);
         return;
     }
     // Every player needs the map under the same name in the game folder.
-    lblCurrentMap = name + QStringLiteral(" (not found)");
+    lblCurrentMap = announcedMap_ + QStringLiteral(" (not found)");
     Display_Map(QString());
     emit changed();
 }

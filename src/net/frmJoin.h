@@ -41,7 +41,8 @@ public:
     // The preview alone, for the map file at `path`.
     void Display_Map(const QString& path);
 
-    // The host's announcements.
+    // The host's announcements. The map's name and preview show once the
+    // event loop turns, for the last map announced by then.
     void MapName(const QString& name, bool found) override;
     void TimeOn() override;
     void TimeOff() override;
@@ -72,5 +73,10 @@ private:
     void Client_DataArrival();
     void FileTransfer_Connect();
 
+    // The last map the host announced, shown once per turn of the event loop.
+    void showAnnouncedMap();
+
     QString announcedMap_;
+    QString announcedPath_;  // "" when we lack it
+    bool mapShowPending_ = false;
 };

@@ -3,6 +3,7 @@
 // player records, and rooms closed from inside their own handlers.
 
 #include "../frontend/FrontendKit.h"
+#include "../screen/SyntheticPictures.h"
 #include "battle/frmGame.h"
 #include "frontend/Application.h"
 #include "frontend/HostRoomWindow.h"
@@ -110,6 +111,8 @@ private Q_SLOTS:
     void joinDuringTheStartIsNotInTheBattle();
     void roomMessagesShow_data();
     void roomMessagesShow();
+    void mapBurstIsShownOnce_data();
+    void mapBurstIsShownOnce();
     void userActionsSend_data();
     void userActionsSend();
     void racePickedFromTheListSendsNothing();
@@ -274,6 +277,8 @@ void RoomsTest::roomMessagesShow()
     kit.receive(host, host ? "JOINGAMEann\nJOINGAMEbob" : "JOINGAMEhost\nJOINGAMEann\nJOINGAMEbob");
     QCOMPARE(MyPlayer, host ? 4 : 0);
     kit.receive(host, lines);
+    // A joined room shows the announced map once the event loop turns.
+    QCoreApplication::processEvents();
     QTEST(room.lstOps.join(','), "list");
     QTEST(recordsOf(), "records");
     QString shown = room.txtChat().text();
@@ -283,6 +288,46 @@ void RoomsTest::roomMessagesShow()
                      .join('|');
     }
     QTEST(shown, "shown");
+}
+
+void RoomsTest::mapBurstIsShownOnce_data()
+{
+    QTest::addColumn<QString>("last");     // the burst's last map
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("ends on a map we have") << "duel.spw" << "Duel";
+    QTest::newRow("ends on a map we lack") << "nowhere.spw" << "nowhere.spw (not found)";
+}
+
+// A host's burst of map announcements: only the last map is read and drawn, once.
+void RoomsTest::mapBurstIsShownOnce()
+{
+    QFETCH(QString, last);
+    QFETCH(QString, caption);
+    RoomsKit kit;
+    const PictureStore pictures = syntheticStore();
+    JoinRoomWindow window(kit.joinedAsAnn(), pictures);
+    window.show();
+    const QString duel = kit.folder.writeDuel();
+    MapBuilder coast(12, 9, 30);
+    coast.map.Name = QStringLiteral("Coast");
+    kit.folder.writeMap(coast, QStringLiteral("coast.spw"));
+    QSignalSpy previews(&kit.rooms.join(), &frmJoin::previewRequested);
+
+    QStringList burst;
+    for (int i = 0; i < 50; ++i)
+        burst << "MAPNAMEcoast.spw" << "MAPNAMEnowhere.spw" << "MAPNAMEduel.spw";
+    kit.receive(false, burst.join('\n') + "\nMAPNAMEcoast.spw@MAPNAME" + last);
+    QCOMPARE(previews.count(), 0);
+    QCoreApplication::processEvents();
+    const QString path = last == "duel.spw" ? duel : QString();
+    QCOMPARE(previews.count(), 1);
+    QCOMPARE(previews.first().first().toString(), path);
+    QCOMPARE(MapPath, path);
+    QCOMPARE(window.lblCurrentMap->text(), caption);
+    MapPreview fresh(pictures);
+    if (!path.isEmpty())
+        fresh.showMap(path);
+    QCOMPARE(window.preview->image(), fresh.image());
 }
 
 using Action = std::function<void(RoomsKit&)>;
