@@ -18,19 +18,6 @@ namespace {
 
 constexpr std::int32_t LongestTurn = 32767;  // seconds; TIMESEC is a 16-bit value
 
-// A map is announced by its file name alone and looked up in our own program
-// folder: nothing a peer sends may point anywhere else.
-bool isBareFileName(QStringView name)
-{
-    if (name.isEmpty() || name == u"." || name == u"..")
-        return false;
-    for (const QChar c : name) {
-        if (c == u'/' || c == u'\\' || c.unicode() < u' ')
-            return false;
-    }
-    return true;
-}
-
 bool chat(Context& c, QStringView value)
 {
     c.room->Chat(value.toString());
@@ -90,7 +77,9 @@ bool max(Context& c, QStringView value)
 bool mapName(Context& c, QStringView value)
 {
     MapPath.clear();
-    if (isBareFileName(value)) {
+    // A map is announced by its file name alone and looked up in our own
+    // program folder: nothing a peer sends may point anywhere else.
+    if (platform::isPlainFileName(value.toString())) {
         const QString path = platform::findFile(platform::programFolder(), value.toString());
         if (QFileInfo(path).isFile())
             MapPath = path;

@@ -113,6 +113,8 @@ private Q_SLOTS:
     void roomMessagesShow();
     void mapBurstIsShownOnce_data();
     void mapBurstIsShownOnce();
+    void mapOutsideTheFolderIsRefused_data();
+    void mapOutsideTheFolderIsRefused();
     void userActionsSend_data();
     void userActionsSend();
     void racePickedFromTheListSendsNothing();
@@ -328,6 +330,35 @@ void RoomsTest::mapBurstIsShownOnce()
     if (!path.isEmpty())
         fresh.showMap(path);
     QCOMPARE(window.preview->image(), fresh.image());
+}
+
+void RoomsTest::mapOutsideTheFolderIsRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("in the program folder") << "duel.spw" << true;
+    QTest::newRow("in a folder below it") << "sub/Docks.spw" << false;
+    QTest::newRow("in the folder above it") << "../Docks.spw" << false;
+}
+
+// Every file named exists; only the one right in the program folder may be played.
+void RoomsTest::mapOutsideTheFolderIsRefused()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    RoomsKit kit;
+    frmJoin& join = kit.joinedAsAnn();
+    QVERIFY(QDir(kit.folder.path(QString())).mkpath(QStringLiteral("game/sub")));
+    kit.folder.writeDuel(QStringLiteral("game/duel.spw"));
+    kit.folder.writeDuel(QStringLiteral("game/sub/Docks.spw"));
+    kit.folder.writeDuel(QStringLiteral("Docks.spw"));
+    platform::setProgramFolder(kit.folder.path(QStringLiteral("game")));
+    QSignalSpy battle(&join, &GameRoom::battleRequested);
+
+    kit.receive(false, "MAPNAME" + name + "\nNUM2ann\nMAX2\nSTARTGAME");
+    QCOMPARE(MapPath, accepted ? kit.folder.path("game/duel.spw") : QString());
+    QCOMPARE(shown(), accepted ? QStringList() : QStringList{frmJoin::MissingMapText.arg(name)});
+    QCOMPARE(battle.wait(100), accepted);
 }
 
 using Action = std::function<void(RoomsKit&)>;
