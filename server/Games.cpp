@@ -152,9 +152,7 @@ void Games::relay(Session& sender, const QByteArray& gdata)
             return;
         }
         follow(*game, sender, parts);
-        QByteArray framed = gdata;
-        framed.append("\r\n");
-        sendToMembers(*game, framed, sender.id);
+        sendToMembers(*game, line(gdata), sender.id);
         return;
     }
     const QByteArrayView bare = afterGameNumber(gdata);

@@ -1,7 +1,5 @@
 #include "Protocol.h"
 
-#include <algorithm>
-
 namespace lobby {
 
 bool isValidUserName(QByteArrayView name)
@@ -58,7 +56,8 @@ namespace {
 // private message with "From <name>: " before it) is cut instead.
 QByteArray framed(QByteArray head, QByteArrayView payload)
 {
-    head.append(payload.first(std::min(payload.size(), std::max<qsizetype>(0, MaxLineBytes - head.size()))));
+    head.append(payload);
+    head.truncate(MaxLineBytes);
     return head.append("\r\n");
 }
 

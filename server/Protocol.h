@@ -71,7 +71,7 @@ bool signedBy(QByteArrayView text, QByteArrayView name, QByteArrayView separator
 QString toText(QByteArrayView latin1);
 QByteArray concat(std::initializer_list<QByteArrayView> pieces);
 
-// keyword + payload + CR LF; the payload is cut so the line fits MaxLineBytes.
+// keyword + payload + CR LF, cut before the CR LF to fit MaxLineBytes.
 QByteArray line(QByteArrayView keyword, QByteArrayView payload = {});
 // "GDATA" + game number + "@@" + keyword + value + CR LF, cut the same way.
 QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value = {});
