@@ -43,8 +43,10 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -608,9 +610,11 @@ std::vector<double> lobbyLogBurstMs()
     return times;
 }
 
-std::vector<double> roomLogBurstMs(PictureStore& pictures)
+// A burst of lines in one arrival at a room joined as ann: the time until
+// `shown` holds and the client is idle again, five runs.
+std::vector<double> joinedRoomBurstMs(PictureStore& pictures, const QByteArray& burst,
+                                      const std::function<bool(const JoinRoomWindow&)>& shown)
 {
-    const QByteArray burst = chatBurst("GDATA7@@CHAT");
     std::vector<double> times;
     for (int run = 0; run < 5; ++run) {
         frmChat chat;
@@ -619,12 +623,17 @@ std::vector<double> roomLogBurstMs(PictureStore& pictures)
         JoinRoomWindow window(rooms.join(), pictures);
         modStrat::UserName = QStringLiteral("ann");
         chat.receive("JOINGAME7\r\n");
-        times.push_back(burstMs(chat, window, burst, [&] {
-            return window.txtChat->document()->lastBlock().text().startsWith(QStringLiteral("bob: 3999 "));
-        }));
+        times.push_back(burstMs(chat, window, burst, [&] { return shown(window); }));
     }
     modStrat::GameNumber.clear();
     return times;
+}
+
+std::vector<double> roomLogBurstMs(PictureStore& pictures)
+{
+    return joinedRoomBurstMs(pictures, chatBurst("GDATA7@@CHAT"), [](const JoinRoomWindow& window) {
+        return window.txtChat->document()->lastBlock().text().startsWith(QStringLiteral("bob: 3999 "));
+    });
 }
 
 // 4,000 map announcements in one arrival at a joined room, alternating two of
@@ -637,18 +646,8 @@ std::vector<double> joinRoomMapNameBurstMs(PictureStore& pictures)
         burst += "GDATA7@@MAPNAME" + maps[i % 2].toLatin1() + "\r\n";
     const QString last = mapfile::MapReader(QStringLiteral(VF_PROGRAM_DIR "/") + maps[(BurstLines - 1) % 2])
                              .text(QStringLiteral("NAME"));
-    std::vector<double> times;
-    for (int run = 0; run < 5; ++run) {
-        frmChat chat;
-        NetworkRooms rooms(LobbyLink{[](const QString&) {}, [](const QString&) {}, {}});
-        chat.rooms = &rooms;
-        JoinRoomWindow window(rooms.join(), pictures);
-        modStrat::UserName = QStringLiteral("ann");
-        chat.receive("JOINGAME7\r\n");
-        times.push_back(burstMs(chat, window, burst, [&] { return window.lblCurrentMap->text() == last; }));
-    }
-    modStrat::GameNumber.clear();
-    return times;
+    return joinedRoomBurstMs(pictures, burst,
+                             [&last](const JoinRoomWindow& window) { return window.lblCurrentMap->text() == last; });
 }
 
 }  // namespace
