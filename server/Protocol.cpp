@@ -1,5 +1,7 @@
 #include "Protocol.h"
 
+#include <algorithm>
+
 namespace lobby {
 
 bool isValidUserName(QByteArrayView name)
@@ -57,8 +59,7 @@ namespace {
 QByteArray framed(QByteArray head, QByteArrayView payload)
 {
     head.append(payload);
-    head.truncate(MaxLineBytes);
-    return head.append("\r\n");
+    return platform::frameLine(QByteArrayView(head).first(std::min(head.size(), MaxLineBytes)));
 }
 
 }  // namespace
