@@ -206,6 +206,7 @@ void LobbyTest::chatLines_data()
     QTest::newRow("time, more letters") << "/timely" << QByteArray("GETTIME\r\n");
     QTest::newRow("away") << "/away now" << QByteArray("AWAY\r\n");
     QTest::newRow("stats alone") << "/stats" << QByteArray("GETSTATS\r\n");
+    QTest::newRow("stats of a user") << "/stats b2" << QByteArray("GETSTATSb2\r\n");
     QTest::newRow("not a command") << "/Me" << QByteArray("CHATTXTalba: /Me\r\n");
     QTest::newRow("no line injected; @ is text") << "mail a@b.c\r\nKICK" << QByteArray("CHATTXTalba: mail a@b.cKICK\r\n");
     QTest::newRow("empty") << "" << QByteArray();
