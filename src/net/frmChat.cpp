@@ -133,7 +133,12 @@ void frmChat::Chat_Connect()
 
 void frmChat::Chat_DataArrival()
 {
-    receive(Chat.readAll());
+    // The socket does not tell of data that comes while this handler runs (a
+    // reaction's message box lets events run): it is read here, or it would
+    // wait for the next arrival.
+    do
+        receive(Chat.readAll());
+    while (Chat.bytesAvailable() > 0);
 }
 
 void frmChat::Chat_Close()

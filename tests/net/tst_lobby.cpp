@@ -13,7 +13,9 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTextBlock>
@@ -110,6 +112,7 @@ private Q_SLOTS:
     void chatLines();
     void otherSenders();
     void chatIsPlainColouredText();
+    void lineDuringABoxComesIntoView();
     void listsAndBoxes();
     void loginOutcome_data();
     void loginOutcome();
@@ -277,6 +280,33 @@ void LobbyTest::chatIsPlainColouredText()
     QVERIFY(format.font().bold());
     // The newest line stays in view.
     QCOMPARE(window.txtChat->textCursor().position(), second.position() + second.length() - 1);
+}
+
+// A line that comes while a box opened by an earlier line is up shows, in
+// view, once the box closes: not only when the next line comes.
+void LobbyTest::lineDuringABoxComesIntoView()
+{
+    LobbySession session;
+    QVERIFY(session.connect());
+    LobbyWindow window(session.chat);
+    window.show();
+    QVERIFY(session.logIn());
+    platform::removeModalListener(session.modalListener);  // it traces scripted boxes only
+    const RealBoxes real;
+    bool cameWhileUp = false;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        session.peer->write("CHATTXTnewest\r\n");
+        cameWhileUp = QTest::qWaitFor([&] { return session.chat.socket().bytesAvailable() > 0; }, 5000);
+        box->accept();
+    });
+    session.peer->write(QByteArray("CHATTXTolder\r\n").repeated(60) + "ANNOUNCEdown at 9\r\n");
+
+    QTRY_COMPARE(window.txtChat->document()->lastBlock().text(), QStringLiteral("newest"));
+    QVERIFY(cameWhileUp);
+    QTextCursor end(window.txtChat->document());
+    end.movePosition(QTextCursor::End);
+    QVERIFY(window.txtChat->verticalScrollBar()->maximum() > 0);
+    QTRY_VERIFY(window.txtChat->viewport()->rect().contains(window.txtChat->cursorRect(end)));
 }
 
 void LobbyTest::listsAndBoxes()
