@@ -18,9 +18,15 @@ namespace {
 // New lays bare floor.
 constexpr int NewMapTerrain = 0;
 
-bool confirmed(const QString& question, const QString& caption)
+bool confirmed(const QString& question, const QString& caption, MessageButtons buttons = MessageButtons::YesNo)
 {
-    return platform::messageBox(question, MessageButtons::YesNo, caption) == MessageResult::Yes;
+    return platform::messageBox(question, buttons, caption) == MessageResult::Yes;
+}
+
+// A reflex Enter or Space keeps the work.
+bool mayLoseChanges()
+{
+    return confirmed(frmOptions::UnsavedQuestion, frmOptions::Title, MessageButtons::YesNoKeep);
 }
 
 QString counted(qsizetype count, const char* one, const char* many)
@@ -166,7 +172,7 @@ void frmOptions::mnuNew_Click()
 
 bool frmOptions::MayDiscardMap()
 {
-    if (editor.Modified() && !confirmed(UnsavedQuestion, Title))
+    if (editor.Modified() && !mayLoseChanges())
         return false;
     editor.MarkUnchanged();
     return true;
@@ -181,7 +187,9 @@ void frmOptions::mnuClear_Click()
 
 void frmOptions::mnuExit_Click()
 {
-    if (confirmed(ExitQuestion, Title) && exitProgram)
+    // With unsaved changes, losing them is the question; its Yes ends the program too.
+    const bool yes = editor.Modified() ? mayLoseChanges() : confirmed(ExitQuestion, Title);
+    if (yes && exitProgram)
         exitProgram();
 }
 

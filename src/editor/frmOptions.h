@@ -68,7 +68,8 @@ public:
     bool cmdApply_Click();
     void mnuNew_Click();
     void mnuClear_Click();
-    // Asks, then ends the program through exitProgram.
+    // Asks, about unsaved changes when the map has any, then ends the program
+    // through exitProgram.
     void mnuExit_Click();
     void hDayMsg_Change(int day);
     void txtDayMsg_Change(const QString& text);

@@ -72,7 +72,7 @@ bool canShowWidgets()
 
 MessageResult defaultResult(MessageButtons buttons)
 {
-    return buttons == MessageButtons::YesNo ? MessageResult::No : MessageResult::Ok;
+    return buttons == MessageButtons::Ok ? MessageResult::Ok : MessageResult::No;
 }
 
 }  // namespace
@@ -102,12 +102,12 @@ MessageResult messageBox(const QString& text, MessageButtons buttons, const QStr
     box.setWindowTitle(title);
     if (icon == MessageIcon::Information)
         box.setIcon(QMessageBox::Information);
-    if (buttons == MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-    } else {
+    if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(buttons == MessageButtons::YesNoKeep ? QMessageBox::No : QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
     }
     const int clicked = box.exec();
     if (buttons == MessageButtons::Ok)

@@ -11,7 +11,8 @@
 
 namespace platform {
 
-enum class MessageButtons { Ok, YesNo };
+// YesNoKeep is for a question whose Yes throws work away: Enter and Space answer No.
+enum class MessageButtons { Ok, YesNo, YesNoKeep };
 enum class MessageResult { Ok, Yes, No };
 enum class MessageIcon { None, Information };
 

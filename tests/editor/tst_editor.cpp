@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -75,6 +76,8 @@ private Q_SLOTS:
     void wholeMapCommands();
     void exitWhileTyping_data();
     void exitWhileTyping();
+    void exitKeepsUnsavedWork_data();
+    void exitKeepsUnsavedWork();
     void applySize_data();
     void applySize();
     void unsavedChanges_data();
@@ -348,8 +351,9 @@ void EditorTest::wholeMapCommands_data()
     QTest::newRow("New, No") << int(Qt::Key_N) << false << frmOptions::NewQuestion << 9 << true << 0;
     QTest::newRow("Fill, Yes") << int(Qt::Key_F) << true << frmOptions::FillQuestion << 18 << true << 0;
     QTest::newRow("Fill, No") << int(Qt::Key_F) << false << frmOptions::FillQuestion << 9 << true << 0;
-    QTest::newRow("Exit, No") << int(Qt::Key_X) << false << frmOptions::ExitQuestion << 9 << true << 0;
-    QTest::newRow("Exit, Yes") << int(Qt::Key_X) << true << frmOptions::ExitQuestion << 9 << true << 1;
+    // The pieces are not saved: Exit asks about them.
+    QTest::newRow("Exit, No") << int(Qt::Key_X) << false << frmOptions::UnsavedQuestion << 9 << true << 0;
+    QTest::newRow("Exit, Yes") << int(Qt::Key_X) << true << frmOptions::UnsavedQuestion << 9 << true << 1;
 }
 
 void EditorTest::wholeMapCommands()
@@ -403,11 +407,53 @@ void EditorTest::exitWhileTyping()
     QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_A, Qt::ControlModifier);
     pushMessageResult(yes ? MessageResult::Yes : MessageResult::No);
     QTest::keyClick(static_cast<QWidget*>(nullptr), Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(shown(), QStringList{frmOptions::ExitQuestion});
+    // What was typed is not saved.
+    QCOMPARE(shown(), QStringList{frmOptions::UnsavedQuestion});
     QCOMPARE(exitSpy.count(), yes ? 1 : 0);
     // Nothing was cut.
     QVERIFY((box == 1 ? tools.txtMapDesc->toPlainText() : static_cast<QLineEdit*>(boxes[box])->text())
                 .endsWith(QLatin1String("Kept")));
+}
+
+void EditorTest::exitKeepsUnsavedWork_data()
+{
+    QTest::addColumn<bool>("painted");
+    QTest::addColumn<int>("key");   // pressed in the box; none clicks Yes
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<int>("exits");
+    QTest::newRow("painted, Enter") << true << int(Qt::Key_Return) << frmOptions::UnsavedQuestion << 0;
+    QTest::newRow("painted, Space") << true << int(Qt::Key_Space) << frmOptions::UnsavedQuestion << 0;
+    QTest::newRow("nothing unsaved, Yes") << false << 0 << frmOptions::ExitQuestion << 1;
+}
+
+// Keys pressed in a real box, as a person types on: Enter or Space keeps unsaved work.
+void EditorTest::exitKeepsUnsavedWork()
+{
+    QFETCH(bool, painted);
+    QFETCH(int, key);
+    QFETCH(QString, question);
+    QFETCH(int, exits);
+    EditorKit kit(store);
+    QSignalSpy exitSpy(&kit.editor, &MapEditor::exitRequested);
+    if (painted) {
+        kit.terrain(30);
+        kit.click(1, 1);
+    }
+    const mapfile::MapDocument before = kit.map();
+    const RealBoxes real;
+    QString asked;
+    whenModal<QMessageBox>([&](QMessageBox* box) {
+        asked = box->text();
+        if (key)
+            QTest::keyClick(box->focusWidget(), Qt::Key(key));
+        else
+            box->button(QMessageBox::Yes)->click();
+    });
+    QApplication::setActiveWindow(&kit.tools());
+    QTest::keyClick(&kit.tools(), Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(asked, question);
+    QCOMPARE(exitSpy.count(), exits);
+    QVERIFY(kit.map() == before);
 }
 
 void EditorTest::applySize_data()
