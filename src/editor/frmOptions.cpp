@@ -18,15 +18,20 @@ namespace {
 // New lays bare floor.
 constexpr int NewMapTerrain = 0;
 
-bool confirmed(const QString& question, const QString& caption, MessageButtons buttons = MessageButtons::YesNo)
+bool confirmed(const QString& question, const QString& caption)
 {
-    return platform::messageBox(question, buttons, caption) == MessageResult::Yes;
+    return platform::messageBox(question, MessageButtons::YesNo, caption) == MessageResult::Yes;
 }
 
-// A reflex Enter or Space keeps the work.
+// A question whose Yes throws work away: a reflex Enter or Space keeps the work.
+bool mayThrowAway(const QString& question, const QString& caption = frmOptions::Title)
+{
+    return platform::messageBox(question, MessageButtons::YesNoKeep, caption) == MessageResult::Yes;
+}
+
 bool mayLoseChanges()
 {
-    return confirmed(frmOptions::UnsavedQuestion, frmOptions::Title, MessageButtons::YesNoKeep);
+    return mayThrowAway(frmOptions::UnsavedQuestion);
 }
 
 QString counted(qsizetype count, const char* one, const char* many)
@@ -147,7 +152,7 @@ bool frmOptions::cmdApply_Click()
     // The new grid is blank, also when it grows, and pieces left off it are
     // freed for good: growing it again brings none back.
     const QString question = applyQuestion(editor.Painted(), editor.offGrid(columns, rows));
-    if (!question.isEmpty() && !confirmed(question, Title)) {
+    if (!question.isEmpty() && !mayThrowAway(question)) {
         ShowMapSize();
         return false;
     }
@@ -163,7 +168,7 @@ void frmOptions::ShowMapSize()
 
 void frmOptions::mnuNew_Click()
 {
-    if (!confirmed(NewQuestion, Title))
+    if (!mayThrowAway(NewQuestion))
         return;
     editor.FillTiles(NewMapTerrain);
     editor.ClearPieces();
@@ -181,7 +186,7 @@ bool frmOptions::MayDiscardMap()
 void frmOptions::mnuClear_Click()
 {
     // Whatever palette the pick came from, it is taken as a terrain code.
-    if (confirmed(FillQuestion, FillCaption))
+    if (mayThrowAway(FillQuestion, FillCaption))
         editor.FillTiles(editor.EdSelected);
 }
 

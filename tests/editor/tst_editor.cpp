@@ -76,8 +76,8 @@ private Q_SLOTS:
     void wholeMapCommands();
     void exitWhileTyping_data();
     void exitWhileTyping();
-    void exitKeepsUnsavedWork_data();
-    void exitKeepsUnsavedWork();
+    void questionsKeepWork_data();
+    void questionsKeepWork();
     void applySize_data();
     void applySize();
     void unsavedChanges_data();
@@ -415,20 +415,25 @@ void EditorTest::exitWhileTyping()
                 .endsWith(QLatin1String("Kept")));
 }
 
-void EditorTest::exitKeepsUnsavedWork_data()
+void EditorTest::questionsKeepWork_data()
 {
+    QTest::addColumn<int>("command");  // with Ctrl
     QTest::addColumn<bool>("painted");
-    QTest::addColumn<int>("key");   // pressed in the box; none clicks Yes
+    QTest::addColumn<int>("key");      // pressed in the box; none clicks Yes
     QTest::addColumn<QString>("question");
     QTest::addColumn<int>("exits");
-    QTest::newRow("painted, Enter") << true << int(Qt::Key_Return) << frmOptions::UnsavedQuestion << 0;
-    QTest::newRow("painted, Space") << true << int(Qt::Key_Space) << frmOptions::UnsavedQuestion << 0;
-    QTest::newRow("nothing unsaved, Yes") << false << 0 << frmOptions::ExitQuestion << 1;
+    QTest::newRow("Exit, painted, Enter") << int(Qt::Key_X) << true << int(Qt::Key_Return) << frmOptions::UnsavedQuestion << 0;
+    QTest::newRow("Exit, painted, Space") << int(Qt::Key_X) << true << int(Qt::Key_Space) << frmOptions::UnsavedQuestion << 0;
+    QTest::newRow("Exit, nothing unsaved, Yes") << int(Qt::Key_X) << false << 0 << frmOptions::ExitQuestion << 1;
+    QTest::newRow("New, painted, Enter") << int(Qt::Key_N) << true << int(Qt::Key_Return) << frmOptions::NewQuestion << 0;
+    QTest::newRow("Fill, painted, Enter") << int(Qt::Key_F) << true << int(Qt::Key_Return) << frmOptions::FillQuestion << 0;
 }
 
-// Keys pressed in a real box, as a person types on: Enter or Space keeps unsaved work.
-void EditorTest::exitKeepsUnsavedWork()
+// Keys pressed in a real box, as a person types on: Enter or Space keeps the
+// work a question would throw away.
+void EditorTest::questionsKeepWork()
 {
+    QFETCH(int, command);
     QFETCH(bool, painted);
     QFETCH(int, key);
     QFETCH(QString, question);
@@ -450,7 +455,7 @@ void EditorTest::exitKeepsUnsavedWork()
             box->button(QMessageBox::Yes)->click();
     });
     QApplication::setActiveWindow(&kit.tools());
-    QTest::keyClick(&kit.tools(), Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(&kit.tools(), Qt::Key(command), Qt::ControlModifier);
     QCOMPARE(asked, question);
     QCOMPARE(exitSpy.count(), exits);
     QVERIFY(kit.map() == before);
