@@ -23,6 +23,13 @@ void frmGame::RequestEndTurn()
     EndTurn();
 }
 
+void frmGame::PassTurnOf(std::int32_t player)
+{
+    // Every machine passes it on its own, straight away, even during the cooldown.
+    if (InBattle && player == CurrentPlayer && PlayerLost.valid(player) && PlayerLost[player])
+        EndTurn();
+}
+
 void frmGame::CloseTurnActions()
 {
     MainMenuOpen = false;
@@ -113,7 +120,8 @@ void frmGame::EndTurn()
         }
     }
 
-    if (CurrentPlayer == MyPlayer && !IsOfflineGame) {
+    // A player who is out ends no turn on the wire: the defeat or the departure already did.
+    if (CurrentPlayer == MyPlayer && !IsOfflineGame && !PlayerLost[CurrentPlayer]) {
         // The outgoing player's number: a duplicate line can never end a second turn.
         if (!FirstTurnPending)
             Send(QStringLiteral("ENDTURN%1").arg(int(CurrentPlayer)));

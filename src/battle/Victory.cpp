@@ -53,6 +53,8 @@ void frmGame::CheckLoss(std::int32_t Player)
     }
 
     if (Player == MyPlayer) {
+        // Beaten on our own turn: it moves on here as on the other machines.
+        PassTurnOf(Player);
         EndBattle(Defeat);
         return;
     }

@@ -74,6 +74,8 @@ public:
     void EndTurn();
     // A local request to end the turn (E key, main menu): ignored during the cooldown.
     void RequestEndTurn();
+    // `player` is out while on turn: the turn goes to the next player still in.
+    void PassTurnOf(std::int32_t player);
     void txtMsg_KeyDown(int KeyCode, int Shift);
     void RemoteMoveUnit(std::int32_t UnitNum, std::int32_t X, std::int32_t Y);
 

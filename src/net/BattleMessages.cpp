@@ -87,9 +87,7 @@ bool exitGame(Context& c, QStringView value)
         if (unit.P == player)
             unit.V = false;
     }
-    // The turn passes straight away, even during the end-of-turn cooldown.
-    if (CurrentPlayer == player)
-        c.battle->EndTurn();
+    c.battle->PassTurnOf(player);
     // With no unit left the loss check leaves the player's buildings neutral.
     c.battle->CheckLoss(player);
     return true;
@@ -290,6 +288,8 @@ bool playerLost(Context& c, QStringView value)
     ShowGameMessage(Players[player].Name + QStringLiteral(" has been defeated!"));
     PlayerLost[player] = true;
     c.battle->CheckLoss(player);
+    // Beaten on their own turn: the battle goes on without them, as after a departure.
+    c.battle->PassTurnOf(player);
     return true;
 }
 

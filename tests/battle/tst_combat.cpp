@@ -388,6 +388,9 @@ void CombatTest::lastUnitLostInACounterAttack()
     QCOMPARE(kit.out.banners, QStringList{QStringLiteral("Defeat!")});
     // The attack line goes before the loss line.
     QVERIFY(kit.out.lines.at(1).startsWith(QStringLiteral("ATTACKUNIT")) && kit.out.lines.at(2) == QStringLiteral("PLAYERLOST1"));
+    // The turn moves on here as on the others, and no end of turn follows the defeat.
+    QCOMPARE(kit.out.lines.size(), 3);
+    QCOMPARE(int(CurrentPlayer), 2);
 }
 
 void CombatTest::aHotSeatGoesOnWhileAHumanRemains()

@@ -122,7 +122,8 @@ QStringList state(const BattleKit& kit)
         if (message.Visible)
             shown << message.Text;
     }
-    return sharedTables(false) << "banner: " + kit.out.banners.join(',') << "messages: " + shown.join('|');
+    return sharedTables(false) << "banner: " + kit.out.banners.join(',') << "messages: " + shown.join('|')
+                               << "sent: " + kit.out.lines.join('|');
 }
 
 }  // namespace
@@ -262,6 +263,9 @@ void GameDataLinesTest::battleMessages_data()
     row("end of a turn already over", "ENDTURN3", {"turn player=1"});
     row("a player leaves on turn", "EXITGAME1",
         {"turn player=2", "player 1 out=1", "unit 3 type=none", "building 1 type=0", "building 1 owner=1", "banner="});
+    // Beaten on their own turn, they end it no more: we pass it on, and say nothing for it.
+    row("the player on turn is defeated", "JOINHIDE1@JOINHIDE3@JOINHIDE4@JOINHIDE6@PLAYERLOST1",
+        {"turn player=2", "player 1 out=1", "building 1 type=0", "banner=", "sent="});
     row("the last other player leaves", "EXITGAME3\nEXITGAME1\nMOVEUNIT2@MOVEX5",
         {"banner=Victory!", "unit 2 at=same"});
 }
