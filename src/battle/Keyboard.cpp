@@ -269,6 +269,15 @@ void frmGame::QuitBattle()
     Form_Unload();
 }
 
+void frmGame::Form_QueryUnload()
+{
+    // The others would wait for us for ever; a hot seat or a battle already over just closes.
+    if (InBattle && !IsOfflineGame)
+        QuitBattle();
+    else
+        Form_Unload();
+}
+
 void frmGame::Form_KeyUp(int KeyCode, int Shift)
 {
     if (StepCounter != 0)

@@ -59,6 +59,8 @@ public:
     void Form_Load();
     void Form_Activate();
     void Form_Unload();
+    // The window's close box: leaving a network battle under way is a quit.
+    void Form_QueryUnload();
 
     // The frame loop: GameLoop starts it, the driver runs passes off a timer.
     void GameLoop();
@@ -191,7 +193,7 @@ public:
     void DrawBGImage();
     void DrawDamageBar();
 
-    // Leaves the battle, telling the other players (Q, and Exit in the main menu).
+    // Leaves the battle, telling the other players (Q, Exit in the main menu, the close box).
     void QuitBattle();
 
     // Sends one battle message unless the game is offline.

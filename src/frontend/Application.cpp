@@ -171,9 +171,12 @@ void Application::showLobby()
 
 void Application::showBattle()
 {
-    // Each battle gets a window of its own; a battle still on screen ends first.
-    if (battleView_)
+    // Each battle gets a window of its own; a battle still on screen ends first,
+    // quietly: its window closes for the new battle, not by the player's hand.
+    if (battleView_) {
+        game_->Form_Unload();
         battleView_->close();
+    }
     auto* view = new BattleView(*game_);
     view->setAttribute(Qt::WA_DeleteOnClose);
     BattleDisplay* display = view;

@@ -301,6 +301,11 @@ QByteArray TestDriver::execute(const QByteArray& command)
         return ok(QString(widgetText(w)).replace(u'\n', u'\t').remove(u'\r'));
     if (verb == u"items")
         return ok(widgetItems(w).join(u'\t'));
+    // A window closed as by its close box.
+    if (verb == u"close") {
+        w->close();
+        return ok();
+    }
     if (verb == u"type") {
         typeInto(w, rest);
         return ok();

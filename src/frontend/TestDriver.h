@@ -1,9 +1,9 @@
 #pragma once
 // Lets an end-to-end test drive a real game process: when VF_TEST_DRIVER names
 // a local socket, the program connects to it and carries out one command per
-// line (type into a box, click a button, press or hold a key, answer the next
-// message box, write the battle's tables to a file, read where the battle's
-// cursor, units and menus are), answering each with one line.
+// line (type into a box, click a button, press or hold a key, close a window,
+// answer the next message box, write the battle's tables to a file, read where
+// the battle's cursor, units and menus are), answering each with one line.
 // Without the variable nothing of this runs.
 
 #include "platform/LineFramer.h"

@@ -136,7 +136,7 @@ void BattleView::showEvent(QShowEvent* event)
 
 void BattleView::closeEvent(QCloseEvent* event)
 {
-    game_.Form_Unload();
+    game_.Form_QueryUnload();
     event->accept();
 }
 

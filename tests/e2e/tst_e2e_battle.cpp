@@ -16,6 +16,7 @@ private Q_SLOTS:
     void playerQuitsWithQ();
     void clientKilledMidBattle();
     void middlePlayerLoses();
+    void closeBoxQuitsOnTurn();
 };
 
 namespace {
@@ -181,6 +182,24 @@ void BattleEndToEnd::middlePlayerLoses()
     // The turns pass over the beaten player.
     QVERIFY(match.endTurn(1, 3));
     QVERIFY(match.endTurn(3, 1));
+}
+
+void BattleEndToEnd::closeBoxQuitsOnTurn()
+{
+    ThreeWay three;
+    Online online{"ann", "bob", "cat"};
+    QVERIFY(online.start(three.map));
+    Match match(online.players());
+    QVERIFY(match.ready(1));
+    // Player 1, on turn, closes the battle window: the others are told, and the turn passes.
+    QVERIFY(online[1].run(QStringLiteral("close frmGame")));
+    QVERIFY(online[1].waitFor(QStringLiteral("exists frmGame"), QStringLiteral("0")));
+    match.leaves(1);
+    for (int player : {2, 3}) {
+        QVERIFY(online[player].waitForContains(QStringLiteral("get Messages"), QStringLiteral("ann has quit the game.")));
+        QVERIFY(online[player].waitFor(QStringLiteral("get CurrentPlayer"), QStringLiteral("2")));
+    }
+    QVERIFY(match.endTurn(2, 3));
 }
 
 QTEST_GUILESS_MAIN(BattleEndToEnd)
