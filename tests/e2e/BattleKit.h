@@ -55,6 +55,7 @@ public:
             games_.push_back(std::make_unique<Game>(QLatin1String(name)));
     }
     Game& operator[](int player) { return *games_.at(player - 1); }
+    quint16 port() const { return server_.port(); }
     std::vector<Game*> players() const
     {
         std::vector<Game*> all;
@@ -224,12 +225,17 @@ public:
     // Attacks the nearest enemy in the arrow's direction, stopping the damage bar as soon as it runs.
     bool attack(int player, int unit, const QString& path, const QString& arrow)
     {
+        return strike(player, unit, path, arrow) && ready(player);
+    }
+    // The attack alone: one that ends the battle on the player's machine leaves no free cursor.
+    bool strike(int player, int unit, const QString& path, const QString& arrow)
+    {
         Game& game = seat(player);
         return move(player, unit, path) && choose(player, QStringLiteral("Attack"))
             && game.waitFor(QStringLiteral("get Mode"), QStringLiteral("target"))
             && game.run(QStringLiteral("key frmGame ") + arrow) && game.run(QStringLiteral("key frmGame Return"))
             && game.waitFor(QStringLiteral("get Mode"), QStringLiteral("bar"))
-            && game.run(QStringLiteral("key frmGame Return")) && ready(player);
+            && game.run(QStringLiteral("key frmGame Return"));
     }
 
     // One line in the battle's chat box.

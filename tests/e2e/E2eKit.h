@@ -7,6 +7,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -88,6 +89,49 @@ private:
     QProcess process_;
     QString log_;
     quint16 port_ = 0;
+};
+
+// A client straight on the wire: it logs in (the first login makes the account)
+// and reads what the server says back.
+class WireClient {
+public:
+    bool logIn(quint16 port, const QByteArray& name)
+    {
+        socket_.connectToHost(QStringLiteral("127.0.0.1"), port);
+        if (!socket_.waitForConnected(StartTimeoutMs))
+            return false;
+        socket_.write("NAME" + name + "\r\nVERSION0.64\r\nPASSsecret\r\n");
+        return heard("GOODPASS", AnswerTimeoutMs);
+    }
+
+    // Sends `line` until what the server says holds `part`: it may record a
+    // moment after the game shows the result.
+    bool askUntil(const QByteArray& line, const QByteArray& part)
+    {
+        constexpr int RepeatMs = 500;
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ConditionTimeoutMs) {
+            socket_.write(line + "\r\n");
+            if (heard(part, RepeatMs))
+                return true;
+        }
+        qWarning().noquote() << line << "wanted" << part << "heard" << received_;
+        return false;
+    }
+
+private:
+    bool heard(const QByteArray& part, int timeoutMs)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!received_.contains(part) && timer.elapsed() < timeoutMs && socket_.waitForReadyRead(timeoutMs))
+            received_ += socket_.readAll();
+        return received_.contains(part);
+    }
+
+    QTcpSocket socket_;
+    QByteArray received_;
 };
 
 // One game process with a program folder of its own (links to the shared

@@ -16,6 +16,7 @@ private Q_SLOTS:
     void playerQuitsWithQ();
     void clientKilledMidBattle();
     void middlePlayerLoses();
+    void playerBeatenOnOwnTurn();
     void closeBoxQuitsOnTurn();
 };
 
@@ -57,6 +58,24 @@ struct ThreeWay {
     int stormer = map.unit(UnitType::Infantry, 1, {1, 0});
     int second = map.unit(UnitType::Infantry, 2, {2, 1});
     int third = map.unit(UnitType::Infantry, 3, {4, 1});
+};
+
+// Player 2's recon stands between player 1's infantry and player 3's anti-air,
+// which its strike cannot shake, on a city. Player 1's captor is a step from
+// player 3's headquarters. (' player 2, " player 3)
+//      0     1      2      3    4
+// 0   HQ    cap    HQ3          HQ2
+// 1   inf   rec'   aa"
+struct Crossfire {
+    MapSketch map{5, 2, 3};
+    int hq1 = map.building(BuildingType::Headquarters[1], 1, {0, 0});
+    int hq2 = map.building(BuildingType::Headquarters[2], 2, {4, 0});
+    int hq3 = map.building(BuildingType::Headquarters[3], 3, {2, 0});
+    int city = map.building(BuildingType::NeutralCity, 0, {2, 1});
+    int captor = map.unit(UnitType::Infantry, 1, {1, 0});
+    int striker = map.unit(UnitType::Infantry, 1, {0, 1});
+    int recon = map.unit(UnitType::Recon, 2, {1, 1});
+    int antiAir = map.unit(UnitType::AntiAir, 3, {2, 1});
 };
 
 // Five turns: every kind of order, and player 1 takes player 2's headquarters.
@@ -182,6 +201,34 @@ void BattleEndToEnd::middlePlayerLoses()
     // The turns pass over the beaten player.
     QVERIFY(match.endTurn(1, 3));
     QVERIFY(match.endTurn(3, 1));
+}
+
+void BattleEndToEnd::playerBeatenOnOwnTurn()
+{
+    Crossfire cross;
+    Online online{"ann", "bob", "cat"};
+    QVERIFY(online.start(cross.map));
+    Match match(online.players());
+    QVERIFY(match.order(1, cross.captor, QStringLiteral("R"), QStringLiteral("Capture")));
+    // Worn down by a strike of at most 39, the recon cannot outlast the anti-air's answer of 95 or more.
+    QVERIFY(match.attack(1, cross.striker, QString(), QStringLiteral("Right")));
+    QVERIFY(match.endTurn(1, 2));
+    QVERIFY(match.strike(2, cross.recon, QString(), QStringLiteral("Right")));
+    QVERIFY(online[2].waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
+    // Every machine, the beaten one too, gives the turn to player 3.
+    for (Game* game : online.players())
+        QVERIFY(game->waitFor(QStringLiteral("get CurrentPlayer"), QStringLiteral("3")));
+    match.leaves(2);
+    QVERIFY(match.endTurn(3, 1));
+    QVERIFY(match.move(1, cross.captor, QString()));
+    QVERIFY(match.choose(1, QStringLiteral("Capture")));
+    QVERIFY(online[1].waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
+    QVERIFY(online[3].waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
+    WireClient onlooker;
+    QVERIFY(onlooker.logIn(online.port(), "dan"));
+    QVERIFY(onlooker.askUntil("GETSTATSann", "ann: 1 wins"));
+    QVERIFY(onlooker.askUntil("GETSTATScat", "cat: 0 wins"));
+    QVERIFY(onlooker.askUntil("GETSTATSbob", "bob: 0 wins"));
 }
 
 void BattleEndToEnd::closeBoxQuitsOnTurn()

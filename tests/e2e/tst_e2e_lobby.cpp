@@ -3,8 +3,6 @@
 
 #include "E2eKit.h"
 
-#include <QTcpSocket>
-
 using e2e::Game;
 using e2e::LobbyServer;
 
@@ -15,29 +13,12 @@ private Q_SLOTS:
     void twoPlayersChatJoinAndAreKicked();
 };
 
-namespace {
-
-// A login straight on the wire, so the account exists before it is made a moderator.
-bool createAccount(quint16 port, const QByteArray& name)
-{
-    QTcpSocket socket;
-    socket.connectToHost(QStringLiteral("127.0.0.1"), port);
-    if (!socket.waitForConnected(e2e::StartTimeoutMs))
-        return false;
-    socket.write("NAME" + name + "\r\nVERSION0.64\r\nPASSsecret\r\n");
-    QByteArray received;
-    while (!received.contains("GOODPASS") && socket.waitForReadyRead(e2e::AnswerTimeoutMs))
-        received += socket.readAll();
-    return received.contains("GOODPASS");
-}
-
-}  // namespace
-
 void LobbyEndToEnd::twoPlayersChatJoinAndAreKicked()
 {
     LobbyServer server;
     QVERIFY(server.start());
-    QVERIFY(createAccount(server.port(), "ann"));
+    // A login straight on the wire, so the account exists before it is made a moderator.
+    QVERIFY(e2e::WireClient().logIn(server.port(), "ann"));
     QVERIFY(server.runOnce({QStringLiteral("--moderator"), QStringLiteral("ann")}));
 
     Game ann(QStringLiteral("ann"));
