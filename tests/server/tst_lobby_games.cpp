@@ -89,6 +89,7 @@ void LobbyGamesTest::partsFromTheWrongSender_data()
     QTest::newRow("member's time limit") << 1 << QByteArray("GDATA1@@TIMEON") << false;
     QTest::newRow("member's seconds") << 1 << QByteArray("GDATA1@@TIMESEC5") << false;
     QTest::newRow("member's no limit") << 1 << QByteArray("GDATA1@@TIMEOFF") << false;
+    QTest::newRow("member's start of the room") << 1 << QByteArray("STARTGAME1") << false;
 }
 
 void LobbyGamesTest::partsFromTheWrongSender()
@@ -108,6 +109,11 @@ void LobbyGamesTest::partsFromTheWrongSender()
         if (passes)
             QCOMPARE(c[i]->next("GDATA1@@"), marker);
     }
+    // The room is still open and on the game list: the host's settings reach it.
+    c[0]->send("GDATA1@@TIMESEC45");
+    for (size_t i = 1; i < c.size(); ++i)
+        QCOMPARE(c[i]->next("GDATA1@@TIMESEC"), QByteArray("GDATA1@@TIMESEC45"));
+    QCOMPARE(c[2]->pending("REMOVEGAME"), QByteArrayList());
 }
 
 void LobbyGamesTest::seatsComeFromTheHostsNumbers()
