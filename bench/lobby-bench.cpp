@@ -32,6 +32,8 @@ constexpr int WarmIntervalMs = 5;
 constexpr int RelayPairs = 500;
 // A turn change: the ENDTURN line and one state line per unit slot.
 constexpr int TurnBurstLines = 101;
+// Pads a relayed line to the length of a unit-state line.
+constexpr int RelayPadBytes = 45;
 // Turn changes of different games do not fall on the same millisecond:
 // the 500 bursts start spread over this time.
 constexpr int BurstSpreadMs = 1000;
@@ -180,12 +182,14 @@ bool pairUp(const std::vector<Client*>& hosts, const std::vector<Client*>& joine
     return waitUntil([&] { return std::all_of(joiners.begin(), joiners.end(), [](Client* c) { return c->game; }); });
 }
 
+// As long as a unit-state line, but a line the host may send in its room:
+// unit states pass only in a battle, from the player whose turn just ended.
 QByteArray relayLine(int game, int slot)
 {
     const size_t k = sentAt.size();
     sentAt.push_back(nowMs());
-    return "GDATA" + QByteArray::number(game) + "@@CHECKUNIT" + QByteArray::number(slot)
-        + "@CHECKPIC3@CHECKX100@CHECKY52@CHECKPLAYER2@CHECKHP100@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
+    return "GDATA" + QByteArray::number(game) + "@@TIMESEC" + QByteArray::number(slot) + "@PAD" + QByteArray(RelayPadBytes, 'x')
+        + "@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
 }
 
 // VmRSS now, or VmHWM: the most the process has held.

@@ -5,26 +5,60 @@
 #include "Games.h"
 
 #include <algorithm>
-#include <span>
 
 namespace lobby {
 
 namespace {
 
-// Parts only the server writes: a member's would act for the server.
-constexpr QByteArrayView ServerParts[] = {kw::JoinGame, kw::LeaveGame, kw::Boot};
-// The host's room settings and its start sequence: nobody's once the battle is on.
-constexpr QByteArrayView HostParts[] = {kw::Num, kw::Max, kw::MapName, kw::TimeOn, kw::TimeOff, kw::TimeSec,
-                                        kw::StartGame};
-// Parts whose value is the sender's own name.
-constexpr QByteArrayView OwnNameParts[] = {kw::Ready, kw::NotReady};
+// Who may send a part.
+enum class Sender {
+    Nobody,      // parts only the server writes: a member's would act for the server
+    HostInRoom,  // the host's room settings and start sequence: nobody's once the battle is on
+    Signed,      // chat begins with its sender's name and one of ChatSeparators
+    OwnName,     // the value is the sender's own name
+    OwnSeat,     // the quit key names the sender's own number, at any time
+    EndsTurn,    // only the player on turn ends it, naming its own number
+    OnTurn,      // every machine not on turn applies these: only the player on turn acts
+    EndedTurn,   // the machine on turn applies the unit states: only the player whose turn just ended sends them
+};
+
+struct PartRule
+{
+    QByteArrayView keyword;
+    Sender sender;
+};
+
+// Who may send which part. Parts not listed pass: no client reads them.
+constexpr PartRule PartRules[] = {
+    {kw::JoinGame, Sender::Nobody}, {kw::LeaveGame, Sender::Nobody}, {kw::Boot, Sender::Nobody},
+    {kw::Num, Sender::HostInRoom}, {kw::Max, Sender::HostInRoom}, {kw::MapName, Sender::HostInRoom},
+    {kw::TimeOn, Sender::HostInRoom}, {kw::TimeOff, Sender::HostInRoom}, {kw::TimeSec, Sender::HostInRoom},
+    {kw::StartGame, Sender::HostInRoom},
+    {kw::Chat, Sender::Signed}, {kw::InChat, Sender::Signed},
+    {kw::Ready, Sender::OwnName}, {kw::NotReady, Sender::OwnName},
+    {kw::ExitGame, Sender::OwnSeat},
+    {kw::EndTurn, Sender::EndsTurn},
+    // Moves, attacks, modes, transport, capture, creation, merge, the loss check.
+    {"MOVEUNIT", Sender::OnTurn}, {"MOVEX", Sender::OnTurn}, {"MOVEY", Sender::OnTurn}, {"MOVEFUEL", Sender::OnTurn},
+    {"ATTACKUNIT", Sender::OnTurn}, {"ATTACKDAMAGE", Sender::OnTurn}, {"ATTACKHP", Sender::OnTurn},
+    {"ATTACKAMMO", Sender::OnTurn}, {"DEFENDUNIT", Sender::OnTurn}, {"DEFENDDAMAGE", Sender::OnTurn},
+    {"DEFENDHP", Sender::OnTurn}, {"DEFENDAMMO", Sender::OnTurn},
+    {"HOVER", Sender::OnTurn}, {"UNHOVER", Sender::OnTurn}, {"PACKUNIT", Sender::OnTurn}, {"UNPACKUNIT", Sender::OnTurn},
+    {"LOADTOUNIT", Sender::OnTurn}, {"LOADUNIT", Sender::OnTurn}, {"UNLOADFROMUNIT", Sender::OnTurn},
+    {"UNLOADUNIT", Sender::OnTurn}, {"UNLOADX", Sender::OnTurn}, {"UNLOADY", Sender::OnTurn},
+    {"CAPTUREUNIT", Sender::OnTurn}, {"CAPTUREBUILDING", Sender::OnTurn}, {"CAPTUREPOINTS", Sender::OnTurn},
+    {"CAPTURECHANGE", Sender::OnTurn}, {"CAPTUREHQ", Sender::OnTurn},
+    {"CREATEUNIT", Sender::OnTurn}, {"CREATETYPE", Sender::OnTurn}, {"CREATEPLAYER", Sender::OnTurn},
+    {"CREATEX", Sender::OnTurn}, {"CREATEY", Sender::OnTurn},
+    {"JOINUNIT", Sender::OnTurn}, {"JOINHIDE", Sender::OnTurn}, {"JOINHP", Sender::OnTurn},
+    {kw::PlayerLost, Sender::OnTurn}, {"IWIN", Sender::OnTurn},
+    // The unit states that follow ENDTURN.
+    {"CHECKUNIT", Sender::EndedTurn}, {"CHECKPIC", Sender::EndedTurn}, {"CHECKX", Sender::EndedTurn},
+    {"CHECKY", Sender::EndedTurn}, {"CHECKPLAYER", Sender::EndedTurn}, {"CHECKHP", Sender::EndedTurn},
+};
+
 // A chat part begins with its sender's name and one of these.
 constexpr QByteArrayView ChatSeparators[] = {": ", " has quit the game."};
-
-bool startsWithAny(QByteArrayView part, std::span<const QByteArrayView> keywords)
-{
-    return std::any_of(keywords.begin(), keywords.end(), [part](QByteArrayView k) { return part.startsWith(k); });
-}
 
 bool signedByAny(QByteArrayView text, QByteArrayView name)
 {
@@ -45,30 +79,40 @@ int Games::seatOf(const Game& game, const Session& member) const
 
 QString Games::refusal(const Game& game, const Session& sender, const QList<QByteArrayView>& parts) const
 {
-    const bool host = game.host == sender.id;
     const int seat = seatOf(game, sender);
     const bool onTurn = game.started && seat >= 1 && seat == game.turn && !game.out.contains(seat);
     for (QByteArrayView part : parts) {
-        if (startsWithAny(part, ServerParts))
-            return QStringLiteral("a part only the server sends");
-        if (startsWithAny(part, HostParts) && (!host || game.started))
-            return QStringLiteral("room settings from a member or during the battle");
-        const QByteArrayView chat = part.startsWith(kw::InChat) ? kw::InChat
-                                    : part.startsWith(kw::Chat) ? kw::Chat
-                                                                : QByteArrayView();
-        if (!chat.isEmpty() && !signedByAny(part.sliced(chat.size()), sender.name))
-            return QStringLiteral("chat under another name");
-        for (QByteArrayView own : OwnNameParts)
-            if (part.startsWith(own) && part.sliced(own.size()) != sender.name)
-                return QStringLiteral("another's ready mark");
-        // The quit key names the sender's own number, at any time.
-        if (part.startsWith(kw::ExitGame) && (seat < 1 || numberAfter(part, kw::ExitGame) != seat))
-            return QStringLiteral("a departure for another player");
-        // Only the player on turn ends it, or reports a defeat.
-        if (part.startsWith(kw::EndTurn) && (!onTurn || numberAfter(part, kw::EndTurn) != seat))
-            return QStringLiteral("a turn's end off turn or for another player");
-        if (part.startsWith(kw::PlayerLost) && !onTurn)
-            return QStringLiteral("a defeat reported off turn");
+        const auto rule = std::find_if(std::begin(PartRules), std::end(PartRules),
+                                       [part](const PartRule& r) { return part.startsWith(r.keyword); });
+        if (rule == std::end(PartRules))
+            continue;
+        const QByteArrayView value = part.sliced(rule->keyword.size());
+        const bool ownNumber = seat >= 1 && numberAfter(part, rule->keyword) == seat;
+        const auto unless = [](bool may, const char* why) { return may ? QString() : QString::fromLatin1(why); };
+        const QString why = [&] {
+            switch (rule->sender) {
+            case Sender::Nobody:
+                return unless(false, "a part only the server sends");
+            case Sender::HostInRoom:
+                return unless(game.host == sender.id && !game.started, "room settings from a member or during the battle");
+            case Sender::Signed:
+                return unless(signedByAny(value, sender.name), "chat under another name");
+            case Sender::OwnName:
+                return unless(value == sender.name, "another's ready mark");
+            case Sender::OwnSeat:
+                return unless(ownNumber, "a departure for another player");
+            case Sender::EndsTurn:
+                return unless(onTurn && ownNumber, "a turn's end off turn or for another player");
+            case Sender::OnTurn:
+                return unless(onTurn, "a battle part off turn");
+            case Sender::EndedTurn:
+                return unless(game.started && seat >= 1 && seat == game.turnEnded,
+                              "unit states from a player whose turn did not just end");
+            }
+            return QString();
+        }();
+        if (!why.isEmpty())
+            return why;
     }
     return {};
 }
@@ -92,6 +136,7 @@ void Games::follow(Game& game, const Session& sender, const QList<QByteArrayView
         } else if (const int lost = numberAfter(part, kw::PlayerLost); lost >= 1) {
             markOut(game, lost);
         } else if (part.startsWith(kw::EndTurn) && game.started) {
+            game.turnEnded = seat;
             game.turn = nextSeat(game, seat);
         }
     }

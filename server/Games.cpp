@@ -113,6 +113,7 @@ void Games::start(Session& host)
     game->turn = 1;
     if (game->playerCount == 0)  // no MAX part: as many as were numbered
         game->playerCount = game->numbered.isEmpty() ? 1 : game->numbered.lastKey();
+    game->turnEnded = game->playerCount;
     // The battle's player numbers are the ones the host's NUM parts gave, not
     // the room's order now: someone may have joined or left in between. A
     // number nobody holds is out from the start: MAX seats nobody.

@@ -49,6 +49,9 @@ private:
         QHash<SessionId, int> seats;
         QSet<int> out;                   // players who left or lost the battle, and empty numbers
         int turn = 0;                    // the player on turn, once started
+        // The player whose turn just ended, who sends its unit states. The
+        // battle opens with the last player's turn change, which has no ENDTURN.
+        int turnEnded = 0;
     };
 
     Game* gameOf(const Session& user);

@@ -90,6 +90,7 @@ void LobbyGamesTest::partsFromTheWrongSender_data()
     QTest::newRow("member's seconds") << 1 << QByteArray("GDATA1@@TIMESEC5") << false;
     QTest::newRow("member's no limit") << 1 << QByteArray("GDATA1@@TIMEOFF") << false;
     QTest::newRow("member's start of the room") << 1 << QByteArray("STARTGAME1") << false;
+    QTest::newRow("host's move before the battle") << 0 << QByteArray("GDATA1@@MOVEUNIT3@MOVEX50@MOVEY23") << false;
 }
 
 void LobbyGamesTest::partsFromTheWrongSender()
@@ -148,35 +149,63 @@ void LobbyGamesTest::turnsAndDepartures()
     for (auto* other : {bob.get(), carl.get(), dave.get()})
         QCOMPARE(other->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
     const std::map<LobbyClient*, QByteArray> names{{ann.get(), "ann"}, {bob.get(), "bob"}, {carl.get(), "carl"}, {dave.get(), "dave"}};
-    // Each line below is followed by a chat line from its sender, so what
-    // the others see next tells whether it passed.
-    const QList<std::tuple<LobbyClient*, QByteArray, bool>> steps{
-        {bob.get(), "GDATA1@@EXITGAME3", false},   // another's number
-        {bob.get(), "GDATA1@@PLAYERLOST4", false}, // ann has the turn
-        {bob.get(), "GDATA1@@ENDTURN1", false},    // not his turn to end
-        {bob.get(), "GDATA1@@ENDTURN2", false},    // his number, ann's turn
-        {ann.get(), "GDATA1@@ENDTURN1", true},     // bob's turn now
-        {carl.get(), "GDATA1@@ENDTURN3", false},   // his number, bob's turn
-        {ann.get(), "GDATA1@@ENDTURN1", false},    // her number, no longer her turn
-        {ann.get(), "GDATA1@@PLAYERLOST4", false},
-        {bob.get(), "GDATA1@@PLAYERLOST4", true},  // dave is out, unannounced
-        {dave.get(), "GDATA1@@ENDTURN4", false},   // out: ends nothing
-        {bob.get(), "GDATA1@@ENDTURN2", true},     // carl's turn
-        {carl.get(), "GDATA1@@ENDTURN3", true},    // dave is out: ann's turn
-        {carl.get(), "GDATA1@@PLAYERLOST1", false},
-        {ann.get(), "GDATA1@@EXITGAME1", true},    // ann quits: bob's turn
-        {bob.get(), "GDATA1@@PLAYERLOST3", true},
+    // A turn's end sends the state of every unit slot, a line each.
+    QByteArrayList unitStates;
+    for (int slot = 1; slot <= 100; ++slot)
+        unitStates << "GDATA1@@CHECKUNIT" + QByteArray::number(slot)
+                          + (slot % 4 ? "@CHECKPIC999" : "@CHECKPIC5@CHECKX100@CHECKY48@CHECKPLAYER2@CHECKHP100");
+    const QByteArray oneState = "GDATA1@@CHECKUNIT1@CHECKPIC5@CHECKX0@CHECKY23@CHECKPLAYER3@CHECKHP100";
+    // What ann's turn sends before its end, as her battle sends it.
+    const QByteArrayList annActs{
+        "GDATA1@@MOVEUNIT1@MOVEX50@MOVEY23@MOVEFUEL90",
+        "GDATA1@@ATTACKUNIT5@ATTACKDAMAGE40@ATTACKHP60@ATTACKAMMO9@DEFENDUNIT1@DEFENDDAMAGE20@DEFENDHP80@DEFENDAMMO8",
+        "GDATA1@@CAPTUREUNIT2", "GDATA1@@CAPTUREBUILDING3", "GDATA1@@CAPTURECHANGE1",
+        "GDATA1@@MOVEUNIT2@MOVEX75@MOVEY48@MOVEFUEL99",
+        "GDATA1@@PACKUNIT7", "GDATA1@@MOVEUNIT7@MOVEX0@MOVEY73@MOVEFUEL50",
+        "GDATA1@@CREATEUNIT20@CREATETYPE1@CREATEPLAYER1@CREATEX0@CREATEY98"};
+    // Each row's lines are followed by a chat line from its sender, so what
+    // the others see next tells whether they passed.
+    const QList<std::tuple<LobbyClient*, QByteArrayList, bool>> steps{
+        {dave.get(), unitStates, true},            // the opening turn change is the last player's
+        {carl.get(), {oneState}, false},           // not his to sync
+        {bob.get(), {annActs[0]}, false},          // ann has the turn: no move,
+        {carl.get(), {annActs[1]}, false},         // attack,
+        {dave.get(), {annActs[4]}, false},         // capture,
+        {bob.get(), {annActs.back()}, false},      // or purchase from anyone else
+        {carl.get(), {"GDATA1@@IWIN3"}, false},
+        {bob.get(), {"GDATA1@@EXITGAME3"}, false},   // another's number
+        {bob.get(), {"GDATA1@@PLAYERLOST4"}, false}, // ann has the turn
+        {bob.get(), {"GDATA1@@ENDTURN1"}, false},    // not his turn to end
+        {bob.get(), {"GDATA1@@ENDTURN2"}, false},    // his number, ann's turn
+        {ann.get(), annActs, true},
+        {ann.get(), {"GDATA1@@ENDTURN1"}, true},     // bob's turn now
+        {ann.get(), unitStates, true},               // and her turn's unit states
+        {dave.get(), {oneState}, false},             // his turn change is over
+        {bob.get(), {oneState}, false},              // his turn has not ended
+        {ann.get(), {annActs[0]}, false},            // no longer her turn to act
+        {carl.get(), {"GDATA1@@ENDTURN3"}, false},   // his number, bob's turn
+        {ann.get(), {"GDATA1@@ENDTURN1"}, false},    // her number, no longer her turn
+        {ann.get(), {"GDATA1@@PLAYERLOST4"}, false},
+        {bob.get(), {"GDATA1@@PLAYERLOST4"}, true},  // dave is out, unannounced
+        {dave.get(), {"GDATA1@@ENDTURN4"}, false},   // out: ends nothing
+        {bob.get(), {"GDATA1@@ENDTURN2"}, true},     // carl's turn
+        {carl.get(), {"GDATA1@@ENDTURN3"}, true},    // dave is out: ann's turn
+        {carl.get(), {oneState}, true},
+        {carl.get(), {"GDATA1@@PLAYERLOST1"}, false},
+        {ann.get(), {"GDATA1@@EXITGAME1"}, true},    // ann quits: bob's turn
+        {bob.get(), {"GDATA1@@PLAYERLOST3"}, true},
     };
-    for (const auto& [sender, line, passes] : steps) {
+    for (const auto& [sender, lines, passes] : steps) {
         const QByteArray marker = "GDATA1@@CHAT" + names.at(sender) + ": .";
-        sender->send(line);
+        for (const QByteArray& line : lines)
+            sender->send(line);
         sender->send(marker);
         for (const auto& [other, name] : names) {
             if (other == sender)
                 continue;
-            QCOMPARE(other->next("GDATA1@@"), passes ? line : marker);
-            if (passes)
-                QCOMPARE(other->next("GDATA1@@"), marker);
+            for (const QByteArray& line : passes ? lines : QByteArrayList())
+                QCOMPARE(other->next("GDATA1@@"), line);
+            QCOMPARE(other->next("GDATA1@@"), marker);
         }
     }
     // Only bob is still standing; those who are out leave unannounced.
@@ -362,7 +391,7 @@ void LobbyGamesTest::stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder
     QObject::disconnect(&host.socket, &QTcpSocket::readyRead, nullptr, nullptr);
     host.socket.setReadBufferSize(1);
     // Game data within its burst, far more than the system's buffers hold.
-    const QByteArray line = "GDATA1@@CHECKUNIT1@CHECKPIC3@PAD" + QByteArray(platform::LineFramer::MaxLineBytes - 64, 'x') + "\r\n";
+    const QByteArray line = "GDATA1@@PAD" + QByteArray(platform::LineFramer::MaxLineBytes - 64, 'x') + "\r\n";
     flooder.socket.write(line.repeated(3700));
 }
 

@@ -351,7 +351,7 @@ void LobbyServerTest::joinReplaysTheRoomAndRelaysToTheOthers()
 
     // Relayed in order to the others, whatever number the line carries;
     // never back to the sender; lines without "@@" other than BOOT go nowhere.
-    const QByteArrayList sent{"GDATA1@@READYbob", "GDATA1TEAMRed", "GDATA@@MOVEX5", "GDATA9@@IWIN2"};
+    const QByteArrayList sent{"GDATA1@@READYbob", "GDATA1TEAMRed", "GDATA@@NOTREADYbob", "GDATA9@@READYbob"};
     for (const QByteArray& line : sent)
         bob->send(line);
     for (auto* other : {ann.get(), carl.get()}) {
@@ -487,7 +487,7 @@ void LobbyServerTest::floods_data()
     QTest::addColumn<bool>("allRelayed");
     QTest::newRow("chat") << QByteArray("CHATTXTbob: ") << false;
     QTest::newRow("room chat") << QByteArray("GDATA1@@CHATbob: ") << false;
-    QTest::newRow("game data") << QByteArray("GDATA1@@CHECKUNIT") << true;
+    QTest::newRow("game data") << QByteArray("GDATA1@@READYbob@") << true;
 }
 
 void LobbyServerTest::floods()
