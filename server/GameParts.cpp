@@ -127,8 +127,11 @@ void Games::follow(Game& game, const Session& sender, const QList<QByteArrayView
             QByteArray name = part.sliced(kw::Num.size() + 1).toByteArray();
             if (name.startsWith('*'))
                 name.remove(0, 1);
-            if (number >= 2 && number <= MaxGameMembers)
+            if (number >= 2 && number <= MaxGameMembers) {
+                // A member's room takes the last number that names it: one seat each.
+                game.numbered.removeIf([&name](auto entry) { return entry.value() == name; });
                 game.numbered.insert(number, name);
+            }
         } else if (const int count = numberAfter(part, kw::Max, 1); count >= 1 && count <= MaxGameMembers) {
             game.playerCount = count;
         } else if (part.startsWith(kw::ExitGame)) {
@@ -164,7 +167,7 @@ int Games::nextSeat(const Game& game, int after) const
 
 bool Games::lastStanding(const Game& game, int seat) const
 {
-    if (game.seats.size() < 2)
+    if (game.seats.size() < MinRecordedSeats)
         return false;  // a battle alone wins nothing, whatever MAX said
     for (int other = 1; other <= game.playerCount; ++other)
         if (other != seat && !game.out.contains(other))

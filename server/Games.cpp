@@ -116,13 +116,14 @@ void Games::start(Session& host)
     game->turnEnded = game->playerCount;
     // The battle's player numbers are the ones the host's NUM parts gave, not
     // the room's order now: someone may have joined or left in between. A
-    // number nobody holds is out from the start: MAX seats nobody.
+    // number nobody holds is out from the start: MAX seats nobody, and the
+    // host is player 1 only.
     game->seats.insert(host.id, 1);
     QList<QByteArray> names{host.name};
     QList<int> missing;
     for (int seat = 2; seat <= game->playerCount; ++seat) {
         const Session* member = sessions_.findByName(game->numbered.value(seat));
-        if (member && game->members.contains(member->id)) {
+        if (member && member->id != host.id && game->members.contains(member->id)) {
             game->seats.insert(member->id, seat);
             names.append(member->name);
         } else {
@@ -130,11 +131,13 @@ void Games::start(Session& host)
         }
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
-    store_.recordGame(names);
+    if (names.size() >= MinRecordedSeats)
+        store_.recordGame(names);
     logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
     // The clients skip those numbers once told they are gone.
     for (int seat : missing) {
-        announceDeparture(*game, game->numbered.value(seat), seat, LeftText);
+        const QByteArray name = game->numbered.value(seat);
+        announceDeparture(*game, name == host.name ? QByteArray() : name, seat, LeftText);
         markOut(*game, seat);
     }
 }

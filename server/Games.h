@@ -34,6 +34,9 @@ public:
     QByteArray openGames() const;
 
 private:
+    // A battle with fewer seats is nobody's game: it changes no record.
+    static constexpr int MinRecordedSeats = 2;
+
     struct Game
     {
         int number = 0;

@@ -20,6 +20,8 @@ private slots:
     void partsFromTheWrongSender_data();
     void partsFromTheWrongSender();
     void seatsComeFromTheHostsNumbers();
+    void oneSeatEach_data();
+    void oneSeatEach();
     void turnsAndDepartures();
     void winGoesToTheLastPlayerStanding_data();
     void winGoesToTheLastPlayerStanding();
@@ -38,6 +40,8 @@ private:
     // The host's start sequence as the real room sends it, for the members in order.
     void startBattle(LobbyClient& host, const QByteArrayList& members);
     int wins(const QByteArray& name);
+    // Each name's "<wins> wins, <losses> losses"; empty when the stats did not come.
+    QByteArrayList records(const QByteArrayList& names);
 };
 
 void LobbyGamesTest::startBattle(LobbyClient& host, const QByteArrayList& members)
@@ -53,12 +57,25 @@ void LobbyGamesTest::startBattle(LobbyClient& host, const QByteArrayList& member
 
 int LobbyGamesTest::wins(const QByteArray& name)
 {
+    const QByteArrayList record = records({name});
+    return record.isEmpty() ? -1 : record[0].split(' ').value(0).toInt();
+}
+
+QByteArrayList LobbyGamesTest::records(const QByteArrayList& names)
+{
     auto asker = loggedIn("stats");
     if (!asker)
-        return -1;
-    asker->send("GETSTATS " + name);
-    const QByteArray answer = asker->next("CHATMSG" + name);
-    return answer.sliced(7 + name.size() + 2).split(' ').value(0).toInt();
+        return {};
+    QByteArrayList out;
+    for (const QByteArray& name : names) {
+        asker->send("GETSTATS " + name);
+        const QByteArray head = "CHATMSG" + name + ": ";
+        const QByteArray answer = asker->next(head);
+        if (!answer.startsWith(head))
+            return {};
+        out << answer.sliced(head.size()).split(',').mid(0, 2).join(',');
+    }
+    return out;
 }
 
 void LobbyGamesTest::partsFromTheWrongSender_data()
@@ -138,6 +155,42 @@ void LobbyGamesTest::seatsComeFromTheHostsNumbers()
     QCOMPARE(ann->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME2"));
     QCOMPARE(ann->next("GDATA1@@INCHAT"), QByteArray("GDATA1@@INCHATcarl has lost connection."));
     QCOMPARE(ann->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME3"));
+}
+
+void LobbyGamesTest::oneSeatEach_data()
+{
+    QTest::addColumn<QByteArrayList>("numbers");  // the host's NUM and MAX parts
+    QTest::addColumn<QByteArrayList>("toldOut");  // the numbers out from the start
+    QTest::addColumn<int>("bobSeat");
+    QTest::newRow("the host numbered") << QByteArrayList{"NUM2ann", "NUM3bob", "MAX3"} << QByteArrayList{"EXITGAME2"} << 3;
+    // bob's room takes the last number it is given.
+    QTest::newRow("a member numbered thrice") << QByteArrayList{"NUM2bob", "NUM3bob", "NUM4bob", "MAX4"}
+                                              << QByteArrayList{"EXITGAME2", "EXITGAME3"} << 4;
+}
+
+void LobbyGamesTest::oneSeatEach()
+{
+    QFETCH(QByteArrayList, numbers);
+    QFETCH(QByteArrayList, toldOut);
+    QFETCH(int, bobSeat);
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    auto [ann, bob] = std::tie(c[0], c[1]);
+    for (const QByteArray& part : numbers + QByteArrayList{"STARTGAME"})
+        ann->send("GDATA1@@" + part);
+    ann->send("STARTGAME1");
+    for (const QByteArray& out : toldOut)
+        QCOMPARE(bob->next("GDATA1@@EXITGAME"), "GDATA1@@" + out);
+    // The turn passes from ann, player 1, to bob's one seat.
+    ann->send("GDATA1@@ENDTURN1");
+    QCOMPARE(bob->next("GDATA1@@ENDTURN"), QByteArray("GDATA1@@ENDTURN1"));
+    bob->send("GDATA1@@ENDTURN" + QByteArray::number(bobSeat));
+    QCOMPARE(ann->next("GDATA1@@ENDTURN"), "GDATA1@@ENDTURN" + QByteArray::number(bobSeat));
+    ann->send("REMOVEGAME");
+    QCOMPARE(bob->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME1"));
+    bob->send("REMOVEGAME");
+    QVERIFY(bob->sync());
+    QCOMPARE(records({"ann", "bob"}), (QByteArrayList{"0 wins, 1 losses", "1 wins, 0 losses"}));
 }
 
 void LobbyGamesTest::turnsAndDepartures()
@@ -304,7 +357,8 @@ void LobbyGamesTest::winNeedsTwoSeats()
     }
     ann.send("REMOVEGAME");
     QVERIFY(ann.sync());
-    QCOMPARE(wins("ann"), annWins);
+    // Only a battle of two seats or more counts as a game.
+    QCOMPARE(records({"ann"}), QByteArrayList{QByteArray::number(annWins) + " wins, 0 losses"});
 }
 
 void LobbyGamesTest::hostIsTheCreatorAndOnlyBeforeTheStart()
