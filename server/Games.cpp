@@ -185,7 +185,9 @@ void Games::boot(Game& game, QByteArrayView name)
 
 void Games::closeRoom(Game& game)
 {
-    const QByteArray notice = gameLine(game.number, kw::Chat, sessions_.find(game.host)->name + RoomClosedText);
+    const QByteArray closed = sessions_.find(game.host)->name + RoomClosedText;
+    // The room and its chat close on BOOT: the lobby window keeps the reason.
+    const QByteArray notice = gameLine(game.number, kw::Chat, closed) + noteLine(closed);
     const QList<SessionId> members = game.members;
     for (SessionId member : members) {
         if (member == game.host)

@@ -234,7 +234,7 @@ Session* Lobby::online(QByteArrayView name)
 
 void Lobby::tell(const Session& s, const QByteArray& text)
 {
-    sessions_.send(s.id, line(kw::ChatMsg, text));
+    sessions_.send(s.id, noteLine(text));
 }
 
 // Games ---------------------------------------------------------------------

@@ -74,4 +74,9 @@ QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value)
     return framed(concat({kw::GameData, QByteArray::number(game), kw::PartsStart, keyword}), value);
 }
 
+QByteArray noteLine(QByteArrayView text)
+{
+    return line(kw::ChatMsg, text);
+}
+
 }  // namespace lobby

@@ -75,5 +75,7 @@ QByteArray concat(std::initializer_list<QByteArrayView> pieces);
 QByteArray line(QByteArrayView keyword, QByteArrayView payload = {});
 // "GDATA" + game number + "@@" + keyword + value + CR LF, cut the same way.
 QByteArray gameLine(int game, QByteArrayView keyword, QByteArrayView value = {});
+// A note to one user in its lobby window's chat, as the answers to /time and /stats come.
+QByteArray noteLine(QByteArrayView text);
 
 }  // namespace lobby

@@ -31,6 +31,8 @@ private slots:
     void hostOfAnOpenRoomCannotJoinAnother();
     void floodLimitsHoldTheirRates_data();
     void floodLimitsHoldTheirRates();
+    void closedRoomIsToldInTheLobby_data();
+    void closedRoomIsToldInTheLobby();
     void roomSurvivesAHostThatStopsReading();
     void slowestReaderGoesWhenTheBudgetIsSpent();
 
@@ -438,6 +440,29 @@ void LobbyGamesTest::floodLimitsHoldTheirRates()
     QCOMPARE(takes(int(burst), 0), int(burst));
     QCOMPARE(takes(int(perSecond), 1000), int(perSecond));
     QCOMPARE(takes(int(perSecond), 1999), int(perSecond) - 1);
+}
+
+void LobbyGamesTest::closedRoomIsToldInTheLobby_data()
+{
+    QTest::addColumn<bool>("dropped");  // the host's connection drops, or the host closes the room
+    QTest::newRow("closed") << false;
+    QTest::newRow("dropped") << true;
+}
+
+void LobbyGamesTest::closedRoomIsToldInTheLobby()
+{
+    QFETCH(bool, dropped);
+    const QByteArrayList names{"ann", "bob", "carl"};
+    Clients c = room(names);
+    QVERIFY(!c.empty());
+    if (dropped)
+        c[0]->socket.abort();
+    else
+        c[0]->send("REMOVEGAME");
+    for (size_t i = 1; i < c.size(); ++i) {
+        QCOMPARE(c[i]->next("CHATMSG"), QByteArray("CHATMSGann closed the game."));
+        QCOMPARE(c[i]->next("GDATA1@@BOOT"), "GDATA1@@BOOT" + names[qsizetype(i)]);
+    }
 }
 
 void LobbyGamesTest::stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder)
