@@ -203,8 +203,9 @@ void Games::closeRoom(Game& game)
 
 void Games::announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why)
 {
-    sendToMembers(game, gameLine(game.number, kw::InChat, concat({name, why}))
-                            + gameLine(game.number, kw::ExitGame, QByteArray::number(seat)));
+    // A number that seated nobody, or only the host, has nobody to name.
+    const QByteArray said = name.isEmpty() ? QByteArray() : gameLine(game.number, kw::InChat, concat({name, why}));
+    sendToMembers(game, said + gameLine(game.number, kw::ExitGame, QByteArray::number(seat)));
 }
 
 void Games::remove(Game& game)

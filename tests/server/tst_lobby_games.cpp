@@ -186,6 +186,9 @@ void LobbyGamesTest::oneSeatEach()
     bob->send("REMOVEGAME");
     QVERIFY(bob->sync());
     QCOMPARE(records({"ann", "bob"}), (QByteArrayList{"0 wins, 1 losses", "1 wins, 0 losses"}));
+    // Only ann's departure is said: an empty number names nobody.
+    bob->cursor = 0;
+    QCOMPARE(bob->pending("GDATA1@@INCHAT"), QByteArrayList{"GDATA1@@INCHATann has left the game."});
 }
 
 void LobbyGamesTest::turnsAndDepartures()
