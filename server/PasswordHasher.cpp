@@ -18,6 +18,15 @@ constexpr int MaxWorkers = 4;
 // Addresses whose hour has ended are forgotten this often.
 constexpr qint64 NewAccountPruneMs = 60 * 1000;
 
+LoginResult verified(const Account& account, const QByteArray& password)
+{
+    LoginResult result;
+    result.account = account;
+    const bool match = crypto_pwhash_str_verify(account.hash.constData(), password.constData(), password.size()) == 0;
+    result.outcome = match ? LoginResult::Outcome::Accepted : LoginResult::Outcome::WrongPassword;
+    return result;
+}
+
 }  // namespace
 
 HashCost HashCost::standard()
@@ -41,8 +50,8 @@ int PasswordHasher::defaultThreads()
 }
 
 PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int threads, LoginLimits limits,
-                               JobTaken jobTaken)
-    : databasePath_(databasePath), cost_(cost), limits_(limits), jobTaken_(std::move(jobTaken))
+                               LookedUp lookedUp)
+    : databasePath_(databasePath), cost_(cost), limits_(limits), lookedUp_(std::move(lookedUp))
 {
     clock_.start();
     for (int i = 0; i < std::max(1, threads); ++i) {
@@ -142,8 +151,6 @@ void PasswordHasher::work()
 {
     AccountStore store(databasePath_);
     while (std::optional<Job> job = nextJob()) {
-        if (jobTaken_)
-            jobTaken_(job->request);
         const std::optional<LoginResult> result = check(store, *job);
         bool cancelled = false;
         {
@@ -181,13 +188,11 @@ std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job&
     LoginResult result;
     if (!store.isOpen())
         return result;
-    if (auto account = store.find(request.name)) {
-        result.account = *account;
-        const bool match = crypto_pwhash_str_verify(account->hash.constData(), request.password.constData(),
-                                                    request.password.size()) == 0;
-        result.outcome = match ? LoginResult::Outcome::Accepted : LoginResult::Outcome::WrongPassword;
-        return result;
-    }
+    const std::optional<Account> account = store.find(request.name);
+    if (lookedUp_)
+        lookedUp_(request);
+    if (account)
+        return verified(*account, request.password);
     if (!reserveNewAccount(request.address)) {
         result.outcome = LoginResult::Outcome::TooManyAccounts;
         return result;
@@ -202,7 +207,7 @@ std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job&
         giveBack();
         return result;
     }
-    std::lock_guard lock(writing_);
+    std::unique_lock lock(writing_);
     {
         // The client left while its hash was made: no account for nobody.
         std::lock_guard state(mutex_);
@@ -214,9 +219,14 @@ std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job&
     result.account.hash = QByteArray(hash);
     if (store.create(request.name, result.account.hash)) {
         result.outcome = LoginResult::Outcome::Created;
-    } else {
-        giveBack();
+        return result;
     }
+    lock.unlock();
+    giveBack();
+    // Another login made the account while this one hashed: the answer is
+    // the one any later login of the name gets.
+    if (auto made = store.find(request.name))
+        return verified(*made, request.password);
     return result;
 }
 

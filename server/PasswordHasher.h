@@ -94,12 +94,12 @@ class PasswordHasher : public QObject, public LoginService
 public:
     static constexpr qint64 NewAccountWindowMs = 60 * 60 * 1000;
 
-    // Called on a worker as it takes a job, before any work on it: tests
-    // hold a job there to act while it is under way.
-    using JobTaken = std::function<void(const LoginRequest&)>;
+    // Called on a worker once it has looked the account up, before any
+    // hashing: tests hold a job there to act while it is under way.
+    using LookedUp = std::function<void(const LoginRequest&)>;
 
     PasswordHasher(const QString& databasePath, HashCost cost, int threads = defaultThreads(),
-                   LoginLimits limits = {}, JobTaken jobTaken = {});
+                   LoginLimits limits = {}, LookedUp lookedUp = {});
     ~PasswordHasher() override;
 
     void login(LoginRequest request, LoginDone done) override;
@@ -125,7 +125,7 @@ private:
     QString databasePath_;
     HashCost cost_;
     LoginLimits limits_;
-    JobTaken jobTaken_;
+    LookedUp lookedUp_;
     std::mutex mutex_;
     std::condition_variable wake_;
     // New accounts are written one at a time: SQLite's own wait for a busy

@@ -55,7 +55,7 @@ bool Server::start(QString* error)
         return false;
     }
     hasher_ = std::make_unique<PasswordHasher>(config_.databasePath, config_.hashCost, config_.hashThreads,
-                                               config_.loginLimits);
+                                               config_.loginLimits, config_.loginLookedUp);
     lobby_ = std::make_unique<Lobby>(static_cast<Outbox&>(*this), *hasher_, *store_);
     listener_.setListenBacklogSize(ListenBacklog);
     if (!listener_.listen(QHostAddress::Any, config_.port)) {

@@ -38,6 +38,8 @@ struct ServerConfig
     HashCost hashCost = HashCost::standard();
     int hashThreads = PasswordHasher::defaultThreads();
     LoginLimits loginLimits;
+    // Tests hold logins there while they act (PasswordHasher).
+    PasswordHasher::LookedUp loginLookedUp;
 };
 
 class Server : public QObject, private Outbox

@@ -31,6 +31,8 @@ private slots:
     void logins_data();
     void logins();
     void ownerGetsInWhileStrangersGuess();
+    void racingLogins_data();
+    void racingLogins();
     void linesFitWhatAClientTakes_data();
     void linesFitWhatAClientTakes();
     void commands_data();
@@ -78,11 +80,11 @@ private:
 
 namespace {
 
-// Holds each login job as a worker takes it, until opened.
+// Holds each login job once its account was looked up, until opened.
 class HashGate
 {
 public:
-    PasswordHasher::JobTaken hook()
+    PasswordHasher::LookedUp hook()
     {
         return [this](const LoginRequest&) {
             ++taken;
@@ -256,6 +258,41 @@ void LobbyServerTest::ownerGetsInWhileStrangersGuess()
         sendLogin(*guesser, "ann", "guess");
         QCOMPARE(guesser->next("ANNOUNCE"), QByteArray("ANNOUNCEThat name is logged in already."));
     }
+}
+
+void LobbyServerTest::racingLogins_data()
+{
+    QTest::addColumn<bool>("accountBefore");
+    QTest::addColumn<QByteArray>("secondPass");
+    QTest::addColumn<QByteArray>("notice");  // to the login that does not get in
+    const QByteArray held("That name is logged in already.");
+    QTest::newRow("new name, same password") << false << QByteArray("pw") << held;
+    QTest::newRow("new name, other password") << false << QByteArray("other") << QByteArray();
+    QTest::newRow("account, right password twice") << true << QByteArray("pw") << held;
+}
+
+void LobbyServerTest::racingLogins()
+{
+    // Both logins of ann have been looked up before either goes on.
+    QFETCH(bool, accountBefore);
+    QFETCH(QByteArray, secondPass);
+    QFETCH(QByteArray, notice);
+    if (accountBefore)
+        makeAccounts({"ann"});
+    HashGate gate;
+    ServerConfig held = config();
+    held.hashThreads = 2;
+    held.loginLookedUp = gate.hook();
+    startServer(held);
+    const auto opened = qScopeGuard([&] { gate.open(); });
+    const std::unique_ptr<LobbyClient> logins[] = {login("ann"), login("ann", secondPass)};
+    QTRY_COMPARE(gate.taken.load(), 2);
+    gate.open();
+    const QByteArray first = logins[0]->next(LoginAnswers), second = logins[1]->next(LoginAnswers);
+    QCOMPARE(QSet<QByteArray>({first, second}), QSet<QByteArray>({"GOODPASS", "BADPASS"}));
+    LobbyClient& refused = first == "BADPASS" ? *logins[0] : *logins[1];
+    refused.cursor = 0;
+    QCOMPARE(refused.pending("ANNOUNCE"), notice.isEmpty() ? QByteArrayList() : QByteArrayList{"ANNOUNCE" + notice});
 }
 
 void LobbyServerTest::linesFitWhatAClientTakes_data()
