@@ -26,6 +26,15 @@ constexpr int KeepAliveIntervalSeconds = 10;
 constexpr int KeepAliveProbes = 6;
 // How long a closing connection may take to send its last lines.
 constexpr int CloseGraceMs = 5000;
+// A sender past its relay budget reads again once a whole line's worth has
+// come back: a few wake-ups a second, however short its lines.
+constexpr double ResumeAfterBytes = platform::LineFramer::MaxLineBytes;
+// Honest play never waits on the relay budget. A sender whose lines have
+// waited this long is flooding, and is cut: a peer that left meanwhile would
+// otherwise be noticed only once all it sent had been read, slowly.
+constexpr qint64 RelayWaitLimitMs = 5000;
+// The CR LF that each relayed line is sent with.
+constexpr qint64 LineEndBytes = 2;
 
 void enableKeepAlive(QTcpSocket& socket)
 {
@@ -49,7 +58,8 @@ QByteArray addressText(const QTcpSocket& socket)
     return (mapped ? QHostAddress(v4) : peer).toString().toLatin1();
 }
 
-Connection::Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, QObject* parent)
+Connection::Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, FloodLimit relayLimit,
+                       QObject* parent)
     : QObject(parent),
       socket_(socket),
       id_(id),
@@ -57,7 +67,8 @@ Connection::Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, Q
       budget_(budget),
       chatLines_(ChatLimit.burst, ChatLimit.perSecond),
       controlLines_(ControlLimit.burst, ControlLimit.perSecond),
-      gameLines_(GameLimit.burst, GameLimit.perSecond)
+      gameLines_(GameLimit.burst, GameLimit.perSecond),
+      relayBytes_(relayLimit.burst, relayLimit.perSecond)
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(ReadChunkBytes);
@@ -65,6 +76,8 @@ Connection::Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, Q
     clock_.start();
     closeGrace_.setSingleShot(true);
     connect(&closeGrace_, &QTimer::timeout, this, [this] { abort(QStringLiteral("did not read its last lines")); });
+    resume_.setSingleShot(true);
+    connect(&resume_, &QTimer::timeout, this, &Connection::readLines);
     connect(socket_, &QTcpSocket::readyRead, this, &Connection::readLines);
     connect(socket_, &QTcpSocket::bytesWritten, this, &Connection::noteQueued);
     connect(socket_, &QTcpSocket::disconnected, this, [this] { finish(QStringLiteral("closed")); });
@@ -94,28 +107,52 @@ Connection::Limit Connection::limitFor(QByteArrayView line)
 
 void Connection::readLines()
 {
-    while (socket_->bytesAvailable() > 0) {
-        const QByteArray chunk = socket_->read(ReadChunkBytes);
-        if (finished_ || closing_)
-            continue;  // closing: the rest is not read as lines
-        if (!framer_.append(chunk))
-            return abort(QStringLiteral("line over the length limit"));
-        while (auto line = framer_.takeLine()) {
-            const Limit limit = limitFor(*line);
-            if (!limit.bucket.take(clock_.elapsed())) {
-                if (!limit.flooding)
-                    emit flooded(id_);
-                limit.flooding = true;
-                continue;
-            }
-            limit.flooding = false;
-            emit lineReceived(id_, *line);
-            if (finished_ || closing_)
-                return;
+    // Paused, the socket keeps what arrives, up to its read buffer, and the
+    // sender's own buffers fill behind it.
+    while (!resume_.isActive()) {
+        if (finished_ || closing_) {
+            while (socket_->bytesAvailable() > 0)
+                socket_->read(ReadChunkBytes);  // closing: the rest is not read as lines
+            return;
+        }
+        // Lines framed before a pause go first.
+        if (auto line = framer_.takeLine()) {
+            handle(*line);
+            continue;
         }
         if (framer_.overflowed())
             return abort(QStringLiteral("line over the length limit"));
+        if (socket_->bytesAvailable() <= 0) {
+            waitingSinceMs_ = -1;  // all it sent is read
+            return;
+        }
+        if (!framer_.append(socket_->read(ReadChunkBytes)))
+            return abort(QStringLiteral("line over the length limit"));
     }
+}
+
+void Connection::handle(const QByteArray& line)
+{
+    const qint64 now = clock_.elapsed();
+    const Limit limit = limitFor(line);
+    if (!limit.bucket.take(now)) {
+        if (!limit.flooding)
+            emit flooded(id_);
+        limit.flooding = true;
+        return;
+    }
+    limit.flooding = false;
+    emit lineReceived(id_, line);
+    if (!line.startsWith(kw::GameData))
+        return;
+    relayBytes_.spend(now, double(line.size() + LineEndBytes));
+    if (!relayBytes_.owes())
+        return;
+    if (waitingSinceMs_ < 0)
+        waitingSinceMs_ = now;
+    else if (now - waitingSinceMs_ > RelayWaitLimitMs)
+        return abort(QStringLiteral("relaying past its budget"));
+    resume_.start(int(relayBytes_.msUntil(ResumeAfterBytes)));
 }
 
 void Connection::write(const QByteArray& bytes)
@@ -147,6 +184,7 @@ void Connection::closeAfterFlush()
     if (finished_ || closing_)
         return;
     closing_ = true;
+    resume_.stop();
     closeGrace_.start(CloseGraceMs);
     socket_->disconnectFromHost();
 }
@@ -172,6 +210,7 @@ void Connection::finish(const QString& why)
         return;
     finished_ = true;
     closeGrace_.stop();
+    resume_.stop();
     // What it has queued is dropped with it.
     budget_.change(-queued_);
     queued_ = 0;

@@ -18,7 +18,7 @@ class QTcpSocket;
 
 namespace lobby {
 
-// A flood limit: a burst of lines, then so many a second.
+// A flood limit: a burst of lines (or bytes), then so many a second.
 struct FloodLimit
 {
     double burst;
@@ -34,6 +34,13 @@ inline constexpr FloodLimit ControlLimit{10, 1};
 // Game data: a turn change sends about 101 lines at once, so the limit is
 // far higher; it only stops a peer that floods its game.
 inline constexpr FloodLimit GameLimit{4000, 1000};
+// Bytes of game data, chat included, that a member sends: each line goes to
+// up to three others, so three members at this budget never fill the queue
+// of one who reads at 64 KB/s (48 KB/s at most, and a 192 KB burst against
+// ServerConfig::DefaultMaxQueuedBytes). A turn's sync (101 lines, about
+// 10 KB) passes at once. Past it the sender's lines wait unread, in order,
+// and a sender whose lines keep waiting is cut.
+inline constexpr FloodLimit RelayLimit{64 * 1024, 16 * 1024};
 
 // What the connections have queued to send, each and all together: the
 // bound on the lobby's memory that no number of peers who do not read can pass.
@@ -67,7 +74,8 @@ class Connection : public QObject
     Q_OBJECT
 
 public:
-    Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, QObject* parent = nullptr);
+    Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, FloodLimit relayLimit,
+               QObject* parent = nullptr);
     ~Connection() override;
 
     SessionId id() const { return id_; }
@@ -96,6 +104,7 @@ signals:
 
 private:
     void readLines();
+    void handle(const QByteArray& line);
     void finish(const QString& why);
     void noteQueued();
     // The flood limit a line counts against, and whether it is dropping lines.
@@ -115,6 +124,7 @@ private:
     TokenBucket chatLines_;
     TokenBucket controlLines_;
     TokenBucket gameLines_;
+    TokenBucket relayBytes_;
     bool chatFlooding_ = false;
     bool controlFlooding_ = false;
     bool gameFlooding_ = false;
@@ -122,6 +132,10 @@ private:
     bool finished_ = false;
     QElapsedTimer clock_;
     QTimer closeGrace_;
+    // Runs while the relay budget is spent: nothing is read meanwhile.
+    QTimer resume_;
+    // When its lines began to wait on the relay budget; -1 when they do not.
+    qint64 waitingSinceMs_ = -1;
 };
 
 // The text form of an address, IPv4 addresses without their IPv6 mapping.

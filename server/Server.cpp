@@ -124,7 +124,7 @@ void Server::accept()
             continue;
         }
         const SessionId id = nextId_++;
-        auto* connection = new Connection(socket, id, output_, this);
+        auto* connection = new Connection(socket, id, output_, config_.relayLimit, this);
         connections_.insert(id, connection);
         ++perAddress_[address];
         connect(connection, &Connection::lineReceived, lobby_.get(), &Lobby::received);

@@ -34,6 +34,8 @@ struct ServerConfig
     // readers go, so peers who never read cannot take the machine's memory.
     static constexpr qint64 DefaultOutputBudgetBytes = 128 * 1024 * 1024;
     qint64 maxQueuedBytes = DefaultMaxQueuedBytes;
+    // Game data a member may send, in bytes (RelayLimit).
+    FloodLimit relayLimit = RelayLimit;
     qint64 outputBudgetBytes = DefaultOutputBudgetBytes;
     HashCost hashCost = HashCost::standard();
     int hashThreads = PasswordHasher::defaultThreads();
@@ -41,6 +43,9 @@ struct ServerConfig
     // Tests hold logins there while they act (PasswordHasher).
     PasswordHasher::LookedUp loginLookedUp;
 };
+
+// Three members at their relay budget never fill a fourth one's queue on their own.
+static_assert((MaxGameMembers - 1) * RelayLimit.burst < ServerConfig::DefaultMaxQueuedBytes);
 
 class Server : public QObject, private Outbox
 {

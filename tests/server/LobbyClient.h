@@ -117,6 +117,15 @@ public:
         return config;
     }
 
+    // The relay budget no tighter than the game-data line limit: a member's
+    // flood reaches the others at once.
+    static lobby::ServerConfig unthrottledRelay()
+    {
+        lobby::ServerConfig config = LobbyServerKit::config();
+        config.relayLimit = {lobby::GameLimit.burst * lobby::MaxLineBytes, lobby::GameLimit.perSecond * lobby::MaxLineBytes};
+        return config;
+    }
+
     // A server on an empty database; later starts keep that database.
     void freshServer()
     {

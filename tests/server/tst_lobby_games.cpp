@@ -462,6 +462,7 @@ void LobbyGamesTest::roomSurvivesAHostThatStopsReading()
 {
     // The host's queue passes its cap while the server is sending the
     // member's lines to the room; the room closes without a fault.
+    startServer(unthrottledRelay());
     Clients c = room({"ann", "bob", "carl"});
     QVERIFY(!c.empty());
     auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
@@ -479,7 +480,7 @@ void LobbyGamesTest::slowestReaderGoesWhenTheBudgetIsSpent()
 {
     // No one peer's cap is reached: the budget for all of them cuts the one
     // that reads least, and only that one.
-    ServerConfig limits = config();
+    ServerConfig limits = unthrottledRelay();
     limits.maxQueuedBytes = 64 * 1024 * 1024;
     limits.outputBudgetBytes = 512 * 1024;
     startServer(limits);

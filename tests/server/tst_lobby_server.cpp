@@ -47,6 +47,7 @@ private slots:
     void hostileInput();
     void floods_data();
     void floods();
+    void relayFloodSlowsItsSenderNotItsReader();
     void connectionsPerAddressAreCapped();
     void failedLoginsAreThrottledPerAddress_data();
     void failedLoginsAreThrottledPerAddress();
@@ -556,6 +557,53 @@ void LobbyServerTest::floods()
         QCOMPARE(bob->next("CHATMSGYou are sending"), QByteArray("CHATMSGYou are sending lines too fast; some were dropped."));
         QCOMPARE(bob->pending("CHATMSGYou are sending").size(), 0);
     }
+}
+
+void LobbyServerTest::relayFloodSlowsItsSenderNotItsReader()
+{
+    // bob sends a whole burst of the longest game-data lines at once; carl
+    // reads 64 KB a second.
+    constexpr int ReadIntervalMs = 50;
+    constexpr qint64 ReadBytes = 64 * 1024 * ReadIntervalMs / 1000;
+    constexpr int FloodMs = 2000;
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    QObject::disconnect(&carl->socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    carl->socket.setReadBufferSize(ReadBytes);
+    QTimer reading;
+    QObject::connect(&reading, &QTimer::timeout, [&carl] {
+        carl->framer.append(carl->socket.read(ReadBytes));
+        while (auto line = carl->framer.takeLine())
+            carl->lines << *line;
+    });
+    reading.start(ReadIntervalMs);
+    QByteArrayList sent;
+    QByteArray bytes;
+    for (int i = 0; i < int(GameLimit.burst); ++i) {
+        const QByteArray start = "GDATA1@@SEQ" + QByteArray::number(i) + "@PAD";
+        sent << start + QByteArray(MaxLineBytes - start.size(), 'x');
+        bytes += sent.back() + "\r\n";
+    }
+    bob->socket.write(bytes);
+    QTest::qWait(FloodMs);
+    // carl is still in the room; both got bob's lines in order, none
+    // dropped; bob's wait unread, and he is not cut.
+    QVERIFY(ann->sync());
+    QCOMPARE(ann->pending("GDATA1@@LEAVEGAME"), QByteArrayList());
+    for (const auto& reader : {ann.get(), carl.get()}) {
+        const QByteArrayList got = reader->pending("GDATA1@@SEQ");
+        QVERIFY(!got.isEmpty());
+        QCOMPARE(got, sent.first(got.size()));
+    }
+    QVERIFY2(bob->socket.bytesToWrite() > bytes.size() / 2, qPrintable(QString::number(bob->socket.bytesToWrite())));
+    QCOMPARE(bob->socket.state(), QAbstractSocket::ConnectedState);
+    QCOMPARE(bob->pending("CHATMSGYou are sending"), QByteArrayList());
+    // As his lines keep waiting, bob is cut, and only he.
+    QCOMPARE(ann->next("GDATA1@@LEAVEGAME"), QByteArray("GDATA1@@LEAVEGAME2"));
+    QVERIFY(ann->sync());
+    QCOMPARE(ann->pending("GDATA1@@LEAVEGAME"), QByteArrayList());
+    QVERIFY(bob->waitClosed());
 }
 
 void LobbyServerTest::connectionsPerAddressAreCapped()
