@@ -62,6 +62,18 @@ constexpr int ChatIntervalMs = 250;
 constexpr int NonReaderChatMs = 20000;
 // The server gives memory back on its sweep, every 5 s.
 constexpr int GiveBackWaitMs = 6000;
+// A relay flood in a battle of three: the host on turn sends bursts of the
+// longest lines the game-data limit lets through, one member reads at
+// 64 KB/s; meanwhile two others in their own battle end a turn each second.
+constexpr int FloodMs = 30000;
+constexpr int FloodIntervalMs = 50;
+constexpr int FloodBurstLines = 25;
+constexpr int FloodLineBytes = 4000;
+// The flooder keeps no more than this unsent, as a client would stall.
+constexpr qint64 FloodBacklogBytes = 4 * 1024 * 1024;
+constexpr int SlowReadIntervalMs = 50;
+constexpr qint64 SlowReadBytes = 64 * 1024 * SlowReadIntervalMs / 1000;
+constexpr int SyncIntervalMs = 1000;
 
 QElapsedTimer benchClock;
 double nowMs()
@@ -114,6 +126,8 @@ struct Client
     int fanoutSeen = 0;
     double startedAt = 0;
     qint64 received = 0;
+    // Battle chat lines ("... has lost connection.") and when they came.
+    std::vector<std::pair<double, QByteArray>> inChat;
 
     explicit Client(QByteArray n, quint16 port, const QHostAddress& from = {}) : name(std::move(n))
     {
@@ -136,6 +150,8 @@ struct Client
     void handle(const QByteArray& line)
     {
         if (line.startsWith("GDATA")) {
+            if (line.contains("@@INCHAT"))
+                inChat.emplace_back(nowMs(), line);
             const qsizetype seq = line.lastIndexOf("@SEQ");
             if (seq > 0 && samples) {
                 const auto k = size_t(line.mid(seq + 4).toULongLong());
@@ -446,6 +462,91 @@ int benchNonReaders()
     return 0;
 }
 
+// Starts a battle in the host's room with the members in order as players 2 and up.
+bool startBattle(Client& host, const std::vector<Client*>& members)
+{
+    const QByteArray prefix = "GDATA" + QByteArray::number(host.game) + "@@";
+    QByteArray lines;
+    for (size_t i = 0; i < members.size(); ++i)
+        lines += prefix + "NUM" + QByteArray::number(qulonglong(i + 2)) + members[i]->name + "\r\n";
+    lines += prefix + "MAX" + QByteArray::number(qulonglong(members.size() + 1)) + "\r\n";
+    lines += prefix + "STARTGAME\r\nSTARTGAME" + QByteArray::number(host.game) + "\r\n";
+    host.send(lines);
+    return waitUntil([&] { return host.socket.bytesToWrite() == 0; }, 5000);
+}
+
+// One member relays all the game-data limit lets through while another
+// reads at 64 KB/s: the reader stays, and another battle's turns still pass at once.
+int benchRelayFlood()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServer(server, dir);
+    if (port == 0)
+        return fail("the server did not start");
+    Client flooder("fh", port), reader("fr", port), watcher("fw", port), first("h1", port), second("h2", port);
+    std::vector<Client*> all{&flooder, &reader, &watcher, &first, &second};
+    if (!waitUntil([&] { return std::all_of(all.begin(), all.end(), [](Client* c) { return c->good; }); }, 10000)
+        || !pairUp({&flooder, &first}, {&reader, &second}))
+        return fail("the relay flood's players did not get together");
+    watcher.send("JOINNAMEfh\r\nJOINPASSp\r\n");
+    if (!waitUntil([&] { return watcher.game != 0; }, 5000) || !startBattle(flooder, {&reader, &watcher})
+        || !startBattle(first, {&second}))
+        return fail("the relay flood's battles did not start");
+    idle(SettleMs);
+
+    QObject::disconnect(&reader.socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    reader.socket.setReadBufferSize(SlowReadBytes);
+    QTimer slowRead;
+    QObject::connect(&slowRead, &QTimer::timeout, [&] { reader.received += reader.socket.read(SlowReadBytes).size(); });
+    const qint64 readerBefore = reader.received;
+    slowRead.start(SlowReadIntervalMs);
+    QByteArray floodBurst;
+    const QByteArray floodStart = "GDATA" + QByteArray::number(flooder.game) + "@@MOVEUNIT1@MOVEX100@MOVEY52@PAD";
+    for (int i = 0; i < FloodBurstLines; ++i)
+        floodBurst += floodStart + QByteArray(FloodLineBytes - floodStart.size(), 'x') + "\r\n";
+    QTimer flood;
+    QObject::connect(&flood, &QTimer::timeout, [&] {
+        if (flooder.socket.state() == QAbstractSocket::ConnectedState && flooder.socket.bytesToWrite() < FloodBacklogBytes)
+            flooder.send(floodBurst);
+    });
+    // The player on turn ends it: the turn's end and one state line per unit slot.
+    std::vector<double> syncs;
+    samples = &syncs;
+    int seat = 1;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        Client& sender = seat == 1 ? first : second;
+        QByteArray burst = "GDATA" + QByteArray::number(sender.game) + "@@ENDTURN" + QByteArray::number(seat) + "\r\n";
+        for (int slot = 1; slot < TurnBurstLines; ++slot)
+            burst += relayLine(sender.game, slot);
+        sender.send(burst);
+        seat = 3 - seat;
+    });
+    const double start = nowMs();
+    flood.start(FloodIntervalMs);
+    turns.start(SyncIntervalMs);
+    idle(FloodMs);
+    flood.stop();
+    turns.stop();
+    slowRead.stop();
+    samples = nullptr;
+    // When the watcher heard that the player lost the connection; NAN when it did not.
+    const auto lost = [&](const QByteArray& name) {
+        for (const auto& [at, line] : watcher.inChat)
+            if (line.endsWith("@@INCHAT" + name + " has lost connection."))
+                return at - start;
+        return double(NAN);
+    };
+    print("relay_flood_reader_kept", std::isnan(lost(reader.name)) ? 1 : 0, "connected");
+    print("relay_flood_reader_bytes", double(reader.received - readerBefore), "B");
+    print("relay_flood_sender_cut_s", lost(flooder.name) / 1000.0, "s");
+    print("relay_flood_turn_sync_max_ms", percentile(syncs, 1.0), "ms");
+    server.terminate();
+    server.waitForFinished();
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -476,5 +577,7 @@ int main(int argc, char** argv)
     }
     if (const int status = benchLoginDuringHitRun())
         return status;
-    return benchNonReaders();
+    if (const int status = benchNonReaders())
+        return status;
+    return benchRelayFlood();
 }
