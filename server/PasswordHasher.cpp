@@ -18,6 +18,7 @@ constexpr int MaxWorkers = 4;
 // Addresses whose hour has ended are forgotten this often.
 constexpr qint64 NewAccountPruneMs = 60 * 1000;
 
+// The answer to a login of an account that exists.
 LoginResult verified(const Account& account, const QByteArray& password)
 {
     LoginResult result;
