@@ -198,14 +198,25 @@ bool pairUp(const std::vector<Client*>& hosts, const std::vector<Client*>& joine
     return waitUntil([&] { return std::all_of(joiners.begin(), joiners.end(), [](Client* c) { return c->game; }); });
 }
 
+// A game-data line stamped with its place in sentAt, for the receiver's timing.
+QByteArray timedLine(int game, const QByteArray& parts)
+{
+    const size_t k = sentAt.size();
+    sentAt.push_back(nowMs());
+    return "GDATA" + QByteArray::number(game) + "@@" + parts + "@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
+}
+
 // As long as a unit-state line, but a line the host may send in its room:
 // unit states pass only in a battle, from the player whose turn just ended.
 QByteArray relayLine(int game, int slot)
 {
-    const size_t k = sentAt.size();
-    sentAt.push_back(nowMs());
-    return "GDATA" + QByteArray::number(game) + "@@TIMESEC" + QByteArray::number(slot) + "@PAD" + QByteArray(RelayPadBytes, 'x')
-        + "@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
+    return timedLine(game, "TIMESEC" + QByteArray::number(slot) + "@PAD" + QByteArray(RelayPadBytes, 'x'));
+}
+
+// One unit slot's state, as a turn's end sends it in a battle.
+QByteArray unitStateLine(int game, int slot)
+{
+    return timedLine(game, "CHECKUNIT" + QByteArray::number(slot) + "@CHECKPIC3@CHECKX100@CHECKY52@CHECKPLAYER2@CHECKHP100");
 }
 
 // VmRSS now, or VmHWM: the most the process has held.
@@ -519,7 +530,7 @@ int benchRelayFlood()
         Client& sender = seat == 1 ? first : second;
         QByteArray burst = "GDATA" + QByteArray::number(sender.game) + "@@ENDTURN" + QByteArray::number(seat) + "\r\n";
         for (int slot = 1; slot < TurnBurstLines; ++slot)
-            burst += relayLine(sender.game, slot);
+            burst += unitStateLine(sender.game, slot);
         sender.send(burst);
         seat = 3 - seat;
     });
@@ -538,6 +549,8 @@ int benchRelayFlood()
                 return at - start;
         return double(NAN);
     };
+    if (syncs.empty())
+        return fail("no turn's unit states arrived during the relay flood");
     print("relay_flood_reader_kept", std::isnan(lost(reader.name)) ? 1 : 0, "connected");
     print("relay_flood_reader_bytes", double(reader.received - readerBefore), "B");
     print("relay_flood_sender_cut_s", lost(flooder.name) / 1000.0, "s");
