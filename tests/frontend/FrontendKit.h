@@ -3,13 +3,12 @@
 // program folder of the test's own (with the build's unit sprites when it has them).
 
 #include "../battle/BattleKit.h"
+#include "../platform/ModalKit.h"
 #include "data/GameTypes.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 
 class FrontendFolder {
 public:
@@ -53,25 +52,3 @@ public:
 
     QTemporaryDir folder;
 };
-
-// Real boxes instead of scripted answers, for one scope; whenModal answers them.
-struct RealBoxes {
-    RealBoxes() { platform::dialogScript::disable(); }
-    ~RealBoxes() { platform::dialogScript::enable(); }
-};
-
-// Runs `act` on the first modal widget of that kind to open, from inside its event loop.
-template <typename Widget, typename Act>
-void whenModal(Act act)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* w = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(w);
-        }
-    });
-    timer->start();
-}

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "ModalKit.h"
 #include "platform/Dialogs.h"
 
 using namespace platform;
@@ -22,22 +23,6 @@ struct Recorder {
     });
     ~Recorder() { removeModalListener(id); }
 };
-
-// Runs `act` on the first modal widget that appears, from inside its event loop.
-template <typename Widget, typename Act>
-void whenModal(Act act)
-{
-    auto* timer = new QTimer(qApp);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* w = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(w);
-        }
-    });
-    timer->start();
-}
 
 }  // namespace
 
