@@ -2,12 +2,13 @@
 // End-to-end runs with the real programs: our lobby server and several game
 // processes, each driven through its test driver (a local socket), offscreen.
 
+#include "../server/LobbyClient.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -91,48 +92,25 @@ private:
     quint16 port_ = 0;
 };
 
-// A client straight on the wire: it logs in (the first login makes the account)
-// and reads what the server says back.
-class WireClient {
-public:
-    bool logIn(quint16 port, const QByteArray& name)
-    {
-        socket_.connectToHost(QStringLiteral("127.0.0.1"), port);
-        if (!socket_.waitForConnected(StartTimeoutMs))
-            return false;
-        socket_.write("NAME" + name + "\r\nVERSION0.64\r\nPASSsecret\r\n");
-        return heard("GOODPASS", AnswerTimeoutMs);
-    }
+// A client straight on the wire, logged in (the first login makes the
+// account); nothing when the server did not let it in.
+inline std::unique_ptr<LobbyClient> wireLogin(quint16 port, const QByteArray& name)
+{
+    auto client = std::make_unique<LobbyClient>(port);
+    client->sendLogin(name, "secret");
+    return client->next("GOODPASS", AnswerTimeoutMs) == "GOODPASS" ? std::move(client) : nullptr;
+}
 
-    // Sends `line` until what the server says holds `part`: it may record a
-    // moment after the game shows the result.
-    bool askUntil(const QByteArray& line, const QByteArray& part)
-    {
-        constexpr int RepeatMs = 500;
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < ConditionTimeoutMs) {
-            socket_.write(line + "\r\n");
-            if (heard(part, RepeatMs))
-                return true;
-        }
-        qWarning().noquote() << line << "wanted" << part << "heard" << received_;
-        return false;
-    }
-
-private:
-    bool heard(const QByteArray& part, int timeoutMs)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (!received_.contains(part) && timer.elapsed() < timeoutMs && socket_.waitForReadyRead(timeoutMs))
-            received_ += socket_.readAll();
-        return received_.contains(part);
-    }
-
-    QTcpSocket socket_;
-    QByteArray received_;
-};
+// Asks until the server's record of `name` begins with `record`: it may
+// record a moment after the game shows the result.
+inline bool recordBecomes(LobbyClient& asker, const QByteArray& name, const QByteArray& record)
+{
+    const QByteArray answer = "CHATMSG" + name + ": ";
+    return QTest::qWaitFor([&] {
+        asker.send("GETSTATS" + name);
+        return asker.next(answer, AnswerTimeoutMs).startsWith(answer + record);
+    }, ConditionTimeoutMs);
+}
 
 // One game process with a program folder of its own (links to the shared
 // maps and pictures, its own settings and saves).

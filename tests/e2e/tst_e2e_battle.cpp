@@ -224,11 +224,11 @@ void BattleEndToEnd::playerBeatenOnOwnTurn()
     QVERIFY(match.choose(1, QStringLiteral("Capture")));
     QVERIFY(online[1].waitFor(QStringLiteral("get Results"), QStringLiteral("Victory!")));
     QVERIFY(online[3].waitFor(QStringLiteral("get Results"), QStringLiteral("Defeat!")));
-    WireClient onlooker;
-    QVERIFY(onlooker.logIn(online.port(), "dan"));
-    QVERIFY(onlooker.askUntil("GETSTATSann", "ann: 1 wins"));
-    QVERIFY(onlooker.askUntil("GETSTATScat", "cat: 0 wins"));
-    QVERIFY(onlooker.askUntil("GETSTATSbob", "bob: 0 wins"));
+    const auto onlooker = wireLogin(online.port(), "dan");
+    QVERIFY(onlooker);
+    QVERIFY(recordBecomes(*onlooker, "ann", "1 wins"));
+    QVERIFY(recordBecomes(*onlooker, "cat", "0 wins"));
+    QVERIFY(recordBecomes(*onlooker, "bob", "0 wins"));
 }
 
 void BattleEndToEnd::closeBoxQuitsOnTurn()

@@ -18,7 +18,7 @@ void LobbyEndToEnd::twoPlayersChatJoinAndAreKicked()
     LobbyServer server;
     QVERIFY(server.start());
     // A login straight on the wire, so the account exists before it is made a moderator.
-    QVERIFY(e2e::WireClient().logIn(server.port(), "ann"));
+    QVERIFY(e2e::wireLogin(server.port(), "ann"));
     QVERIFY(server.runOnce({QStringLiteral("--moderator"), QStringLiteral("ann")}));
 
     Game ann(QStringLiteral("ann"));

@@ -3,7 +3,7 @@
 // who stops reading. Scripted raw clients against the real server.
 
 #include "Connection.h"
-#include "LobbyClient.h"
+#include "LobbyServerKit.h"
 #include "TokenBucket.h"
 
 #include <QtTest>

@@ -2,7 +2,7 @@
 // real server, started in-process on a free port with a fresh database.
 
 #include "AccountStore.h"
-#include "LobbyClient.h"
+#include "LobbyServerKit.h"
 
 #include <QDir>
 #include <QProcess>
@@ -256,7 +256,7 @@ void LobbyServerTest::ownerGetsInWhileStrangersGuess()
     // The guesses fail as wrong passwords, and the name is held once hers is in.
     for (const auto& guesser : guessers) {
         QCOMPARE(guesser->next(LoginAnswers), QByteArray("BADPASS"));
-        sendLogin(*guesser, "ann", "guess");
+        guesser->sendLogin("ann", "guess");
         QCOMPARE(guesser->next("ANNOUNCE"), QByteArray("ANNOUNCEThat name is logged in already."));
     }
 }
@@ -610,7 +610,7 @@ void LobbyServerTest::connectionsPerAddressAreCapped()
     startServer(capped);
     // Served: answered, not closed at once.
     auto served = [](LobbyClient& client) {
-        sendLogin(client, "ann", "pw", "0.1");
+        client.sendLogin("ann", "pw", "0.1");
         (void)QTest::qWaitFor([&] {
             return !client.lines.isEmpty() || client.socket.state() == QAbstractSocket::UnconnectedState;
         }, LobbyClient::TimeoutMs);
@@ -867,7 +867,7 @@ void LobbyServerTest::acceptingWaitsForFreeDescriptors()
     auto logged = [&] { return (log += server.readAll()).count(shortage); };
     QTRY_VERIFY(logged() > 0);
     for (auto& client : clients)
-        sendLogin(*client, "ann", "pw", "0.1");
+        client->sendLogin("ann", "pw", "0.1");
     // Those served make room as they go; the rest, waiting in the kernel's
     // queue, are served then.
     QTRY_VERIFY([&] {
@@ -939,7 +939,7 @@ void LobbyServerTest::killedServerKeepsAccounts()
     const quint16 port = startProgram(first);
     QVERIFY(port != 0);
     LobbyClient ann(port);
-    sendLogin(ann, "ann");
+    ann.sendLogin("ann");
     QCOMPARE(ann.next(LoginAnswers), QByteArray("GOODPASS"));
     first.kill();
     QVERIFY(first.waitForFinished());
@@ -949,7 +949,7 @@ void LobbyServerTest::killedServerKeepsAccounts()
     QVERIFY(again != 0);
     for (auto [pass, answer] : {std::pair{"nope", "BADPASS"}, std::pair{"pw", "GOODPASS"}}) {
         LobbyClient back(again);
-        sendLogin(back, "ann", pass);
+        back.sendLogin("ann", pass);
         QCOMPARE(back.next(LoginAnswers), QByteArray(answer));
     }
     second.terminate();
