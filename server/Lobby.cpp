@@ -182,6 +182,12 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
     if (!s || s->state != Session::State::Checking || s->closing)
         return;  // closing meanwhile; a new account stays made
     using Outcome = LoginResult::Outcome;
+    // The session goes back to not logged in; the refusal names the name it tried.
+    const auto refuseChecked = [this, s](const QString& why, QByteArrayView notice) {
+        const QByteArray name = s->name;
+        sessions_.release(*s);
+        refuse(*s, kw::BadPass, name, why, notice);
+    };
     struct Refusal
     {
         Outcome outcome;
@@ -199,9 +205,7 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
             continue;
         if (result.outcome == Outcome::WrongPassword)
             throttle_.failed(s->name, s->address, clock_.elapsed());
-        const QByteArray name = s->name;
-        sessions_.release(*s);
-        return refuse(*s, kw::BadPass, name, QString::fromLatin1(refusal.why), refusal.notice);
+        return refuseChecked(QString::fromLatin1(refusal.why), refusal.notice);
     }
     const Account& account = result.account;
     if (account.banned || account.bannedUntil > QDateTime::currentSecsSinceEpoch()) {
@@ -210,11 +214,8 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
         return sessions_.close(*s);
     }
     // Another login of the name finished first.
-    if (!sessions_.logIn(*s)) {
-        const QByteArray name = s->name;
-        sessions_.release(*s);
-        return refuse(*s, kw::BadPass, name, QStringLiteral("already online"), AlreadyOnlineNotice);
-    }
+    if (!sessions_.logIn(*s))
+        return refuseChecked(QStringLiteral("already online"), AlreadyOnlineNotice);
     s->moderator = account.moderator;
     sessions_.send(id, line(kw::GoodPass) + games_.openGames() + sessions_.userList());
     logLine(QStringLiteral("login %1 from %2%3%4")
