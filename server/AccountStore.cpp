@@ -185,23 +185,52 @@ bool AccountStore::recordGame(const QList<QByteArray>& names)
 
 bool AccountStore::recordWin(QByteArrayView name)
 {
-    return change(QStringLiteral("UPDATE accounts SET wins = wins + 1 WHERE name = ?"), {toText(name)});
+    if (!change(QStringLiteral("UPDATE accounts SET wins = wins + 1 WHERE name = ?"), {toText(name)}))
+        return false;
+    // Only this store adds wins, so the count read back is the one just committed.
+    if (ranks_)
+        if (const std::optional<Stats> now = winsAndLosses(name))
+            ranks_->addWin(now->wins - 1);
+    return true;
 }
 
-std::optional<Stats> AccountStore::stats(QByteArrayView name)
+bool AccountStore::loadRanks()
+{
+    if (!open_)
+        return false;
+    QSqlQuery query(db_);
+    if (!query.exec(QStringLiteral("SELECT wins FROM accounts WHERE wins > 0"))) {
+        error_ = query.lastError().text();
+        return false;
+    }
+    std::vector<int> wins;
+    while (query.next())
+        wins.push_back(query.value(0).toInt());
+    ranks_.emplace(std::move(wins));
+    return true;
+}
+
+std::optional<Stats> AccountStore::winsAndLosses(QByteArrayView name)
 {
     if (!open_)
         return std::nullopt;
     QSqlQuery query(db_);
-    query.prepare(QStringLiteral("SELECT games, wins, (SELECT COUNT(*) FROM accounts AS o WHERE o.wins > a.wins)"
-                                 " FROM accounts AS a WHERE name = ?"));
+    query.prepare(QStringLiteral("SELECT games, wins FROM accounts WHERE name = ?"));
     query.addBindValue(toText(name));
     if (!query.exec() || !query.next())
         return std::nullopt;
     Stats stats;
     stats.wins = query.value(1).toInt();
     stats.losses = std::max(0, query.value(0).toInt() - stats.wins);
-    stats.rank = query.value(2).toInt() + 1;
+    return stats;
+}
+
+std::optional<Stats> AccountStore::stats(QByteArrayView name)
+{
+    std::optional<Stats> stats = winsAndLosses(name);
+    if (!stats || (!ranks_ && !loadRanks()))
+        return std::nullopt;
+    stats->rank = ranks_->rank(stats->wins);
     return stats;
 }
 

@@ -2,6 +2,8 @@
 // The accounts, moderator rights and bans, in SQLite. One store is one
 // database connection and serves only the thread that made it.
 
+#include "WinRanks.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QSqlDatabase>
@@ -47,17 +49,22 @@ public:
     // A started game counts for every member; a win for the one who won.
     bool recordGame(const QList<QByteArray>& names);
     bool recordWin(QByteArrayView name);
+    // The ranks are read once, here or by the first stats(), and then follow
+    // this store's recordWin: ask for stats on the store that records wins.
+    bool loadRanks();
     std::optional<Stats> stats(QByteArrayView name);
 
 private:
     bool createSchema();
     bool exec(const QString& sql);
     bool change(const QString& sql, const QVariantList& values);
+    std::optional<Stats> winsAndLosses(QByteArrayView name);  // no rank
 
     QString connection_;
     QSqlDatabase db_;
     bool open_ = false;
     QString error_;
+    std::optional<WinRanks> ranks_;
 };
 
 }  // namespace lobby

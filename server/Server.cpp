@@ -49,7 +49,8 @@ Server::~Server()
 bool Server::start(QString* error)
 {
     store_ = std::make_unique<AccountStore>(config_.databasePath);
-    if (!store_->isOpen()) {
+    // The ranks are read now rather than by the first user to ask.
+    if (!store_->isOpen() || !store_->loadRanks()) {
         *error = QStringLiteral("cannot open the database %1: %2").arg(config_.databasePath, store_->error());
         store_.reset();
         return false;

@@ -63,6 +63,8 @@ private slots:
     void outOfDescriptorsTheServerIdles();
     void outOfDescriptorsANewUserGetsIn();
     void killedServerKeepsAccounts();
+    void ranks_data();
+    void ranks();
 
 private:
     // Accounts with the password "pw", made directly in the database.
@@ -956,6 +958,47 @@ void LobbyServerTest::killedServerKeepsAccounts()
     QVERIFY(second.waitForFinished());
     QCOMPARE(second.exitStatus(), QProcess::NormalExit);
     QCOMPARE(second.exitCode(), 0);
+}
+
+void LobbyServerTest::ranks_data()
+{
+    // Accounts "a", "b", ... with these wins, then wins recorded on a store
+    // that has read its ranks; the rank of each account after.
+    QTest::addColumn<QList<int>>("wins");
+    QTest::addColumn<QByteArrayList>("winners");
+    QTest::addColumn<QList<int>>("ranks");
+    QTest::newRow("ties share a rank") << QList<int>{3, 1, 3, 0} << QByteArrayList{} << QList<int>{1, 3, 1, 4};
+    QTest::newRow("a first win") << QList<int>{2, 0, 0} << QByteArrayList{"c"} << QList<int>{1, 3, 2};
+    QTest::newRow("a win joins a tie") << QList<int>{2, 1, 1} << QByteArrayList{"c"} << QList<int>{1, 3, 1};
+    QTest::newRow("only the winner moves") << QList<int>{5, 3, 3, 1} << QByteArrayList{"b"} << QList<int>{1, 2, 3, 4};
+    QTest::newRow("wins move past others") << QList<int>{2, 2, 0} << QByteArrayList{"c", "c", "c"} << QList<int>{2, 2, 1};
+}
+
+void LobbyServerTest::ranks()
+{
+    QFETCH(QList<int>, wins);
+    QFETCH(QByteArrayList, winners);
+    QFETCH(QList<int>, ranks);
+    QByteArrayList names;
+    for (qsizetype i = 0; i < wins.size(); ++i)
+        names << QByteArray(1, char('a' + i));
+    makeAccounts(names);
+    {
+        AccountStore before(database);
+        for (qsizetype i = 0; i < wins.size(); ++i)
+            for (int w = 0; w < wins[i]; ++w)
+                QVERIFY(before.recordWin(names[i]));
+    }
+    AccountStore store(database);
+    QVERIFY(store.loadRanks());
+    for (const QByteArray& name : winners)
+        QVERIFY(store.recordWin(name));
+    // The ranks a win moved and the ranks read afresh agree.
+    AccountStore reread(database);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        QCOMPARE(store.stats(names[i])->rank, ranks[i]);
+        QCOMPARE(reread.stats(names[i])->rank, ranks[i]);
+    }
 }
 
 QTEST_GUILESS_MAIN(LobbyServerTest)
