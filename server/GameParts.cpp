@@ -10,8 +10,10 @@ namespace lobby {
 
 namespace {
 
+}  // namespace
+
 // Who may send a part.
-enum class Sender {
+enum class PartSender {
     Nobody,      // parts only the server writes: a member's would act for the server
     HostInRoom,  // the host's room settings and start sequence: nobody's once the battle is on
     Signed,      // chat begins with its sender's name and one of ChatSeparators
@@ -19,43 +21,76 @@ enum class Sender {
     OwnSeat,     // the quit key names the sender's own number, at any time
     EndsTurn,    // only the player on turn ends it, naming its own number
     OnTurn,      // every machine not on turn applies these: only the player on turn acts
-    EndedTurn,   // the machine on turn applies the unit states: only the player whose turn just ended sends them
+    Syncing,     // the machine on turn applies the unit states: only the player whose turn just ended sends them
 };
+
+namespace {
+
+// Why a part from anyone else is dropped, for the log.
+const char* refusalText(PartSender sender)
+{
+    switch (sender) {
+    case PartSender::Nobody:
+        return "a part only the server sends";
+    case PartSender::HostInRoom:
+        return "room settings from a member or during the battle";
+    case PartSender::Signed:
+        return "chat under another name";
+    case PartSender::OwnName:
+        return "another's ready mark";
+    case PartSender::OwnSeat:
+        return "a departure for another player";
+    case PartSender::EndsTurn:
+        return "a turn's end off turn or for another player";
+    case PartSender::OnTurn:
+        return "a battle part off turn";
+    case PartSender::Syncing:
+        return "unit states from a player whose turn did not just end, or after the next player acted";
+    }
+    return "";
+}
 
 struct PartRule
 {
     QByteArrayView keyword;
-    Sender sender;
+    PartSender sender;
 };
 
 // Who may send which part. Parts not listed pass: no client reads them.
 constexpr PartRule PartRules[] = {
-    {kw::JoinGame, Sender::Nobody}, {kw::LeaveGame, Sender::Nobody}, {kw::Boot, Sender::Nobody},
-    {kw::Num, Sender::HostInRoom}, {kw::Max, Sender::HostInRoom}, {kw::MapName, Sender::HostInRoom},
-    {kw::TimeOn, Sender::HostInRoom}, {kw::TimeOff, Sender::HostInRoom}, {kw::TimeSec, Sender::HostInRoom},
-    {kw::StartGame, Sender::HostInRoom},
-    {kw::Chat, Sender::Signed}, {kw::InChat, Sender::Signed},
-    {kw::Ready, Sender::OwnName}, {kw::NotReady, Sender::OwnName},
-    {kw::ExitGame, Sender::OwnSeat},
-    {kw::EndTurn, Sender::EndsTurn},
-    // Moves, attacks, modes, transport, capture, creation, merge, the loss check.
-    {"MOVEUNIT", Sender::OnTurn}, {"MOVEX", Sender::OnTurn}, {"MOVEY", Sender::OnTurn}, {"MOVEFUEL", Sender::OnTurn},
-    {"ATTACKUNIT", Sender::OnTurn}, {"ATTACKDAMAGE", Sender::OnTurn}, {"ATTACKHP", Sender::OnTurn},
-    {"ATTACKAMMO", Sender::OnTurn}, {"DEFENDUNIT", Sender::OnTurn}, {"DEFENDDAMAGE", Sender::OnTurn},
-    {"DEFENDHP", Sender::OnTurn}, {"DEFENDAMMO", Sender::OnTurn},
-    {"HOVER", Sender::OnTurn}, {"UNHOVER", Sender::OnTurn}, {"PACKUNIT", Sender::OnTurn}, {"UNPACKUNIT", Sender::OnTurn},
-    {"LOADTOUNIT", Sender::OnTurn}, {"LOADUNIT", Sender::OnTurn}, {"UNLOADFROMUNIT", Sender::OnTurn},
-    {"UNLOADUNIT", Sender::OnTurn}, {"UNLOADX", Sender::OnTurn}, {"UNLOADY", Sender::OnTurn},
-    {"CAPTUREUNIT", Sender::OnTurn}, {"CAPTUREBUILDING", Sender::OnTurn}, {"CAPTUREPOINTS", Sender::OnTurn},
-    {"CAPTURECHANGE", Sender::OnTurn}, {"CAPTUREHQ", Sender::OnTurn},
-    {"CREATEUNIT", Sender::OnTurn}, {"CREATETYPE", Sender::OnTurn}, {"CREATEPLAYER", Sender::OnTurn},
-    {"CREATEX", Sender::OnTurn}, {"CREATEY", Sender::OnTurn},
-    {"JOINUNIT", Sender::OnTurn}, {"JOINHIDE", Sender::OnTurn}, {"JOINHP", Sender::OnTurn},
-    {kw::PlayerLost, Sender::OnTurn}, {"IWIN", Sender::OnTurn},
-    // The unit states that follow ENDTURN.
-    {"CHECKUNIT", Sender::EndedTurn}, {"CHECKPIC", Sender::EndedTurn}, {"CHECKX", Sender::EndedTurn},
-    {"CHECKY", Sender::EndedTurn}, {"CHECKPLAYER", Sender::EndedTurn}, {"CHECKHP", Sender::EndedTurn},
+    {kw::JoinGame, PartSender::Nobody}, {kw::LeaveGame, PartSender::Nobody}, {kw::Boot, PartSender::Nobody},
+    {kw::Num, PartSender::HostInRoom}, {kw::Max, PartSender::HostInRoom}, {kw::MapName, PartSender::HostInRoom},
+    {kw::TimeOn, PartSender::HostInRoom}, {kw::TimeOff, PartSender::HostInRoom}, {kw::TimeSec, PartSender::HostInRoom},
+    {kw::StartGame, PartSender::HostInRoom},
+    {kw::Chat, PartSender::Signed}, {kw::InChat, PartSender::Signed},
+    {kw::Ready, PartSender::OwnName}, {kw::NotReady, PartSender::OwnName},
+    {kw::ExitGame, PartSender::OwnSeat},
+    {kw::EndTurn, PartSender::EndsTurn},
+    {kw::MoveUnit, PartSender::OnTurn}, {kw::MoveX, PartSender::OnTurn}, {kw::MoveY, PartSender::OnTurn},
+    {kw::MoveFuel, PartSender::OnTurn},
+    {kw::AttackUnit, PartSender::OnTurn}, {kw::AttackDamage, PartSender::OnTurn}, {kw::AttackHp, PartSender::OnTurn},
+    {kw::AttackAmmo, PartSender::OnTurn}, {kw::DefendUnit, PartSender::OnTurn}, {kw::DefendDamage, PartSender::OnTurn},
+    {kw::DefendHp, PartSender::OnTurn}, {kw::DefendAmmo, PartSender::OnTurn},
+    {kw::Hover, PartSender::OnTurn}, {kw::Unhover, PartSender::OnTurn}, {kw::PackUnit, PartSender::OnTurn},
+    {kw::UnpackUnit, PartSender::OnTurn},
+    {kw::LoadToUnit, PartSender::OnTurn}, {kw::LoadUnit, PartSender::OnTurn}, {kw::UnloadFromUnit, PartSender::OnTurn},
+    {kw::UnloadUnit, PartSender::OnTurn}, {kw::UnloadX, PartSender::OnTurn}, {kw::UnloadY, PartSender::OnTurn},
+    {kw::CaptureUnit, PartSender::OnTurn}, {kw::CaptureBuilding, PartSender::OnTurn}, {kw::CapturePoints, PartSender::OnTurn},
+    {kw::CaptureChange, PartSender::OnTurn}, {kw::CaptureHq, PartSender::OnTurn},
+    {kw::CreateUnit, PartSender::OnTurn}, {kw::CreateType, PartSender::OnTurn}, {kw::CreatePlayer, PartSender::OnTurn},
+    {kw::CreateX, PartSender::OnTurn}, {kw::CreateY, PartSender::OnTurn},
+    {kw::JoinUnit, PartSender::OnTurn}, {kw::JoinHide, PartSender::OnTurn}, {kw::JoinHp, PartSender::OnTurn},
+    {kw::PlayerLost, PartSender::OnTurn}, {kw::IWin, PartSender::OnTurn},
+    {kw::CheckUnit, PartSender::Syncing}, {kw::CheckPic, PartSender::Syncing}, {kw::CheckX, PartSender::Syncing},
+    {kw::CheckY, PartSender::Syncing}, {kw::CheckPlayer, PartSender::Syncing}, {kw::CheckHp, PartSender::Syncing},
 };
+
+const PartRule* ruleOf(QByteArrayView part)
+{
+    const auto rule = std::find_if(std::begin(PartRules), std::end(PartRules),
+                                   [part](const PartRule& r) { return part.startsWith(r.keyword); });
+    return rule == std::end(PartRules) ? nullptr : rule;
+}
 
 // A chat part begins with its sender's name and one of these.
 constexpr QByteArrayView ChatSeparators[] = {": ", " has quit the game."};
@@ -77,71 +112,80 @@ int Games::seatOf(const Game& game, const Session& member) const
     return game.numbered.key(member.name, 0);
 }
 
-QString Games::refusal(const Game& game, const Session& sender, const QList<QByteArrayView>& parts) const
+QString Games::take(Game& game, const Session& sender, const QList<QByteArrayView>& parts)
 {
-    const int seat = seatOf(game, sender);
-    const bool onTurn = game.started && seat >= 1 && seat == game.turn && !game.out.contains(seat);
+    // Each part is judged as the battle stands after the parts before it: a
+    // move after the sender's own ENDTURN is a move off turn. The game changes
+    // only when the whole line passes.
+    Game after = game;
     for (QByteArrayView part : parts) {
-        const auto rule = std::find_if(std::begin(PartRules), std::end(PartRules),
-                                       [part](const PartRule& r) { return part.startsWith(r.keyword); });
-        if (rule == std::end(PartRules))
+        const PartRule* rule = ruleOf(part);
+        if (!rule)
             continue;
-        const QByteArrayView value = part.sliced(rule->keyword.size());
-        const bool ownNumber = seat >= 1 && numberAfter(part, rule->keyword) == seat;
-        const auto unless = [](bool may, const char* why) { return may ? QString() : QString::fromLatin1(why); };
-        const QString why = [&] {
-            switch (rule->sender) {
-            case Sender::Nobody:
-                return unless(false, "a part only the server sends");
-            case Sender::HostInRoom:
-                return unless(game.host == sender.id && !game.started, "room settings from a member or during the battle");
-            case Sender::Signed:
-                return unless(signedByAny(value, sender.name), "chat under another name");
-            case Sender::OwnName:
-                return unless(value == sender.name, "another's ready mark");
-            case Sender::OwnSeat:
-                return unless(ownNumber, "a departure for another player");
-            case Sender::EndsTurn:
-                return unless(onTurn && ownNumber, "a turn's end off turn or for another player");
-            case Sender::OnTurn:
-                return unless(onTurn, "a battle part off turn");
-            case Sender::EndedTurn:
-                return unless(game.started && seat >= 1 && seat == game.turnEnded,
-                              "unit states from a player whose turn did not just end");
-            }
-            return QString();
-        }();
-        if (!why.isEmpty())
-            return why;
+        if (!mayPass(after, sender, rule->sender, rule->keyword, part))
+            return QString::fromLatin1(refusalText(rule->sender));
+        follow(after, sender, rule->sender, part);
     }
+    game = std::move(after);
     return {};
 }
 
-void Games::follow(Game& game, const Session& sender, const QList<QByteArrayView>& parts)
+bool Games::mayPass(const Game& game, const Session& sender, PartSender who, QByteArrayView keyword,
+                    QByteArrayView part) const
 {
     const int seat = seatOf(game, sender);
-    for (QByteArrayView part : parts) {
-        if (part.startsWith(kw::Num) && part.size() > kw::Num.size()) {
-            // One digit, then the name as the host's list shows it.
-            const int number = part[kw::Num.size()] - '0';
-            QByteArray name = part.sliced(kw::Num.size() + 1).toByteArray();
-            if (name.startsWith('*'))
-                name.remove(0, 1);
-            if (number >= 2 && number <= MaxGameMembers) {
-                // A member's room takes the last number that names it: one seat each.
-                game.numbered.removeIf([&name](auto entry) { return entry.value() == name; });
-                game.numbered.insert(number, name);
-            }
-        } else if (const int count = numberAfter(part, kw::Max, 1); count >= 1 && count <= MaxGameMembers) {
-            game.playerCount = count;
-        } else if (part.startsWith(kw::ExitGame)) {
-            markOut(game, seat);
-        } else if (const int lost = numberAfter(part, kw::PlayerLost); lost >= 1) {
-            markOut(game, lost);
-        } else if (part.startsWith(kw::EndTurn) && game.started) {
-            game.turnEnded = seat;
-            game.turn = nextSeat(game, seat);
+    const bool onTurn = game.started && seat >= 1 && seat == game.turn && !game.out.contains(seat);
+    const bool ownNumber = seat >= 1 && numberAfter(part, keyword) == seat;
+    const QByteArrayView value = part.sliced(keyword.size());
+    switch (who) {
+    case PartSender::Nobody:
+        return false;
+    case PartSender::HostInRoom:
+        return game.host == sender.id && !game.started;
+    case PartSender::Signed:
+        return signedByAny(value, sender.name);
+    case PartSender::OwnName:
+        return value == sender.name;
+    case PartSender::OwnSeat:
+        return ownNumber;
+    case PartSender::EndsTurn:
+        return onTurn && ownNumber;
+    case PartSender::OnTurn:
+        return onTurn;
+    case PartSender::Syncing:
+        return game.started && seat >= 1 && seat == game.syncing;
+    }
+    return true;
+}
+
+void Games::follow(Game& game, const Session& sender, PartSender who, QByteArrayView part)
+{
+    const int seat = seatOf(game, sender);
+    // The unit states of the last turn's end pass only until the player on turn acts.
+    if (who == PartSender::OnTurn)
+        game.syncing = 0;
+    if (part.startsWith(kw::Num) && part.size() > kw::Num.size()) {
+        // One digit, then the name as the host's list shows it.
+        const int number = part[kw::Num.size()] - '0';
+        QByteArray name = part.sliced(kw::Num.size() + 1).toByteArray();
+        if (name.startsWith('*'))
+            name.remove(0, 1);
+        // The host is player 1: a number naming the host seats nobody.
+        const Session* host = sessions_.find(game.host);
+        if (number >= 2 && number <= MaxGameMembers && !(host && host->name == name)) {
+            // A member's room takes the last number that names it: one seat each.
+            game.numbered.removeIf([&name](auto entry) { return entry.value() == name; });
+            game.numbered.insert(number, name);
         }
+    } else if (const int count = numberAfter(part, kw::Max, 1); count >= 1 && count <= MaxGameMembers) {
+        game.playerCount = count;
+    } else if (part.startsWith(kw::ExitGame)) {
+        markOut(game, seat);
+    } else if (const int lost = numberAfter(part, kw::PlayerLost); lost >= 1) {
+        markOut(game, lost);
+    } else if (part.startsWith(kw::EndTurn) && game.started) {
+        game.turn = nextSeat(game, seat);
+        game.syncing = seat;
     }
 }
 
@@ -150,9 +194,14 @@ void Games::markOut(Game& game, int seat)
     if (seat < 1 || seat > game.playerCount || game.out.contains(seat))
         return;
     game.out.insert(seat);
-    // The battle passes over a player who is out, as the clients do.
-    if (game.started && game.turn == seat)
+    if (game.syncing == seat)
+        game.syncing = 0;
+    // The battle passes over a player who is out, as the clients do; a turn
+    // moved this way has no unit states to follow it.
+    if (game.started && game.turn == seat) {
         game.turn = nextSeat(game, seat);
+        game.syncing = 0;
+    }
 }
 
 int Games::nextSeat(const Game& game, int after) const

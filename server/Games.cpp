@@ -113,17 +113,16 @@ void Games::start(Session& host)
     game->turn = 1;
     if (game->playerCount == 0)  // no MAX part: as many as were numbered
         game->playerCount = game->numbered.isEmpty() ? 1 : game->numbered.lastKey();
-    game->turnEnded = game->playerCount;
+    game->syncing = game->playerCount;
     // The battle's player numbers are the ones the host's NUM parts gave, not
     // the room's order now: someone may have joined or left in between. A
-    // number nobody holds is out from the start: MAX seats nobody, and the
-    // host is player 1 only.
+    // number nobody holds is out from the start: MAX seats nobody.
     game->seats.insert(host.id, 1);
     QList<QByteArray> names{host.name};
     QList<int> missing;
     for (int seat = 2; seat <= game->playerCount; ++seat) {
         const Session* member = sessions_.findByName(game->numbered.value(seat));
-        if (member && member->id != host.id && game->members.contains(member->id)) {
+        if (member && game->members.contains(member->id)) {
             game->seats.insert(member->id, seat);
             names.append(member->name);
         } else {
@@ -136,8 +135,7 @@ void Games::start(Session& host)
     logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
     // The clients skip those numbers once told they are gone.
     for (int seat : missing) {
-        const QByteArray name = game->numbered.value(seat);
-        announceDeparture(*game, name == host.name ? QByteArray() : name, seat, LeftText);
+        announceDeparture(*game, game->numbered.value(seat), seat, LeftText);
         markOut(*game, seat);
     }
 }
@@ -150,12 +148,11 @@ void Games::relay(Session& sender, const QByteArray& gdata)
     // Lines go by membership: the number in the line may be stale.
     if (const auto message = messageOf(gdata)) {
         const QList<QByteArrayView> parts = partsOf(*message);
-        if (const QString why = refusal(*game, sender, parts); !why.isEmpty()) {
+        if (const QString why = take(*game, sender, parts); !why.isEmpty()) {
             logLine(QStringLiteral("game %1: line from %2 dropped (%3): %4")
                         .arg(game->number).arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
             return;
         }
-        follow(*game, sender, parts);
         sendToMembers(*game, line(gdata), sender.id);
         return;
     }
@@ -203,7 +200,7 @@ void Games::closeRoom(Game& game)
 
 void Games::announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why)
 {
-    // A number that seated nobody, or only the host, has nobody to name.
+    // A number that named nobody has nobody to announce.
     const QByteArray said = name.isEmpty() ? QByteArray() : gameLine(game.number, kw::InChat, concat({name, why}));
     sendToMembers(game, said + gameLine(game.number, kw::ExitGame, QByteArray::number(seat)));
 }

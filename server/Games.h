@@ -12,6 +12,7 @@
 namespace lobby {
 
 class AccountStore;
+enum class PartSender;  // who may send a part (GameParts.cpp)
 
 class Games
 {
@@ -52,9 +53,11 @@ private:
         QHash<SessionId, int> seats;
         QSet<int> out;                   // players who left or lost the battle, and empty numbers
         int turn = 0;                    // the player on turn, once started
-        // The player whose turn just ended, who sends its unit states. The
-        // battle opens with the last player's turn change, which has no ENDTURN.
-        int turnEnded = 0;
+        // The player whose ENDTURN moved the turn, who sends its unit states
+        // until the player on turn acts, the turn moves on or it leaves; 0
+        // for none. The battle opens with the last player's turn change,
+        // which has no ENDTURN.
+        int syncing = 0;
     };
 
     Game* gameOf(const Session& user);
@@ -67,10 +70,13 @@ private:
 
     // Who may send which part (GameParts.cpp).
     int seatOf(const Game& game, const Session& member) const;
-    // Why a member's line may not pass; empty when it may.
-    QString refusal(const Game& game, const Session& sender, const QList<QByteArrayView>& parts) const;
-    // What the server follows of a line that passes: seats, turns, who is out.
-    void follow(Game& game, const Session& sender, const QList<QByteArrayView>& parts);
+    // Judges a member's line part by part; when all of it may pass, the game
+    // follows it and the answer is empty, else it is why the line is dropped.
+    QString take(Game& game, const Session& sender, const QList<QByteArrayView>& parts);
+    bool mayPass(const Game& game, const Session& sender, PartSender who, QByteArrayView keyword,
+                 QByteArrayView part) const;
+    // What the server follows of a part that passes: seats, turns, who is out.
+    void follow(Game& game, const Session& sender, PartSender who, QByteArrayView part);
     void markOut(Game& game, int seat);
     int nextSeat(const Game& game, int after) const;
     bool lastStanding(const Game& game, int seat) const;

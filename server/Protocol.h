@@ -58,6 +58,23 @@ inline constexpr QByteArrayView InChat("INCHAT"), ExitGame("EXITGAME"), PlayerLo
 inline constexpr QByteArrayView Ready("READY"), NotReady("NOTREADY");
 inline constexpr QByteArrayView Num("NUM"), Max("MAX"), MapName("MAPNAME"), TimeOn("TIMEON"), TimeOff("TIMEOFF"),
     TimeSec("TIMESEC"), EndTurn("ENDTURN");
+// A battle's moves, attacks, modes, transport, capture, creation and merge.
+inline constexpr QByteArrayView MoveUnit("MOVEUNIT"), MoveX("MOVEX"), MoveY("MOVEY"), MoveFuel("MOVEFUEL");
+inline constexpr QByteArrayView AttackUnit("ATTACKUNIT"), AttackDamage("ATTACKDAMAGE"), AttackHp("ATTACKHP"),
+    AttackAmmo("ATTACKAMMO"), DefendUnit("DEFENDUNIT"), DefendDamage("DEFENDDAMAGE"), DefendHp("DEFENDHP"),
+    DefendAmmo("DEFENDAMMO");
+inline constexpr QByteArrayView Hover("HOVER"), Unhover("UNHOVER"), PackUnit("PACKUNIT"), UnpackUnit("UNPACKUNIT");
+inline constexpr QByteArrayView LoadToUnit("LOADTOUNIT"), LoadUnit("LOADUNIT"), UnloadFromUnit("UNLOADFROMUNIT"),
+    UnloadUnit("UNLOADUNIT"), UnloadX("UNLOADX"), UnloadY("UNLOADY");
+inline constexpr QByteArrayView CaptureUnit("CAPTUREUNIT"), CaptureBuilding("CAPTUREBUILDING"),
+    CapturePoints("CAPTUREPOINTS"), CaptureChange("CAPTURECHANGE"), CaptureHq("CAPTUREHQ");
+inline constexpr QByteArrayView CreateUnit("CREATEUNIT"), CreateType("CREATETYPE"), CreatePlayer("CREATEPLAYER"),
+    CreateX("CREATEX"), CreateY("CREATEY");
+inline constexpr QByteArrayView JoinUnit("JOINUNIT"), JoinHide("JOINHIDE"), JoinHp("JOINHP");
+inline constexpr QByteArrayView IWin("IWIN");
+// The unit states that follow a turn's end.
+inline constexpr QByteArrayView CheckUnit("CHECKUNIT"), CheckPic("CHECKPIC"), CheckX("CHECKX"), CheckY("CHECKY"),
+    CheckPlayer("CHECKPLAYER"), CheckHp("CHECKHP");
 }  // namespace kw
 
 bool isValidUserName(QByteArrayView name);

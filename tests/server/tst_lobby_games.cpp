@@ -22,6 +22,7 @@ private slots:
     void seatsComeFromTheHostsNumbers();
     void oneSeatEach_data();
     void oneSeatEach();
+    void turnsAndDepartures_data();
     void turnsAndDepartures();
     void winGoesToTheLastPlayerStanding_data();
     void winGoesToTheLastPlayerStanding();
@@ -191,77 +192,140 @@ void LobbyGamesTest::oneSeatEach()
     QCOMPARE(bob->pending("GDATA1@@INCHAT"), QByteArrayList{"GDATA1@@INCHATann has left the game."});
 }
 
-void LobbyGamesTest::turnsAndDepartures()
+namespace {
+
+enum Player { Ann, Bob, Carl, Dave };
+const QByteArrayList PlayerNames{"ann", "bob", "carl", "dave"};
+
+// Lines one player sends, and whether the others receive them.
+struct Step
 {
-    Clients c = room({"ann", "bob", "carl", "dave"});
-    QVERIFY(!c.empty());
-    auto [ann, bob, carl, dave] = std::tie(c[0], c[1], c[2], c[3]);
-    startBattle(*ann, {"bob", "carl", "dave"});
-    for (auto* other : {bob.get(), carl.get(), dave.get()})
-        QCOMPARE(other->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
-    const std::map<LobbyClient*, QByteArray> names{{ann.get(), "ann"}, {bob.get(), "bob"}, {carl.get(), "carl"}, {dave.get(), "dave"}};
-    // A turn's end sends the state of every unit slot, a line each.
-    QByteArrayList unitStates;
+    Player from;
+    QByteArrayList lines;
+    bool passes;
+};
+
+// A turn's end sends the state of every unit slot, a line each.
+QByteArrayList unitStates()
+{
+    QByteArrayList states;
     for (int slot = 1; slot <= 100; ++slot)
-        unitStates << "GDATA1@@CHECKUNIT" + QByteArray::number(slot)
-                          + (slot % 4 ? "@CHECKPIC999" : "@CHECKPIC5@CHECKX100@CHECKY48@CHECKPLAYER2@CHECKHP100");
-    const QByteArray oneState = "GDATA1@@CHECKUNIT1@CHECKPIC5@CHECKX0@CHECKY23@CHECKPLAYER3@CHECKHP100";
+        states << "GDATA1@@CHECKUNIT" + QByteArray::number(slot)
+                      + (slot % 4 ? "@CHECKPIC999" : "@CHECKPIC5@CHECKX100@CHECKY48@CHECKPLAYER2@CHECKHP100");
+    return states;
+}
+
+// One slot's state: owner and hit points of whatever unit is in it.
+const QByteArray OneState = "GDATA1@@CHECKUNIT20@CHECKPIC1@CHECKX0@CHECKY23@CHECKPLAYER1@CHECKHP1";
+const QByteArray AMove = "GDATA1@@MOVEUNIT20@MOVEX0@MOVEY23@MOVEFUEL90";
+
+}  // namespace
+
+Q_DECLARE_METATYPE(QList<Step>)
+
+void LobbyGamesTest::turnsAndDepartures_data()
+{
+    QTest::addColumn<QList<Step>>("steps");  // from the start of a battle of four: ann on turn
+    QTest::addColumn<int>("standing");       // the last player standing, whose win is checked; -1 for none
     // What ann's turn sends before its end, as her battle sends it.
     const QByteArrayList annActs{
         "GDATA1@@MOVEUNIT1@MOVEX50@MOVEY23@MOVEFUEL90",
         "GDATA1@@ATTACKUNIT5@ATTACKDAMAGE40@ATTACKHP60@ATTACKAMMO9@DEFENDUNIT1@DEFENDDAMAGE20@DEFENDHP80@DEFENDAMMO8",
         "GDATA1@@CAPTUREUNIT2", "GDATA1@@CAPTUREBUILDING3", "GDATA1@@CAPTURECHANGE1",
         "GDATA1@@CREATEUNIT20@CREATETYPE1@CREATEPLAYER1@CREATEX0@CREATEY98"};
-    // Each row's lines are followed by a chat line from its sender, so what
-    // the others see next tells whether they passed.
-    const QList<std::tuple<LobbyClient*, QByteArrayList, bool>> steps{
-        {dave.get(), unitStates, true},            // the opening turn change is the last player's
-        {carl.get(), {oneState}, false},           // not his to sync
-        {bob.get(), {annActs[0]}, false},          // ann has the turn: no move,
-        {carl.get(), {annActs[1]}, false},         // attack
-        {dave.get(), {annActs.back()}, false},     // or purchase from anyone else
-        {bob.get(), {"GDATA1@@EXITGAME3"}, false},   // another's number
-        {bob.get(), {"GDATA1@@PLAYERLOST4"}, false}, // ann has the turn
-        {bob.get(), {"GDATA1@@ENDTURN1"}, false},    // not his turn to end
-        {bob.get(), {"GDATA1@@ENDTURN2"}, false},    // his number, ann's turn
-        {ann.get(), annActs, true},
-        {ann.get(), {"GDATA1@@ENDTURN1"}, true},     // bob's turn now
-        {ann.get(), unitStates, true},               // and her turn's unit states
-        {dave.get(), {oneState}, false},             // his turn change is over
-        {bob.get(), {oneState}, false},              // his turn has not ended
-        {carl.get(), {"GDATA1@@ENDTURN3"}, false},   // his number, bob's turn
-        {ann.get(), {"GDATA1@@ENDTURN1"}, false},    // her number, no longer her turn
-        {ann.get(), {"GDATA1@@PLAYERLOST4"}, false},
-        {bob.get(), {"GDATA1@@PLAYERLOST4"}, true},  // dave is out, unannounced
-        {dave.get(), {"GDATA1@@ENDTURN4"}, false},   // out: ends nothing
-        {bob.get(), {"GDATA1@@ENDTURN2"}, true},     // carl's turn
-        {carl.get(), {"GDATA1@@ENDTURN3"}, true},    // dave is out: ann's turn
-        {carl.get(), {"GDATA1@@PLAYERLOST1"}, false},
-        {ann.get(), {"GDATA1@@EXITGAME1"}, true},    // ann quits: bob's turn
-        {bob.get(), {"GDATA1@@PLAYERLOST3"}, true},
+    QList<Step> battle{
+        {Dave, unitStates(), true},            // the opening turn change is the last player's
+        {Carl, {OneState}, false},             // not his to sync
+        {Bob, {annActs[0]}, false},            // ann has the turn: no move,
+        {Carl, {annActs[1]}, false},           // attack
+        {Dave, {annActs.back()}, false},       // or purchase from anyone else
     };
-    for (const auto& [sender, lines, passes] : steps) {
-        const QByteArray marker = "GDATA1@@CHAT" + names.at(sender) + ": .";
+    // Nor any other battle part, each on its own.
+    for (const char* part : {"MOVEUNIT", "MOVEX", "MOVEY", "MOVEFUEL", "ATTACKUNIT", "ATTACKDAMAGE", "ATTACKHP",
+                             "ATTACKAMMO", "DEFENDUNIT", "DEFENDDAMAGE", "DEFENDHP", "DEFENDAMMO", "HOVER", "UNHOVER",
+                             "PACKUNIT", "UNPACKUNIT", "LOADTOUNIT", "LOADUNIT", "UNLOADFROMUNIT", "UNLOADUNIT",
+                             "UNLOADX", "UNLOADY", "CAPTUREUNIT", "CAPTUREBUILDING", "CAPTUREPOINTS", "CAPTURECHANGE",
+                             "CAPTUREHQ", "CREATEUNIT", "CREATETYPE", "CREATEPLAYER", "CREATEX", "CREATEY", "JOINUNIT",
+                             "JOINHIDE", "JOINHP", "IWIN"})
+        battle << Step{Bob, {"GDATA1@@" + QByteArray(part) + '0'}, false};
+    battle << QList<Step>{
+        {Bob, {"GDATA1@@EXITGAME3"}, false},   // another's number
+        {Bob, {"GDATA1@@PLAYERLOST4"}, false}, // ann has the turn
+        {Bob, {"GDATA1@@ENDTURN1"}, false},    // not his turn to end
+        {Bob, {"GDATA1@@ENDTURN2"}, false},    // his number, ann's turn
+        {Ann, annActs, true},
+        {Dave, {OneState}, false},             // ann has acted: the opening's states are over
+        {Ann, {"GDATA1@@ENDTURN1"}, true},     // bob's turn
+        {Ann, unitStates(), true},             // and her turn's unit states
+        {Dave, {OneState}, false},             // his turn change is over
+        {Bob, {OneState}, false},              // his turn has not ended
+        {Carl, {"GDATA1@@ENDTURN3"}, false},   // his number, bob's turn
+        {Ann, {"GDATA1@@ENDTURN1"}, false},    // her number, no longer her turn
+        {Ann, {"GDATA1@@PLAYERLOST4"}, false},
+        {Bob, {"GDATA1@@PLAYERLOST4"}, true},  // dave is out, unannounced
+        {Ann, {OneState}, false},              // bob has acted
+        {Dave, {"GDATA1@@ENDTURN4"}, false},   // out: ends nothing
+        {Bob, {"GDATA1@@ENDTURN2"}, true},     // carl's turn
+        {Carl, {"GDATA1@@ENDTURN3"}, true},    // dave is out: ann's turn
+        {Carl, {"GDATA1@@PLAYERLOST1"}, false},
+        {Ann, {"GDATA1@@EXITGAME1"}, true},    // ann quits: bob's turn
+        {Carl, {OneState}, false},             // the turn moved on without his
+        {Bob, {"GDATA1@@PLAYERLOST3"}, true},
+    };
+    QTest::newRow("a battle to its end") << battle << int(Bob);
+    // The unit states of a turn's end pass only until the player on turn acts.
+    QTest::newRow("states after the opening turn's first move") << QList<Step>{{Ann, {AMove}, true}, {Dave, {OneState}, false}} << -1;
+    QTest::newRow("states after the player on turn moved")
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, unitStates(), true}, {Bob, {AMove}, true}, {Ann, {OneState}, false}} << -1;
+    QTest::newRow("states from a player who quit")
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, {"GDATA1@@EXITGAME1"}, true}, {Ann, {OneState}, false}} << -1;
+    QTest::newRow("states after a defeat moved the turn")
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Bob, {"GDATA1@@PLAYERLOST2"}, true}, {Ann, {OneState}, false}} << -1;
+    QTest::newRow("states after a departure moved the turn")
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Bob, {"GDATA1@@EXITGAME2"}, true}, {Ann, {OneState}, false}} << -1;
+    // Each part is judged as the turn stands after the parts before it.
+    QTest::newRow("a move after one's own turn's end in one line")
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1@MOVEUNIT6@MOVEX125@MOVEY73"}, false}, {Ann, {"GDATA1@@ENDTURN1"}, true}} << -1;
+}
+
+void LobbyGamesTest::turnsAndDepartures()
+{
+    QFETCH(QList<Step>, steps);
+    QFETCH(int, standing);
+    Clients c = room(PlayerNames);
+    QVERIFY(!c.empty());
+    startBattle(*c[Ann], PlayerNames.mid(1));
+    for (size_t i = 1; i < c.size(); ++i)
+        QCOMPARE(c[i]->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
+    // Each step's lines are followed by a part no client reads, which passes
+    // from anyone and is not chat, with its flood limit: what the others see
+    // next tells whether the lines passed.
+    for (const auto& [from, lines, passes] : steps) {
+        const QByteArray marker = "GDATA1@@MARK" + PlayerNames[from];
         for (const QByteArray& line : lines)
-            sender->send(line);
-        sender->send(marker);
-        for (const auto& [other, name] : names) {
-            if (other == sender)
+            c[from]->send(line);
+        c[from]->send(marker);
+        for (size_t other = 0; other < c.size(); ++other) {
+            if (int(other) == from)
                 continue;
             for (const QByteArray& line : passes ? lines : QByteArrayList())
-                QCOMPARE(other->next("GDATA1@@"), line);
-            QCOMPARE(other->next("GDATA1@@"), marker);
+                QCOMPARE(c[other]->next("GDATA1@@"), line);
+            QCOMPARE(c[other]->next("GDATA1@@"), marker);
         }
     }
-    // Only bob is still standing; those who are out leave unannounced.
-    for (auto* gone : {ann.get(), carl.get(), dave.get()})
-        gone->socket.abort();
-    QTRY_COMPARE(bob->userList(), QByteArrayList{"bob"});
-    QVERIFY(bob->sync());
-    QCOMPARE(bob->pending("GDATA1@@INCHAT"), QByteArrayList());
-    bob->send("REMOVEGAME");
-    QVERIFY(bob->sync());
-    QCOMPARE(wins("bob"), 1);
+    if (standing < 0)
+        return;
+    // Only one is still standing; those who are out leave unannounced.
+    LobbyClient& last = *c[size_t(standing)];
+    for (size_t i = 0; i < c.size(); ++i)
+        if (int(i) != standing)
+            c[i]->socket.abort();
+    QTRY_COMPARE(last.userList(), QByteArrayList{PlayerNames[standing]});
+    QVERIFY(last.sync());
+    QCOMPARE(last.pending("GDATA1@@INCHAT"), QByteArrayList());
+    last.send("REMOVEGAME");
+    QVERIFY(last.sync());
+    QCOMPARE(wins(PlayerNames[standing]), 1);
 }
 
 void LobbyGamesTest::winGoesToTheLastPlayerStanding_data()
