@@ -2,13 +2,17 @@
 // drives it with many clients over loopback, and prints one line per figure:
 // "name median unit". Figures taken once print that one value.
 
+#include "AccountStore.h"
 #include "platform/LineFramer.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,6 +20,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -74,6 +79,18 @@ constexpr qint64 FloodBacklogBytes = 4 * 1024 * 1024;
 constexpr int SlowReadIntervalMs = 50;
 constexpr qint64 SlowReadBytes = 64 * 1024 * SlowReadIntervalMs / 1000;
 constexpr int SyncIntervalMs = 1000;
+// Lobby chat beside a room's relay: chatters from one address at the chat
+// limit, with lines as long as the line limit lets through, while three room
+// members relay at their budget and chat too; the fourth member reads at
+// 64 KB/s. Its lag is taken over the last part of the run.
+constexpr int LobbyChatters = 5;
+constexpr int RoomSenders = 3;
+constexpr int ChatBurstLines = 20;  // the chat limit's burst, then its rate
+constexpr int ChatEveryMs = 250;
+constexpr int RelayEveryMs = 250;   // one line of RelayLineBytes each: under the 16 KB/s budget
+constexpr int RelayLineBytes = 4000;
+constexpr int ChatFloodMs = 60000;
+constexpr int LagWindowMs = 10000;
 
 QElapsedTimer benchClock;
 double nowMs()
@@ -128,6 +145,8 @@ struct Client
     qint64 received = 0;
     // Battle chat lines ("... has lost connection.") and when they came.
     std::vector<std::pair<double, QByteArray>> inChat;
+    // Room lines telling that a member left.
+    int leftRoom = 0;
 
     explicit Client(QByteArray n, quint16 port, const QHostAddress& from = {}) : name(std::move(n))
     {
@@ -152,6 +171,8 @@ struct Client
         if (line.startsWith("GDATA")) {
             if (line.contains("@@INCHAT"))
                 inChat.emplace_back(nowMs(), line);
+            if (line.contains("@@LEAVEGAME"))
+                ++leftRoom;
             const qsizetype seq = line.lastIndexOf("@SEQ");
             if (seq > 0 && samples) {
                 const auto k = size_t(line.mid(seq + 4).toULongLong());
@@ -560,6 +581,214 @@ int benchRelayFlood()
     return 0;
 }
 
+// Five chatters of one address at the chat limit, and a room whose three
+// senders relay at their budget and chat: the fourth member, reading at
+// 64 KB/s, stays, and how far behind the senders it is over the last seconds.
+int benchLobbyChatFlood()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const QString peers = QString::number(LobbyChatters + RoomSenders + 1);
+    const quint16 port = startServer(server, dir,
+                                     {QStringLiteral("--max-per-address"), peers,
+                                      QStringLiteral("--new-accounts-per-hour"), peers});
+    if (port == 0)
+        return fail("the server did not start");
+    Clients chatters, room;
+    connectClients(chatters, "cc", LobbyChatters, port);
+    connectClients(room, "cr", RoomSenders + 1, port);
+    if (!waitUntil([&] { return allLoggedIn(chatters) && allLoggedIn(room); }, 30000))
+        return fail("the chat flood's users did not log in");
+    Client& host = *room[0];
+    Client& reader = *room.back();
+    if (!pairUp({&host}, {room[1].get()}))
+        return fail("the chat flood's room did not open");
+    for (size_t i = 2; i < room.size(); ++i)
+        room[i]->send("JOINNAME" + host.name + "\r\nJOINPASSp\r\n");
+    if (!waitUntil([&] { return std::all_of(room.begin(), room.end(), [](const auto& c) { return c->game != 0; }); }, 5000))
+        return fail("the chat flood's room did not fill");
+    idle(SettleMs);
+
+    // The reader takes 64 KB a second and times each stamped line it reads.
+    QObject::disconnect(&reader.socket, &QTcpSocket::readyRead, nullptr, nullptr);
+    reader.socket.setReadBufferSize(SlowReadBytes);
+    std::vector<std::pair<double, double>> lags;  // when read, how late
+    QTimer slowRead;
+    QObject::connect(&slowRead, &QTimer::timeout, [&] {
+        reader.framer.append(reader.socket.read(SlowReadBytes));
+        while (auto line = reader.framer.takeLine()) {
+            const qsizetype seq = line->indexOf("SEQ");
+            if (seq < 0)
+                continue;
+            qsizetype end = seq + 3;
+            while (end < line->size() && std::isdigit(uchar(line->at(end))))
+                ++end;
+            const auto k = size_t(line->mid(seq + 3, end - seq - 3).toULongLong());
+            if (k < sentAt.size())
+                lags.emplace_back(nowMs(), nowMs() - sentAt[k]);
+        }
+    });
+    // A stamped chat line, as long as the line limit lets through: the server
+    // keeps only what the lobby window's box could hold.
+    const auto chatLine = [](const Client& from) {
+        const size_t k = sentAt.size();
+        sentAt.push_back(nowMs());
+        const QByteArray head = "CHATTXT" + from.name + ": SEQ" + QByteArray::number(qulonglong(k)) + ' ';
+        return head + QByteArray(ChatLineBytes - head.size(), 'x') + "\r\n";
+    };
+    const auto chatAll = [&] {
+        for (const auto& c : chatters)
+            c->send(chatLine(*c));
+        for (int i = 0; i < RoomSenders; ++i)
+            room[size_t(i)]->send(chatLine(*room[size_t(i)]));
+    };
+    for (int i = 0; i < ChatBurstLines; ++i)
+        chatAll();
+    QTimer chat, relay;
+    QObject::connect(&chat, &QTimer::timeout, chatAll);
+    int padding = 0;
+    QObject::connect(&relay, &QTimer::timeout, [&] {
+        for (int i = 0; i < RoomSenders; ++i) {
+            Client& sender = *room[size_t(i)];
+            const QByteArray line = timedLine(sender.game, "PAD" + QByteArray(padding, 'x'));
+            sender.send(line);
+            if (padding == 0)  // the first line tells how long the padding must be
+                padding = RelayLineBytes - int(line.size());
+        }
+    });
+    const double start = nowMs();
+    slowRead.start(SlowReadIntervalMs);
+    chat.start(ChatEveryMs);
+    relay.start(RelayEveryMs);
+    idle(ChatFloodMs);
+    chat.stop();
+    relay.stop();
+    slowRead.stop();
+    const bool kept = host.leftRoom == 0 && reader.socket.state() == QAbstractSocket::ConnectedState;
+    double worst = 0;
+    for (const auto& [at, lag] : lags)
+        if (at - start >= ChatFloodMs - LagWindowMs)
+            worst = std::max(worst, lag);
+    if (lags.empty())
+        return fail("the reader read no stamped line");
+    print("lobby_chat_flood_reader_kept", kept ? 1 : 0, "connected");
+    print("lobby_chat_flood_reader_lag_s", worst / 1000.0, "s");
+    server.terminate();
+    server.waitForFinished();
+    return 0;
+}
+
+namespace {
+
+// GETSTATS with this many accounts, their wins spread from 0 to StatsMostWins.
+constexpr int StatsAccounts = 200000;
+constexpr int StatsMostWins = 1000;
+constexpr int StatsOwnWorkSamples = 101;  // per name
+// Over the network: each asker logs in and asks a few rounds, within its chat burst.
+constexpr int StatsAskers = 16;
+constexpr int StatsRoundsPerAsker = 4;
+constexpr int StatsAnswerWaitMs = 10000;
+
+}  // namespace
+
+// What one GETSTATS costs the server, for a name with no wins and one near
+// the top: the store's lookup and rank timed in-process, and the round trip
+// through the real server less a GETTIME round trip. Prints the worse median.
+int benchStats()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("lobby.db"));
+    const QByteArrayList names{"rookie", "veteran"};
+    if (!lobby::AccountStore(path).isOpen())
+        return fail("the account store did not open");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench-fill"));
+        db.setDatabaseName(path);
+        bool filled = db.open() && db.transaction();
+        QSqlQuery insert(db);
+        insert.prepare(
+            QStringLiteral("INSERT INTO accounts (name, hash, games, wins, created) VALUES (?, 'x', ?, ?, 0)"));
+        QRandomGenerator random(1);
+        for (int i = 0; filled && i < StatsAccounts; ++i) {
+            const int wins = i == 0 ? 0 : i == 1 ? StatsMostWins - 5 : int(random.bounded(StatsMostWins + 1));
+            insert.addBindValue(i < names.size() ? QString::fromLatin1(names[i]) : QStringLiteral("u%1").arg(i));
+            insert.addBindValue(wins + int(random.bounded(StatsMostWins)));
+            insert.addBindValue(wins);
+            filled = insert.exec();
+        }
+        filled = filled && db.commit();
+        insert = QSqlQuery();
+        db.close();
+        if (!filled)
+            return fail("the accounts were not written");
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench-fill"));
+
+    std::vector<double> ownWork[2], roundTrips[2], timeTrips;
+    {
+        lobby::AccountStore store(path);
+        // The server readies its store as it starts; the first answer here does.
+        if (!store.stats(names[0]))
+            return fail("the store has no stats");
+        QElapsedTimer timer;
+        for (int i = 0; i < StatsOwnWorkSamples; ++i)
+            for (size_t n = 0; n < 2; ++n) {
+                timer.start();
+                const bool found = store.stats(names[qsizetype(n)]).has_value();
+                ownWork[n].push_back(double(timer.nsecsElapsed()) / 1e6);
+                if (!found)
+                    return fail("a name has no stats");
+            }
+    }
+
+    QProcess server;
+    const QString askers = QString::number(StatsAskers);
+    const quint16 port = startServer(server, dir, {QStringLiteral("--max-per-address"), askers,
+                                                   QStringLiteral("--new-accounts-per-hour"), askers});
+    if (port == 0)
+        return fail("the server did not start");
+    for (int a = 0; a < StatsAskers; ++a) {
+        QTcpSocket socket;
+        platform::LineFramer framer;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        // Milliseconds until a line starting with `head` comes back; NAN if none does.
+        const auto ask = [&](const QByteArray& lines, const QByteArray& head) {
+            const double start = nowMs();
+            socket.write(lines + "\r\n");
+            for (;;) {
+                while (const auto line = framer.takeLine())
+                    if (line->startsWith(head))
+                        return nowMs() - start;
+                if (!socket.waitForReadyRead(StatsAnswerWaitMs))
+                    return double(NAN);
+                framer.append(socket.readAll());
+            }
+        };
+        if (std::isnan(ask("NAMEa" + QByteArray::number(a) + "\r\nVERSION0.64\r\nPASSbench", "GOODPASS")))
+            return fail("an asker did not log in");
+        for (int round = 0; round < StatsRoundsPerAsker; ++round)
+            for (size_t n = 0; n < 2; ++n) {
+                roundTrips[n].push_back(ask("GETSTATS " + names[qsizetype(n)], "CHATMSG" + names[qsizetype(n)] + ": "));
+                timeTrips.push_back(ask("GETTIME", "CHATMSGServer time: "));
+                if (std::isnan(roundTrips[n].back()) || std::isnan(timeTrips.back()))
+                    return fail("the server did not answer");
+            }
+    }
+    server.terminate();
+    server.waitForFinished();
+
+    const double timeTrip = percentile(timeTrips, 0.5);
+    double worst = 0;
+    for (size_t n = 0; n < 2; ++n) {
+        const double own = percentile(ownWork[n], 0.5), net = percentile(roundTrips[n], 0.5) - timeTrip;
+        std::fprintf(stderr, "lobby-bench: GETSTATS %s: %.3f ms in the store, %.3f ms round trip less GETTIME's\n",
+                     names[qsizetype(n)].constData(), own, net);
+        worst = std::max({worst, own, net});
+    }
+    print("lobby_stats_ms_200k", worst, "ms");
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
@@ -592,5 +821,9 @@ int main(int argc, char** argv)
         return status;
     if (const int status = benchNonReaders())
         return status;
-    return benchRelayFlood();
+    if (const int status = benchRelayFlood())
+        return status;
+    if (const int status = benchLobbyChatFlood())
+        return status;
+    return benchStats();
 }

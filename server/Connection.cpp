@@ -29,10 +29,6 @@ constexpr int CloseGraceMs = 5000;
 // A sender past its relay budget reads again once a whole line's worth has
 // come back: a few wake-ups a second, however short its lines.
 constexpr double ResumeAfterBytes = platform::LineFramer::MaxLineBytes;
-// Honest play never waits on the relay budget. A sender whose lines have
-// waited this long is flooding, and is cut: a peer that left meanwhile would
-// otherwise be noticed only once all it sent had been read, slowly.
-constexpr qint64 RelayWaitLimitMs = 5000;
 // The CR LF that each relayed line is sent with.
 constexpr qint64 LineEndBytes = 2;
 

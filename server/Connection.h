@@ -41,6 +41,10 @@ inline constexpr FloodLimit GameLimit{4000, 1000};
 // 10 KB) passes at once. Past it the sender's lines wait unread, in order,
 // and a sender whose lines keep waiting is cut.
 inline constexpr FloodLimit RelayLimit{64 * 1024, 16 * 1024};
+// Honest play never waits on the relay budget. A sender whose lines have
+// waited this long at once is flooding, and is cut: a peer that left
+// meanwhile would otherwise be noticed only once all it sent had been read.
+inline constexpr qint64 RelayWaitLimitMs = 5000;
 
 // What the connections have queued to send, each and all together: the
 // bound on the lobby's memory that no number of peers who do not read can pass.

@@ -5,6 +5,9 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+#include <optional>
+
 namespace lobby {
 
 namespace {
@@ -12,18 +15,34 @@ namespace {
 constexpr QByteArrayView SaysSeparator(": ");
 constexpr QByteArrayView ActsSeparator(" ");
 
+// What a user typed, cut to what the lobby window's box holds: nobody's
+// chat takes more of the others' bandwidth than a real client's can.
+QByteArrayView typed(QByteArrayView text)
+{
+    return text.first(std::min(text.size(), MaxTypedBytes));
+}
+
+// A signed chat payload with its text cut as typed; nothing when it is not the sender's.
+std::optional<QByteArray> signedChat(QByteArrayView payload, QByteArrayView name, QByteArrayView separator)
+{
+    if (!signedBy(payload, name, separator))
+        return std::nullopt;
+    const qsizetype head = name.size() + separator.size();
+    return concat({payload.first(head), typed(payload.sliced(head))});
+}
+
 }  // namespace
 
 void Lobby::onChat(Session& s, QByteArrayView payload)
 {
-    if (signedBy(payload, s.name, SaysSeparator))
-        sessions_.sendToAll(line(kw::ChatText, payload));
+    if (const auto chat = signedChat(payload, s.name, SaysSeparator))
+        sessions_.sendToAll(line(kw::ChatText, *chat));
 }
 
 void Lobby::onMe(Session& s, QByteArrayView payload)
 {
-    if (signedBy(payload, s.name, ActsSeparator))
-        sessions_.sendToAll(line(kw::MeText, payload));
+    if (const auto chat = signedChat(payload, s.name, ActsSeparator))
+        sessions_.sendToAll(line(kw::MeText, *chat));
 }
 
 void Lobby::onAdminChat(Session& s, QByteArrayView payload)
@@ -39,8 +58,8 @@ void Lobby::onModChat(Session& s, QByteArrayView payload)
 void Lobby::staffChat(Session& s, QByteArrayView keyword, QByteArrayView payload)
 {
     // Only moderators speak in colour; anyone else's line is ordinary chat.
-    if (signedBy(payload, s.name, SaysSeparator))
-        sessions_.sendToAll(line(s.moderator ? keyword : kw::ChatText, payload));
+    if (const auto chat = signedChat(payload, s.name, SaysSeparator))
+        sessions_.sendToAll(line(s.moderator ? keyword : kw::ChatText, *chat));
 }
 
 void Lobby::onMsgName(Session& s, QByteArrayView payload)
@@ -54,8 +73,9 @@ void Lobby::onMsgText(Session& s, QByteArrayView payload)
         return;
     const QByteArray to = *std::exchange(s.msgName, std::nullopt);
     if (Session* target = online(to)) {
-        tell(*target, concat({"From ", s.name, ": ", payload}));
-        tell(s, concat({"To ", target->name, ": ", payload}));
+        const QByteArrayView text = typed(payload);
+        tell(*target, concat({"From ", s.name, ": ", text}));
+        tell(s, concat({"To ", target->name, ": ", text}));
     } else {
         tell(s, concat({"User not found: ", to}));
     }

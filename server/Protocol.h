@@ -27,6 +27,9 @@ inline constexpr qsizetype MaxGamePassBytes = 14;
 inline constexpr qsizetype MaxPasswordBytes = 128;
 // At most four players meet in a game.
 inline constexpr int MaxGameMembers = 4;
+// The lobby window's message box holds this many characters: what a user
+// types into lobby chat or a private message is never longer.
+inline constexpr qsizetype MaxTypedBytes = 255;
 // The longest line a client takes, CR LF not counted: every line the server
 // writes fits, whatever a user's text in it.
 inline constexpr qsizetype MaxLineBytes = platform::LineFramer::MaxLineBytes;

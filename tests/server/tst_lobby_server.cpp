@@ -48,6 +48,7 @@ private slots:
     void floods_data();
     void floods();
     void relayFloodSlowsItsSenderNotItsReader();
+    void relayWaitEndsOnceAllIsRead();
     void connectionsPerAddressAreCapped();
     void failedLoginsAreThrottledPerAddress_data();
     void failedLoginsAreThrottledPerAddress();
@@ -306,10 +307,19 @@ void LobbyServerTest::linesFitWhatAClientTakes_data()
     QTest::addColumn<qsizetype>("userText");    // the length of the user's text in the answer
     const qsizetype max = platform::LineFramer::MaxLineBytes;
     const QByteArray from("CHATMSGFrom ann: "), notFound("CHATMSGUser not found: ");
+    // What a user types is cut to the lobby window's message box.
+    const qsizetype box = 255;
     const auto message = [](qsizetype n) { return QByteArrayList{"MSGNAMEbob", "MSGTEXT" + QByteArray(n, 'x')}; };
-    QTest::newRow("private message, a byte under") << message(max - from.size()) << true << from << max - from.size();
-    QTest::newRow("private message, a byte over") << message(max - from.size() + 1) << true << from << max - from.size();
-    QTest::newRow("longest private message") << message(max - 7) << true << from << max - from.size();
+    const auto said = [](const char* keyword, const char* head, qsizetype n) {
+        return QByteArrayList{keyword + QByteArray(head) + QByteArray(n, 'x')};
+    };
+    QTest::newRow("private message as long as the box") << message(box) << true << from << box;
+    QTest::newRow("private message a character longer") << message(box + 1) << true << from << box;
+    QTest::newRow("longest private message") << message(max - 7) << true << from << box;
+    QTest::newRow("chat as long as the box") << said("CHATTXT", "ann: ", box) << true << QByteArray("CHATTXTann: ") << box;
+    QTest::newRow("chat of 4,000") << said("CHATTXT", "ann: ", 4000) << true << QByteArray("CHATTXTann: ") << box;
+    QTest::newRow("/me of 4,000") << said("METXT", "ann ", 4000) << true << QByteArray("METXTann ") << box;
+    QTest::newRow("staff chat of 4,000 from a user") << said("MODTXT", "ann: ", 4000) << true << QByteArray("CHATTXTann: ") << box;
     QTest::newRow("stats of nobody, a byte under") << QByteArrayList{"GETSTATS" + QByteArray(max - notFound.size(), 'x')}
                                                    << false << notFound << max - notFound.size();
     QTest::newRow("stats of nobody, a byte over") << QByteArrayList{"GETSTATS" + QByteArray(max - notFound.size() + 1, 'x')}
@@ -600,6 +610,35 @@ void LobbyServerTest::relayFloodSlowsItsSenderNotItsReader()
     QCOMPARE(bob->pending("CHATMSGYou are sending"), QByteArrayList());
     // As his lines keep waiting, bob is cut, and only he.
     QCOMPARE(ann->next("GDATA1@@LEAVEGAME"), QByteArray("GDATA1@@LEAVEGAME2"));
+    QVERIFY(ann->sync());
+    QCOMPARE(ann->pending("GDATA1@@LEAVEGAME"), QByteArrayList());
+}
+
+void LobbyServerTest::relayWaitEndsOnceAllIsRead()
+{
+    // bob goes past his budget, waits, catches up, and long after goes past
+    // it again briefly: a wait of its own, not the first one's, so he stays.
+    ServerConfig small = config();
+    small.relayLimit = {8 * 1024, 8 * 1024};
+    startServer(small);
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    auto [ann, bob] = std::tie(c[0], c[1]);
+    QByteArrayList sent;
+    const auto burst = [&] {
+        QByteArray bytes;
+        for (int i = 0; i < 4; ++i) {
+            const QByteArray start = "GDATA1@@SEQ" + QByteArray::number(sent.size()) + "@PAD";
+            sent << start + QByteArray(4000 - start.size(), 'x');
+            bytes += sent.back() + "\r\n";
+        }
+        bob->socket.write(bytes);
+    };
+    burst();
+    QTRY_COMPARE(ann->pending("GDATA1@@SEQ").size(), sent.size());
+    QTest::qWait(int(RelayWaitLimitMs) + 500);
+    burst();
+    QTRY_COMPARE(ann->pending("GDATA1@@SEQ"), sent);
     QVERIFY(ann->sync());
     QCOMPARE(ann->pending("GDATA1@@LEAVEGAME"), QByteArrayList());
 }
