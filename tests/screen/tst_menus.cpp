@@ -4,6 +4,7 @@
 #include "data/GameTypes.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 using namespace modStrat;
 
@@ -129,20 +130,24 @@ void MenusTest::savedGames()
     QFile golden(QFINDTESTDATA("golden/first.save"));
     QVERIFY(written.open(QIODevice::ReadOnly) && golden.open(QIODevice::ReadOnly));
     QVERIFY(written.readAll() == golden.readAll());
-    // Bad names and failed writes save nothing.
+    // Bad names and failed writes save nothing. The program folder's parent is
+    // the test's own, so anything in it was written by the game.
+    QTemporaryDir parent;
+    const QDir program(parent.filePath(QStringLiteral("program")));
+    QVERIFY(program.mkpath(QStringLiteral(".")));
+    platform::setProgramFolder(program.path());
     mainMenu(1);
-    const QStringList before = QDir(kit->folder.path()).entryList(QDir::Files);
     platform::dialogScript::pushInput(std::nullopt);
     kit->key(BattleKit::Enter);
     for (const char* name : {"", "../x", ".."}) {
         platform::dialogScript::pushInput(QLatin1String(name));
         kit->key(BattleKit::Enter);
     }
-    QCOMPARE(QDir(kit->folder.path()).entryList(QDir::Files), before);
-    QVERIFY(!QFile::exists(kit->folder.path() + QStringLiteral("/../x.save")));
+    QCOMPARE(program.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    QCOMPARE(QDir(parent.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"program"});
     platform::dialogScript::pushInput(QStringLiteral("Turn 3"));
     kit->key(BattleKit::Enter);
-    QVERIFY(QFile::exists(kit->path(QStringLiteral("Turn 3.save"))));
+    QVERIFY(program.exists(QStringLiteral("Turn 3.save")));
     // A failed write says so.
     platform::setProgramFolder(kit->path(QStringLiteral("missing-folder")));
     platform::dialogScript::pushInput(QStringLiteral("lost"));
