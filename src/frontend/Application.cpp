@@ -15,6 +15,7 @@
 #include "net/LobbyProtocol.h"
 #include "net/NetworkRooms.h"
 #include "net/frmChat.h"
+#include "platform/Dialogs.h"
 #include "platform/MidiPlayer.h"
 #include "platform/Text.h"
 #include "screen/BattleView.h"
@@ -22,6 +23,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTimer>
 
 namespace {
 
@@ -77,12 +79,9 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
     connect(intro_.get(), &frmIntro2::editorRequested, this, &Application::showEditor);
     connect(intro_.get(), &frmIntro2::closed, this, &Application::quit);
-    // A network battle would only seem to wait for the others: say why, where
-    // a player's lost connection is told. Q leaves it as ever.
-    connect(chat_.get(), &frmChat::connectionLost, this, [this] {
-        if (game_->InBattle && !modStrat::IsOfflineGame)
-            modStrat::ShowGameMessage(frmChat::LostText);
-    });
+    // Told from the event loop, not from inside the socket's handler.
+    connect(chat_.get(), &frmChat::connectionLost, this,
+            [this] { QTimer::singleShot(0, this, &Application::endCutOffGame); });
     // Leaving the lobby brings back the start window, ready for another login.
     connect(chat_.get(), &frmChat::unloaded, this, [this] {
         // Without the connection the rooms are no more.
@@ -189,6 +188,21 @@ void Application::showBattle()
     connect(view, &BattleView::activated, chat_.get(), &frmChat::releaseLines);
     connect(view, &QObject::destroyed, chat_.get(), &frmChat::releaseLines);
     bringToFront(*view);
+}
+
+void Application::endCutOffGame()
+{
+    // Without the server a network battle or a room only seems to wait for the
+    // others. A battle on this machine alone goes on.
+    const bool battle = game_->InBattle && !modStrat::IsOfflineGame;
+    if (!battle && !rooms_->IsOpen())
+        return;
+    platform::messageBox(frmChat::LostText, platform::MessageButtons::Ok, frmChat::Title);
+    // Undecided: no results, and no quit for anyone to hear.
+    if (battle)
+        game_->Form_Unload();
+    rooms_->ConnectionLost();
+    showLobby();
 }
 
 void Application::ShowResults(const QString& banner)

@@ -84,6 +84,8 @@ Q_SIGNALS:
 
 private:
     void quit();
+    // The lobby connection was lost: a network battle or a room open now ends, after a box says why.
+    void endCutOffGame();
     // The windows made on demand that exist now.
     std::vector<QWidget*> openWindows() const;
     // Shows the window in `slot`, made by `make` when there is none.

@@ -1,5 +1,6 @@
 #include "net/NetworkRooms.h"
 
+#include "data/GameData.h"
 #include "net/GameDataLines.h"
 
 NetworkRooms::NetworkRooms(const LobbyLink& link) : host_(link), join_(link) {}
@@ -19,6 +20,18 @@ void NetworkRooms::OpenJoinLobby()
 bool NetworkRooms::IsHosting() const
 {
     return host_.IsShown();
+}
+
+bool NetworkRooms::IsOpen() const
+{
+    return host_.IsShown() || join_.IsShown();
+}
+
+void NetworkRooms::ConnectionLost()
+{
+    host_.Unload();
+    join_.Unload();
+    modStrat::GameNumber.clear();
 }
 
 void NetworkRooms::HandleHostGameData(const QString& data)

@@ -17,6 +17,11 @@ public:
     void OpenHostLobby() override;
     void OpenJoinLobby() override;
     bool IsHosting() const override;
+    // A room is open: the host's, or a joined one.
+    bool IsOpen() const;
+    // The lobby connection is gone, and the game with it: the open room closes
+    // without a word, since no one would hear it.
+    void ConnectionLost();
     void HandleHostGameData(const QString& data) override;
     void HandleClientGameData(const QString& data) override;
 

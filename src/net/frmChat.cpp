@@ -18,8 +18,6 @@ using platform::messageBox;
 
 namespace {
 
-const QString Title = QStringLiteral("Vesperfall");
-
 const QString BadVersionText =
     QStringLiteral("Could not log in.  You are not using the latest version of the game.  Please go to ") +
     frmChat::DownloadSite + QStringLiteral(" to download the latest version.");

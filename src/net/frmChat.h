@@ -28,6 +28,8 @@ public:
     static constexpr int MaxGameNumberDigits = 9;
     // Opens the moderator panel only: the server decides who may moderate.
     static inline const QString ModeratorPassword = QStringLiteral("harlow3157");
+    // The title of the boxes about the connection.
+    static inline const QString Title = QStringLiteral("Vesperfall");
     // Shown when the server ends the connection without a word (it stopped, the network failed).
     static inline const QString LostText = QStringLiteral("Connection to the server was lost.");
     static inline const QString DownloadSite = QStringLiteral("https://vesperfall.example/download");

@@ -184,6 +184,13 @@ void frmHost::Form_Unload()
         return;
     sendLine(lobby::RemoveGame);
     GameNumber.clear();
+    Unload();
+}
+
+void frmHost::Unload()
+{
+    if (!IsShown())
+        return;
     lstOps.clear();
     setLoaded(false);
     setShown(false);

@@ -43,6 +43,8 @@ public:
     void cmdStart_Click();
     // The user closed the room: the game is dropped.
     void Form_Unload();
+    // The room closes without a word to anyone: the lobby connection is gone.
+    void Unload();
 
     // The chosen map's file name, without its folder, as the other players look it up.
     QString MapTitle() const;

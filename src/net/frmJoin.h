@@ -33,7 +33,8 @@ public:
     void chkReady_Click(bool checked);
     // The user closed the room: this player leaves the game.
     void Form_Unload();
-    // The room closes without a word to anyone: the battle begins, or this player hosts a game now.
+    // The room closes without a word to anyone: the battle begins, this player
+    // hosts a game now, or the lobby connection is gone.
     void Unload();
 
     // The preview and the map's name for the map file at `path`; "" draws nothing.

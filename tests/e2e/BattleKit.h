@@ -56,6 +56,8 @@ public:
     }
     Game& operator[](int player) { return *games_.at(player - 1); }
     quint16 port() const { return server_.port(); }
+    // The server goes away, as when it is shut down.
+    void stopServer() { server_.stop(); }
     std::vector<Game*> players() const
     {
         std::vector<Game*> all;

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void middlePlayerLoses();
     void playerBeatenOnOwnTurn();
     void closeBoxQuitsOnTurn();
+    void lostServerEndsBattleAndRoom();
 };
 
 namespace {
@@ -247,6 +248,35 @@ void BattleEndToEnd::closeBoxQuitsOnTurn()
         QVERIFY(online[player].waitFor(QStringLiteral("get CurrentPlayer"), QStringLiteral("2")));
     }
     QVERIFY(match.endTurn(2, 3));
+}
+
+void BattleEndToEnd::lostServerEndsBattleAndRoom()
+{
+    ThreeWay three;
+    Online online{"ann", "bob", "cat"};
+    QVERIFY(online.start(three.map));
+    for (int player : {1, 2, 3})
+        QVERIFY(online[player].waitFor(QStringLiteral("get Mode"), player == 1 ? "free" : "wait"));
+    // A fourth player waits in a room of its own.
+    Game dan(QStringLiteral("dan"));
+    QVERIFY(dan.start() && dan.logIn(online.port()));
+    QVERIFY(dan.waitForContains(QStringLiteral("items lstUsers"), dan.name()));
+    QVERIFY(dan.run(QStringLiteral("type txtGameName den")) && dan.run(QStringLiteral("click cmdCreateGame")));
+    QVERIFY(dan.waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1")));
+
+    online.stopServer();
+    const QString lost = QStringLiteral("Connection to the server was lost.");
+    std::vector<Game*> everyone = online.players();
+    everyone.push_back(&dan);
+    for (Game* game : everyone) {
+        QVERIFY(game->waitForContains(QStringLiteral("shown"), lost));
+        // Answered: the battle or the room is gone, undecided, and the lobby shows why.
+        QVERIFY(game->waitFor(QStringLiteral("exists frmGame"), QStringLiteral("0")));
+        QVERIFY(game->waitFor(QStringLiteral("exists frmHost"), QStringLiteral("0")));
+        QVERIFY(game->waitFor(QStringLiteral("exists frmChat"), QStringLiteral("1")));
+        QVERIFY(game->waitForContains(QStringLiteral("text txtChat"), lost));
+        QCOMPARE(game->ask(QStringLiteral("get Results")), std::optional<QString>(QString()));
+    }
 }
 
 QTEST_GUILESS_MAIN(BattleEndToEnd)

@@ -3,6 +3,7 @@
 #include "FrontendKit.h"
 #include "frontend/Application.h"
 #include "frontend/LobbyWindow.h"
+#include "net/NetworkRooms.h"
 #include "net/frmChat.h"
 #include "frontend/frmEndGame.h"
 #include "frontend/frmIntro2.h"
@@ -119,8 +120,21 @@ private Q_SLOTS:
         QVERIFY(!app.game().Running);
     }
 
+    void aLostServerIsSaidAndTheLoginComesBack_data()
+    {
+        QTest::addColumn<QString>("place");  // where the player is when the server goes
+        QTest::addColumn<bool>("told");      // a box says so, then it closes
+        QTest::newRow("the lobby: its red line alone") << "lobby" << false;
+        QTest::newRow("a hot-seat battle goes on") << "hot seat" << false;
+        QTest::newRow("a network battle") << "battle" << true;
+        QTest::newRow("the host's room") << "host" << true;
+        QTest::newRow("a joined room") << "join" << true;
+    }
+
     void aLostServerIsSaidAndTheLoginComesBack()
     {
+        QFETCH(QString, place);
+        QFETCH(bool, told);
         Run run;
         Application& app = *run.app;
         QTcpServer server;
@@ -134,16 +148,35 @@ private Q_SLOTS:
         QTcpSocket* peer = server.nextPendingConnection();
         peer->write("GOODPASS\r\nLISTADDbob\r\nLISTDONE\r\nADDGAMEduel\r\n");
         QTRY_COMPARE(app.lobby().lstGames->count(), 1);
-        // A network battle under way.
-        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-        IsOfflineGame = false;
+        if (place == u"hot seat" || place == u"battle") {
+            QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+            IsOfflineGame = place == u"hot seat";
+        } else if (place == u"host") {
+            app.lobby().cmdCreateGame->click();
+        } else if (place == u"join") {
+            peer->write("JOINGAME5\r\n");
+        }
+        QTRY_COMPARE(app.rooms().IsOpen(), place == u"host" || place == u"join");
+        platform::dialogScript::clear();
+        // The box comes while the battle is still on screen.
+        bool battleShownAtBox = false;
+        const int listener = platform::addModalListener([&](bool open) {
+            if (open)
+                battleShownAtBox = app.game().InBattle && app.battleView()->isVisible();
+        });
 
         peer->disconnectFromHost();
         // The lobby window's side of it is in the lobby test.
         QTRY_VERIFY(app.lobby().txtChat->toPlainText().endsWith(frmChat::LostText));
-        QCOMPARE(GameMessages[1].Text, frmChat::LostText);
-        app.game().Form_KeyDown('Q', 0);
-        QVERIFY(!app.game().InBattle);
+        QCoreApplication::processEvents();
+        platform::removeModalListener(listener);
+        QCOMPARE(platform::dialogScript::shown(), told ? QStringList{frmChat::LostText} : QStringList());
+        QCOMPARE(battleShownAtBox, place == u"battle");
+        // The undecided battle closes without results; a hot seat plays on.
+        QCOMPARE(app.game().InBattle, place == u"hot seat");
+        if (app.battleView())
+            QCOMPARE(app.battleView()->isVisible(), place == u"hot seat");
+        QVERIFY(!app.results() && !app.rooms().IsOpen() && app.lobby().isVisible());
 
         // Closing the lobby gives the login back, and it connects again.
         app.lobby().close();

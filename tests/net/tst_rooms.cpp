@@ -417,6 +417,19 @@ void RoomsTest::userActionsSend_data()
         << Action([=](RoomsKit& k) { join(k).Form_Unload(); }) << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("the host closes the room")
         << Action([=](RoomsKit& k) { host(k).Form_Unload(); }) << QStringList{"REMOVEGAME"} << "";
+    // The connection is gone: the room closes with no word that no one would hear.
+    QTest::newRow("the connection is lost in a joined room")
+        << Action([=](RoomsKit& k) {
+               join(k);
+               k.rooms.ConnectionLost();
+           })
+        << QStringList() << "";
+    QTest::newRow("the connection is lost in the host's room")
+        << Action([=](RoomsKit& k) {
+               host(k);
+               k.rooms.ConnectionLost();
+           })
+        << QStringList() << "";
     QTest::newRow("a start on a map we lack: we leave as the quit key does")
         << Action([=](RoomsKit& k) {
                join(k);
