@@ -23,12 +23,12 @@ QByteArrayView typed(QByteArrayView text)
 }
 
 // A signed chat payload with its text cut as typed; nothing when it is not the sender's.
-std::optional<QByteArray> signedChat(QByteArrayView payload, QByteArrayView name, QByteArrayView separator)
+std::optional<QByteArrayView> signedChat(QByteArrayView payload, QByteArrayView name, QByteArrayView separator)
 {
     if (!signedBy(payload, name, separator))
         return std::nullopt;
     const qsizetype head = name.size() + separator.size();
-    return concat({payload.first(head), typed(payload.sliced(head))});
+    return payload.first(head + typed(payload.sliced(head)).size());
 }
 
 }  // namespace
