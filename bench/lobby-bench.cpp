@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -91,6 +92,14 @@ constexpr int RelayEveryMs = 250;   // one line of RelayLineBytes each: under th
 constexpr int RelayLineBytes = 4000;
 constexpr int ChatFloodMs = 60000;
 constexpr int LagWindowMs = 10000;
+// GETSTATS with this many accounts, their wins spread from 0 to StatsMostWins.
+constexpr int StatsAccounts = 200000;
+constexpr int StatsMostWins = 1000;
+constexpr int StatsOwnWorkSamples = 101;  // per name
+// Over the network: each asker logs in and asks a few rounds, within its chat burst.
+constexpr int StatsAskers = 16;
+constexpr int StatsRoundsPerAsker = 4;
+constexpr int StatsAnswerWaitMs = 10000;
 
 QElapsedTimer benchClock;
 double nowMs()
@@ -129,6 +138,30 @@ void print(const char* name, double value, const char* unit)
 
 // Relayed lines carry a sequence number; the time each was sent is kept here.
 std::vector<double> sentAt;
+
+// "SEQ" and the next place in sentAt, now taken.
+QByteArray stamp()
+{
+    const size_t k = sentAt.size();
+    sentAt.push_back(nowMs());
+    return "SEQ" + QByteArray::number(qulonglong(k));
+}
+
+// How long ago the line's stamp was taken; nothing for a line without one.
+std::optional<double> lateness(QByteArrayView line)
+{
+    const qsizetype at = line.lastIndexOf("SEQ");
+    if (at < 0)
+        return std::nullopt;
+    qsizetype end = at + 3;
+    while (end < line.size() && std::isdigit(uchar(line[end])))
+        ++end;
+    bool ok = false;
+    const auto k = size_t(line.sliced(at + 3, end - at - 3).toULongLong(&ok));
+    if (!ok || k >= sentAt.size())
+        return std::nullopt;
+    return nowMs() - sentAt[k];
+}
 std::vector<double>* samples = nullptr;
 
 struct Client
@@ -166,6 +199,15 @@ struct Client
 
     void send(const QByteArray& lines) { socket.write(lines); }
 
+    // From now on reads 64 KB a second, on the timer, and hands each read to `take`.
+    void readSlowly(QTimer& timer, std::function<void(const QByteArray&)> take)
+    {
+        QObject::disconnect(&socket, &QTcpSocket::readyRead, nullptr, nullptr);
+        socket.setReadBufferSize(SlowReadBytes);
+        QObject::connect(&timer, &QTimer::timeout, [this, take = std::move(take)] { take(socket.read(SlowReadBytes)); });
+        timer.start(SlowReadIntervalMs);
+    }
+
     void handle(const QByteArray& line)
     {
         if (line.startsWith("GDATA")) {
@@ -173,12 +215,8 @@ struct Client
                 inChat.emplace_back(nowMs(), line);
             if (line.contains("@@LEAVEGAME"))
                 ++leftRoom;
-            const qsizetype seq = line.lastIndexOf("@SEQ");
-            if (seq > 0 && samples) {
-                const auto k = size_t(line.mid(seq + 4).toULongLong());
-                if (k < sentAt.size())
-                    samples->push_back(nowMs() - sentAt[k]);
-            }
+            if (const auto lag = lateness(line); lag && samples)
+                samples->push_back(*lag);
         } else if (line.startsWith("CHATTXTr0: fanout")) {
             ++fanoutSeen;
         } else if (line == "GOODPASS") {
@@ -222,9 +260,7 @@ bool pairUp(const std::vector<Client*>& hosts, const std::vector<Client*>& joine
 // A game-data line stamped with its place in sentAt, for the receiver's timing.
 QByteArray timedLine(int game, const QByteArray& parts)
 {
-    const size_t k = sentAt.size();
-    sentAt.push_back(nowMs());
-    return "GDATA" + QByteArray::number(game) + "@@" + parts + "@SEQ" + QByteArray::number(qulonglong(k)) + "\r\n";
+    return "GDATA" + QByteArray::number(game) + "@@" + parts + '@' + stamp() + "\r\n";
 }
 
 // As long as a unit-state line, but a line the host may send in its room:
@@ -276,6 +312,14 @@ quint16 startServer(QProcess& server, const QTemporaryDir& dir, const QStringLis
         return port != 0 || server.state() == QProcess::NotRunning;
     }, 10000);
     return port;
+}
+
+// The same, letting in and making accounts for this many peers of the one loopback address.
+quint16 startServerFor(int peers, QProcess& server, const QTemporaryDir& dir)
+{
+    const QString count = QString::number(peers);
+    return startServer(server, dir, {QStringLiteral("--max-per-address"), count,
+                                     QStringLiteral("--new-accounts-per-hour"), count});
 }
 
 // Logins, relay and chat fan-out with a thousand clients; they stay logged in.
@@ -460,10 +504,7 @@ int benchNonReaders()
 {
     QTemporaryDir dir;
     QProcess server;
-    const QString peers = QString::number(NonReaders + Chatters);
-    const quint16 port = startServer(server, dir,
-                                     {QStringLiteral("--max-per-address"), peers,
-                                      QStringLiteral("--new-accounts-per-hour"), peers});
+    const quint16 port = startServerFor(NonReaders + Chatters, server, dir);
     if (port == 0)
         return fail("the server did not start");
     Clients silent, chatters;
@@ -527,12 +568,9 @@ int benchRelayFlood()
         return fail("the relay flood's battles did not start");
     idle(SettleMs);
 
-    QObject::disconnect(&reader.socket, &QTcpSocket::readyRead, nullptr, nullptr);
-    reader.socket.setReadBufferSize(SlowReadBytes);
-    QTimer slowRead;
-    QObject::connect(&slowRead, &QTimer::timeout, [&] { reader.received += reader.socket.read(SlowReadBytes).size(); });
     const qint64 readerBefore = reader.received;
-    slowRead.start(SlowReadIntervalMs);
+    QTimer slowRead;
+    reader.readSlowly(slowRead, [&](const QByteArray& bytes) { reader.received += bytes.size(); });
     QByteArray floodBurst;
     const QByteArray floodStart = "GDATA" + QByteArray::number(flooder.game) + "@@MOVEUNIT1@MOVEX100@MOVEY52@PAD";
     for (int i = 0; i < FloodBurstLines; ++i)
@@ -588,10 +626,7 @@ int benchLobbyChatFlood()
 {
     QTemporaryDir dir;
     QProcess server;
-    const QString peers = QString::number(LobbyChatters + RoomSenders + 1);
-    const quint16 port = startServer(server, dir,
-                                     {QStringLiteral("--max-per-address"), peers,
-                                      QStringLiteral("--new-accounts-per-hour"), peers});
+    const quint16 port = startServerFor(LobbyChatters + RoomSenders + 1, server, dir);
     if (port == 0)
         return fail("the server did not start");
     Clients chatters, room;
@@ -610,30 +645,18 @@ int benchLobbyChatFlood()
     idle(SettleMs);
 
     // The reader takes 64 KB a second and times each stamped line it reads.
-    QObject::disconnect(&reader.socket, &QTcpSocket::readyRead, nullptr, nullptr);
-    reader.socket.setReadBufferSize(SlowReadBytes);
     std::vector<std::pair<double, double>> lags;  // when read, how late
     QTimer slowRead;
-    QObject::connect(&slowRead, &QTimer::timeout, [&] {
-        reader.framer.append(reader.socket.read(SlowReadBytes));
-        while (auto line = reader.framer.takeLine()) {
-            const qsizetype seq = line->indexOf("SEQ");
-            if (seq < 0)
-                continue;
-            qsizetype end = seq + 3;
-            while (end < line->size() && std::isdigit(uchar(line->at(end))))
-                ++end;
-            const auto k = size_t(line->mid(seq + 3, end - seq - 3).toULongLong());
-            if (k < sentAt.size())
-                lags.emplace_back(nowMs(), nowMs() - sentAt[k]);
-        }
+    reader.readSlowly(slowRead, [&](const QByteArray& bytes) {
+        reader.framer.append(bytes);
+        while (auto line = reader.framer.takeLine())
+            if (const auto lag = lateness(*line))
+                lags.emplace_back(nowMs(), *lag);
     });
     // A stamped chat line, as long as the line limit lets through: the server
     // keeps only what the lobby window's box could hold.
     const auto chatLine = [](const Client& from) {
-        const size_t k = sentAt.size();
-        sentAt.push_back(nowMs());
-        const QByteArray head = "CHATTXT" + from.name + ": SEQ" + QByteArray::number(qulonglong(k)) + ' ';
+        const QByteArray head = "CHATTXT" + from.name + ": " + stamp() + ' ';
         return head + QByteArray(ChatLineBytes - head.size(), 'x') + "\r\n";
     };
     const auto chatAll = [&] {
@@ -657,7 +680,6 @@ int benchLobbyChatFlood()
         }
     });
     const double start = nowMs();
-    slowRead.start(SlowReadIntervalMs);
     chat.start(ChatEveryMs);
     relay.start(RelayEveryMs);
     idle(ChatFloodMs);
@@ -677,19 +699,6 @@ int benchLobbyChatFlood()
     server.waitForFinished();
     return 0;
 }
-
-namespace {
-
-// GETSTATS with this many accounts, their wins spread from 0 to StatsMostWins.
-constexpr int StatsAccounts = 200000;
-constexpr int StatsMostWins = 1000;
-constexpr int StatsOwnWorkSamples = 101;  // per name
-// Over the network: each asker logs in and asks a few rounds, within its chat burst.
-constexpr int StatsAskers = 16;
-constexpr int StatsRoundsPerAsker = 4;
-constexpr int StatsAnswerWaitMs = 10000;
-
-}  // namespace
 
 // What one GETSTATS costs the server, for a name with no wins and one near
 // the top: the store's lookup and rank timed in-process, and the round trip
@@ -742,9 +751,7 @@ int benchStats()
     }
 
     QProcess server;
-    const QString askers = QString::number(StatsAskers);
-    const quint16 port = startServer(server, dir, {QStringLiteral("--max-per-address"), askers,
-                                                   QStringLiteral("--new-accounts-per-hour"), askers});
+    const quint16 port = startServerFor(StatsAskers, server, dir);
     if (port == 0)
         return fail("the server did not start");
     for (int a = 0; a < StatsAskers; ++a) {
@@ -803,9 +810,7 @@ int main(int argc, char** argv)
         // Every client comes from one address here.
         QTemporaryDir dir;
         QProcess server;
-        const quint16 port = startServer(server, dir,
-                                         {QStringLiteral("--max-per-address"), QString::number(4 * ListUsers),
-                                          QStringLiteral("--new-accounts-per-hour"), QString::number(4 * ListUsers)});
+        const quint16 port = startServerFor(4 * ListUsers, server, dir);
         if (port == 0)
             return fail("the server did not start");
         Clients clients;

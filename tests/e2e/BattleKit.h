@@ -74,13 +74,10 @@ public:
             return false;
         // The lobby shows before the server has checked the password; the user list comes with its yes.
         for (Game* game : players()) {
-            if (!game->start() || !game->logIn(server_.port())
-                || !game->waitForContains(QStringLiteral("items lstUsers"), game->name()))
+            if (!game->enterLobby(server_.port()))
                 return false;
         }
-        if (!host.run(QStringLiteral("type txtGameName skirmish")) || !host.run(QStringLiteral("click cmdCreateGame"))
-            || !host.waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1"))
-            || !host.waitFor(QStringLiteral("get GameNumber"), QStringLiteral("1")))
+        if (!host.openRoom(QStringLiteral("skirmish")) || !host.waitFor(QStringLiteral("get GameNumber"), QStringLiteral("1")))
             return false;
         for (Game* game : guests()) {
             if (!game->waitForContains(QStringLiteral("items lstGames"), QStringLiteral("skirmish"))

@@ -202,6 +202,19 @@ public:
             && run(QStringLiteral("click cmdConnect"));
     }
 
+    // Starts, logs in and waits until the lobby lists this user: the server's yes.
+    bool enterLobby(quint16 port)
+    {
+        return start() && logIn(port) && waitForContains(QStringLiteral("items lstUsers"), name_);
+    }
+
+    // Opens a game room of this name as its host.
+    bool openRoom(const QString& room)
+    {
+        return run(QStringLiteral("type txtGameName ") + room) && run(QStringLiteral("click cmdCreateGame"))
+            && waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1"));
+    }
+
     // The process dies at once, as on a crash or a pulled cable.
     void kill()
     {

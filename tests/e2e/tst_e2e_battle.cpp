@@ -259,10 +259,7 @@ void BattleEndToEnd::lostServerEndsBattleAndRoom()
         QVERIFY(online[player].waitFor(QStringLiteral("get Mode"), player == 1 ? "free" : "wait"));
     // A fourth player waits in a room of its own.
     Game dan(QStringLiteral("dan"));
-    QVERIFY(dan.start() && dan.logIn(online.port()));
-    QVERIFY(dan.waitForContains(QStringLiteral("items lstUsers"), dan.name()));
-    QVERIFY(dan.run(QStringLiteral("type txtGameName den")) && dan.run(QStringLiteral("click cmdCreateGame")));
-    QVERIFY(dan.waitFor(QStringLiteral("exists frmHost"), QStringLiteral("1")));
+    QVERIFY(dan.enterLobby(online.port()) && dan.openRoom(QStringLiteral("den")));
 
     online.stopServer();
     const QString lost = QStringLiteral("Connection to the server was lost.");

@@ -162,6 +162,18 @@ QByteArray keywordOf(const QByteArray& line)
     return line.left(n);
 }
 
+// Numbered game-data lines of `length` bytes, appended to `sent`; the bytes that send them.
+QByteArray numberedLines(QByteArrayList& sent, int count, qsizetype length)
+{
+    QByteArray bytes;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray start = "GDATA1@@SEQ" + QByteArray::number(sent.size()) + "@PAD";
+        sent << start + QByteArray(length - start.size(), 'x');
+        bytes += sent.back() + "\r\n";
+    }
+    return bytes;
+}
+
 }  // namespace
 
 void LobbyServerTest::makeAccounts(const QByteArrayList& names)
@@ -591,12 +603,7 @@ void LobbyServerTest::relayFloodSlowsItsSenderNotItsReader()
     });
     reading.start(ReadIntervalMs);
     QByteArrayList sent;
-    QByteArray bytes;
-    for (int i = 0; i < int(GameLimit.burst); ++i) {
-        const QByteArray start = "GDATA1@@SEQ" + QByteArray::number(i) + "@PAD";
-        sent << start + QByteArray(MaxLineBytes - start.size(), 'x');
-        bytes += sent.back() + "\r\n";
-    }
+    const QByteArray bytes = numberedLines(sent, int(GameLimit.burst), MaxLineBytes);
     bob->socket.write(bytes);
     QTest::qWait(FloodMs);
     // Nobody has left; ann got bob's lines in order, none dropped; bob's
@@ -625,19 +632,10 @@ void LobbyServerTest::relayWaitEndsOnceAllIsRead()
     QVERIFY(!c.empty());
     auto [ann, bob] = std::tie(c[0], c[1]);
     QByteArrayList sent;
-    const auto burst = [&] {
-        QByteArray bytes;
-        for (int i = 0; i < 4; ++i) {
-            const QByteArray start = "GDATA1@@SEQ" + QByteArray::number(sent.size()) + "@PAD";
-            sent << start + QByteArray(4000 - start.size(), 'x');
-            bytes += sent.back() + "\r\n";
-        }
-        bob->socket.write(bytes);
-    };
-    burst();
+    bob->socket.write(numberedLines(sent, 4, 4000));
     QTRY_COMPARE(ann->pending("GDATA1@@SEQ").size(), sent.size());
     QTest::qWait(int(RelayWaitLimitMs) + 500);
-    burst();
+    bob->socket.write(numberedLines(sent, 4, 4000));
     QTRY_COMPARE(ann->pending("GDATA1@@SEQ"), sent);
     QVERIFY(ann->sync());
     QCOMPARE(ann->pending("GDATA1@@LEAVEGAME"), QByteArrayList());
