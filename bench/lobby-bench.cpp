@@ -178,8 +178,9 @@ struct Client
     qint64 received = 0;
     // Battle chat lines ("... has lost connection.") and when they came.
     std::vector<std::pair<double, QByteArray>> inChat;
-    // Room lines telling that a member left.
+    // Room lines telling that a member left, or marked ready.
     int leftRoom = 0;
+    int readySeen = 0;
 
     explicit Client(QByteArray n, quint16 port, const QHostAddress& from = {}) : name(std::move(n))
     {
@@ -215,6 +216,8 @@ struct Client
                 inChat.emplace_back(nowMs(), line);
             if (line.contains("@@LEAVEGAME"))
                 ++leftRoom;
+            if (line.contains("@@READY"))
+                ++readySeen;
             if (const auto lag = lateness(line); lag && samples)
                 samples->push_back(*lag);
         } else if (line.startsWith("CHATTXTr0: fanout")) {
@@ -539,6 +542,12 @@ int benchNonReaders()
 bool startBattle(Client& host, const std::vector<Client*>& members)
 {
     const QByteArray prefix = "GDATA" + QByteArray::number(host.game) + "@@";
+    // The members mark ready as the joined room does, and the host sees it.
+    const int seen = host.readySeen;
+    for (Client* member : members)
+        member->send(prefix + "READY" + member->name + "\r\n");
+    if (!waitUntil([&] { return host.readySeen == seen + int(members.size()); }, 5000))
+        return false;
     QByteArray lines;
     for (size_t i = 0; i < members.size(); ++i)
         lines += prefix + "NUM" + QByteArray::number(qulonglong(i + 2)) + members[i]->name + "\r\n";
@@ -736,8 +745,8 @@ int benchStats()
     std::vector<double> ownWork[2], roundTrips[2], timeTrips;
     {
         lobby::AccountStore store(path);
-        // The server readies its store as it starts; the first answer here does.
-        if (!store.stats(names[0]))
+        // As the server readies its store when it starts.
+        if (!store.loadRanks() || !store.stats(names[0]))
             return fail("the store has no stats");
         QElapsedTimer timer;
         for (int i = 0; i < StatsOwnWorkSamples; ++i)

@@ -78,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CheckingOutbox out;
     QueuedLogins logins;
     AccountStore store(QStringLiteral(":memory:"));
+    store.loadRanks();
     Lobby lobby(out, logins, store);
     SessionId ids[Clients];
     platform::LineFramer framers[Clients];

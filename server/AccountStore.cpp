@@ -228,7 +228,7 @@ std::optional<Stats> AccountStore::winsAndLosses(QByteArrayView name)
 std::optional<Stats> AccountStore::stats(QByteArrayView name)
 {
     std::optional<Stats> stats = winsAndLosses(name);
-    if (!stats || (!ranks_ && !loadRanks()))
+    if (!stats || !ranks_)
         return std::nullopt;
     stats->rank = ranks_->rank(stats->wins);
     return stats;

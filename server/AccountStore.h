@@ -49,9 +49,10 @@ public:
     // A started game counts for every member; a win for the one who won.
     bool recordGame(const QList<QByteArray>& names);
     bool recordWin(QByteArrayView name);
-    // The ranks are read once, here or by the first stats(), and then follow
-    // this store's recordWin: ask for stats on the store that records wins.
+    // The ranks are read once, here, and then follow this store's recordWin:
+    // ask for stats on the store that loaded them and records the wins.
     bool loadRanks();
+    // Nothing before loadRanks().
     std::optional<Stats> stats(QByteArrayView name);
 
 private:

@@ -43,6 +43,14 @@ int numberAfter(QByteArrayView part, QByteArrayView keyword, qsizetype maxDigits
     return !digits.isEmpty() && digits.size() <= maxDigits && isDigits(digits) ? digits.toInt() : -1;
 }
 
+int seatAfter(QByteArrayView part, QByteArrayView keyword)
+{
+    if (!part.startsWith(keyword) || part.size() != keyword.size() + 1)
+        return -1;
+    const int seat = part.back() - '0';
+    return seat >= 1 && seat <= MaxGameMembers ? seat : -1;
+}
+
 bool carriesChat(QByteArrayView gdata)
 {
     const auto message = messageOf(gdata);

@@ -18,6 +18,9 @@ std::optional<QByteArrayView> messageOf(QByteArrayView gdata);
 QList<QByteArrayView> partsOf(QByteArrayView message);
 // A part's number after its keyword: digits only, at most `maxDigits`; -1 otherwise.
 int numberAfter(QByteArrayView part, QByteArrayView keyword, qsizetype maxDigits = 2);
+// A player number as a client writes it, one digit 1 to MaxGameMembers
+// alone after the keyword; -1 for any other form ("+3", " 3", "03").
+int seatAfter(QByteArrayView part, QByteArrayView keyword);
 // Room or battle chat: a CHAT or INCHAT part.
 bool carriesChat(QByteArrayView gdata);
 

@@ -8,10 +8,6 @@
 
 namespace lobby {
 
-namespace {
-
-}  // namespace
-
 // Who may send a part.
 enum class PartSender {
     Nobody,      // parts only the server writes: a member's would act for the server
@@ -21,10 +17,22 @@ enum class PartSender {
     OwnSeat,     // the quit key names the sender's own number, at any time
     EndsTurn,    // only the player on turn ends it, naming its own number
     OnTurn,      // every machine not on turn applies these: only the player on turn acts
+    Judges,      // the machine on turn judges defeat and victory, naming a player of the battle
     Syncing,     // the machine on turn applies the unit states: only the player whose turn just ended sends them
 };
 
+struct PartRule
+{
+    QByteArrayView keyword;
+    PartSender sender;
+    // The turn lines: a client stops reading a line at its first part that
+    // fails, so anything beside them could be followed here and not there.
+    bool alone = false;
+};
+
 namespace {
+
+const char* const AloneRefusal = "a turn line with other parts";
 
 // Why a part from anyone else is dropped, for the log.
 const char* refusalText(PartSender sender)
@@ -44,17 +52,13 @@ const char* refusalText(PartSender sender)
         return "a turn's end off turn or for another player";
     case PartSender::OnTurn:
         return "a battle part off turn";
+    case PartSender::Judges:
+        return "a defeat or victory off turn or for no player of the battle";
     case PartSender::Syncing:
         return "unit states from a player whose turn did not just end, or after the next player acted";
     }
-    return "";
+    return "a part of no known kind";
 }
-
-struct PartRule
-{
-    QByteArrayView keyword;
-    PartSender sender;
-};
 
 // Who may send which part. Parts not listed pass: no client reads them.
 constexpr PartRule PartRules[] = {
@@ -64,8 +68,8 @@ constexpr PartRule PartRules[] = {
     {kw::StartGame, PartSender::HostInRoom},
     {kw::Chat, PartSender::Signed}, {kw::InChat, PartSender::Signed},
     {kw::Ready, PartSender::OwnName}, {kw::NotReady, PartSender::OwnName},
-    {kw::ExitGame, PartSender::OwnSeat},
-    {kw::EndTurn, PartSender::EndsTurn},
+    {kw::ExitGame, PartSender::OwnSeat, true},
+    {kw::EndTurn, PartSender::EndsTurn, true},
     {kw::MoveUnit, PartSender::OnTurn}, {kw::MoveX, PartSender::OnTurn}, {kw::MoveY, PartSender::OnTurn},
     {kw::MoveFuel, PartSender::OnTurn},
     {kw::AttackUnit, PartSender::OnTurn}, {kw::AttackDamage, PartSender::OnTurn}, {kw::AttackHp, PartSender::OnTurn},
@@ -80,7 +84,7 @@ constexpr PartRule PartRules[] = {
     {kw::CreateUnit, PartSender::OnTurn}, {kw::CreateType, PartSender::OnTurn}, {kw::CreatePlayer, PartSender::OnTurn},
     {kw::CreateX, PartSender::OnTurn}, {kw::CreateY, PartSender::OnTurn},
     {kw::JoinUnit, PartSender::OnTurn}, {kw::JoinHide, PartSender::OnTurn}, {kw::JoinHp, PartSender::OnTurn},
-    {kw::PlayerLost, PartSender::OnTurn}, {kw::IWin, PartSender::OnTurn},
+    {kw::PlayerLost, PartSender::Judges, true}, {kw::IWin, PartSender::Judges, true},
     {kw::CheckUnit, PartSender::Syncing}, {kw::CheckPic, PartSender::Syncing}, {kw::CheckX, PartSender::Syncing},
     {kw::CheckY, PartSender::Syncing}, {kw::CheckPlayer, PartSender::Syncing}, {kw::CheckHp, PartSender::Syncing},
 };
@@ -122,22 +126,24 @@ QString Games::take(Game& game, const Session& sender, const QList<QByteArrayVie
         const PartRule* rule = ruleOf(part);
         if (!rule)
             continue;
-        if (!mayPass(after, sender, rule->sender, rule->keyword, part))
+        if (rule->alone && parts.size() != 1)
+            return QString::fromLatin1(AloneRefusal);
+        if (!mayPass(after, sender, *rule, part))
             return QString::fromLatin1(refusalText(rule->sender));
-        follow(after, sender, rule->sender, part);
+        follow(after, sender, *rule, part);
     }
     game = std::move(after);
     return {};
 }
 
-bool Games::mayPass(const Game& game, const Session& sender, PartSender who, QByteArrayView keyword,
-                    QByteArrayView part) const
+bool Games::mayPass(const Game& game, const Session& sender, const PartRule& rule, QByteArrayView part) const
 {
     const int seat = seatOf(game, sender);
     const bool onTurn = game.started && seat >= 1 && seat == game.turn && !game.out.contains(seat);
-    const bool ownNumber = seat >= 1 && numberAfter(part, keyword) == seat;
-    const QByteArrayView value = part.sliced(keyword.size());
-    switch (who) {
+    // The number of a turn line, in the one form every client reads alike.
+    const int named = seatAfter(part, rule.keyword);
+    const QByteArrayView value = part.sliced(rule.keyword.size());
+    switch (rule.sender) {
     case PartSender::Nobody:
         return false;
     case PartSender::HostInRoom:
@@ -147,24 +153,27 @@ bool Games::mayPass(const Game& game, const Session& sender, PartSender who, QBy
     case PartSender::OwnName:
         return value == sender.name;
     case PartSender::OwnSeat:
-        return ownNumber;
+        return seat >= 1 && named == seat;
     case PartSender::EndsTurn:
-        return onTurn && ownNumber;
+        return onTurn && named == seat;
     case PartSender::OnTurn:
         return onTurn;
+    case PartSender::Judges:
+        return onTurn && named >= 1 && named <= game.playerCount;
     case PartSender::Syncing:
         return game.started && seat >= 1 && seat == game.syncing;
     }
-    return true;
+    return false;
 }
 
-void Games::follow(Game& game, const Session& sender, PartSender who, QByteArrayView part)
+void Games::follow(Game& game, const Session& sender, const PartRule& rule, QByteArrayView part)
 {
+    const QByteArrayView keyword = rule.keyword;
     const int seat = seatOf(game, sender);
     // The unit states of the last turn's end pass only until the player on turn acts.
-    if (who == PartSender::OnTurn)
+    if (rule.sender == PartSender::OnTurn)
         game.syncing = 0;
-    if (part.startsWith(kw::Num) && part.size() > kw::Num.size()) {
+    if (keyword == kw::Num && part.size() > kw::Num.size()) {
         // One digit, then the name as the host's list shows it.
         const int number = part[kw::Num.size()] - '0';
         QByteArray name = part.sliced(kw::Num.size() + 1).toByteArray();
@@ -179,11 +188,23 @@ void Games::follow(Game& game, const Session& sender, PartSender who, QByteArray
         }
     } else if (const int count = numberAfter(part, kw::Max, 1); count >= 1 && count <= MaxGameMembers) {
         game.playerCount = count;
-    } else if (part.startsWith(kw::ExitGame)) {
+    } else if (keyword == kw::Ready) {
+        game.ready.insert(sender.id);
+    } else if (keyword == kw::NotReady) {
+        game.ready.remove(sender.id);
+    } else if (keyword == kw::ExitGame) {
         markOut(game, seat);
-    } else if (const int lost = numberAfter(part, kw::PlayerLost); lost >= 1) {
-        markOut(game, lost);
-    } else if (part.startsWith(kw::EndTurn) && game.started) {
+    } else if (keyword == kw::PlayerLost) {
+        // The machine on turn answers a departure with its loss check: a
+        // defeat already followed changes nothing and is no act of its own.
+        const int lost = seatAfter(part, keyword);
+        if (!game.out.contains(lost)) {
+            game.syncing = 0;
+            markOut(game, lost);
+        }
+    } else if (keyword == kw::IWin) {
+        game.syncing = 0;
+    } else if (keyword == kw::EndTurn) {
         game.turn = nextSeat(game, seat);
         game.syncing = seat;
     }

@@ -116,13 +116,14 @@ void Games::start(Session& host)
     game->syncing = game->playerCount;
     // The battle's player numbers are the ones the host's NUM parts gave, not
     // the room's order now: someone may have joined or left in between. A
-    // number nobody holds is out from the start: MAX seats nobody.
+    // number nobody holds is out from the start: MAX seats nobody. So is a
+    // member who did not mark ready: a host cannot take a win from them.
     game->seats.insert(host.id, 1);
     QList<QByteArray> names{host.name};
     QList<int> missing;
     for (int seat = 2; seat <= game->playerCount; ++seat) {
         const Session* member = sessions_.findByName(game->numbered.value(seat));
-        if (member && game->members.contains(member->id)) {
+        if (member && game->members.contains(member->id) && game->ready.contains(member->id)) {
             game->seats.insert(member->id, seat);
             names.append(member->name);
         } else {
@@ -149,8 +150,10 @@ void Games::relay(Session& sender, const QByteArray& gdata)
     if (const auto message = messageOf(gdata)) {
         const QList<QByteArrayView> parts = partsOf(*message);
         if (const QString why = take(*game, sender, parts); !why.isEmpty()) {
-            logLine(QStringLiteral("game %1: line from %2 dropped (%3): %4")
-                        .arg(game->number).arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
+            refusals_.refused(toText(sender.name),
+                              QStringLiteral("game %1: line from %2 dropped (%3): %4")
+                                  .arg(game->number)
+                                  .arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
             return;
         }
         sendToMembers(*game, line(gdata), sender.id);
@@ -175,6 +178,7 @@ void Games::boot(Game& game, QByteArrayView name)
         return;
     sessions_.send(target->id, gameLine(game.number, kw::Boot, target->name));
     game.members.removeAt(position);
+    game.ready.remove(target->id);
     target->game = 0;
     sendToMembers(game, gameLine(game.number, kw::LeaveGame, QByteArray::number(position + 1)));
     logLine(QStringLiteral("%1 booted from game %2").arg(toText(target->name)).arg(game.number));
@@ -221,6 +225,7 @@ void Games::leave(Session& user, Leaving how)
         if (user.id == game->host)
             return closeRoom(*game);
         game->members.removeAt(position);
+        game->ready.remove(user.id);
         sendToMembers(*game, gameLine(game->number, kw::LeaveGame, QByteArray::number(position + 1)));
         logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
         return;

@@ -12,7 +12,8 @@
 namespace lobby {
 
 class AccountStore;
-enum class PartSender;  // who may send a part (GameParts.cpp)
+class RefusalLog;
+struct PartRule;  // who may send a part (GameParts.cpp)
 
 class Games
 {
@@ -23,7 +24,10 @@ public:
         LostConnection  // the connection closed
     };
 
-    Games(Sessions& sessions, AccountStore& store) : sessions_(sessions), store_(store) {}
+    Games(Sessions& sessions, AccountStore& store, RefusalLog& refusals)
+        : sessions_(sessions), store_(store), refusals_(refusals)
+    {
+    }
 
     void create(Session& host, QByteArrayView name, const QByteArray& password);
     void join(Session& user, QByteArrayView name, QByteArrayView password);
@@ -47,6 +51,7 @@ private:
         QList<SessionId> members;  // the room's list order, host first
         bool started = false;
         QMap<int, QByteArray> numbered;  // player number -> name, from the host's NUM parts
+        QSet<SessionId> ready;           // members whose last mark was READY
         int playerCount = 0;             // from the host's MAX part
         // Player numbers in the battle, fixed at the start: the host and the
         // numbered members in the room then. Kept when they leave.
@@ -73,16 +78,16 @@ private:
     // Judges a member's line part by part; when all of it may pass, the game
     // follows it and the answer is empty, else it is why the line is dropped.
     QString take(Game& game, const Session& sender, const QList<QByteArrayView>& parts);
-    bool mayPass(const Game& game, const Session& sender, PartSender who, QByteArrayView keyword,
-                 QByteArrayView part) const;
+    bool mayPass(const Game& game, const Session& sender, const PartRule& rule, QByteArrayView part) const;
     // What the server follows of a part that passes: seats, turns, who is out.
-    void follow(Game& game, const Session& sender, PartSender who, QByteArrayView part);
+    void follow(Game& game, const Session& sender, const PartRule& rule, QByteArrayView part);
     void markOut(Game& game, int seat);
     int nextSeat(const Game& game, int after) const;
     bool lastStanding(const Game& game, int seat) const;
 
     Sessions& sessions_;
     AccountStore& store_;
+    RefusalLog& refusals_;
     QMap<int, Game> games_;
     int nextNumber_ = 1;
 };

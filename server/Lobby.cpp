@@ -54,7 +54,7 @@ Lobby::Lobby(Outbox& out, LoginService& logins, AccountStore& store, QObject* pa
     : QObject(parent),
       sessions_(out),
       users_(sessions_),
-      games_(sessions_, store),
+      games_(sessions_, store, refusals_),
       logins_(logins),
       store_(store),
       bannedAddresses_(store.bannedAddresses())
@@ -122,6 +122,7 @@ void Lobby::sweep()
             sessions_.close(*sessions_.find(session.id));
         }
     throttle_.prune(now);
+    refusals_.flush();
 }
 
 SessionId Lobby::longestWaitingLogin(qint64 minWaitMs) const
@@ -149,7 +150,8 @@ void Lobby::onVersion(Session& s, QByteArrayView payload)
 void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why,
                    QByteArrayView notice)
 {
-    logLine(QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
+    refusals_.refused(toText(s.address),
+                      QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
     sessions_.send(s.id, (notice.isEmpty() ? QByteArray() : line(kw::Announce, notice)) + line(keyword));
 }
 

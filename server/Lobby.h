@@ -4,6 +4,7 @@
 // checked here before it is used; game matters go to Games.
 
 #include "Games.h"
+#include "Log.h"
 #include "LoginThrottle.h"
 #include "Sessions.h"
 #include "UserListFeed.h"
@@ -42,6 +43,8 @@ public:
     SessionId longestWaitingLogin(qint64 minWaitMs) const;
     void sendUserList() { users_.sendWholeList(); }
     const Sessions& sessions() const { return sessions_; }
+    // Every refusal is logged through this, within its bound.
+    RefusalLog& refusals() { return refusals_; }
 
 private:
     using Handler = void (Lobby::*)(Session&, QByteArrayView);
@@ -94,6 +97,7 @@ private:
 
     Sessions sessions_;
     UserListFeed users_;
+    RefusalLog refusals_;  // before games_, which writes to it
     Games games_;
     LoginService& logins_;
     AccountStore& store_;

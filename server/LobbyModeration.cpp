@@ -41,7 +41,8 @@ void Lobby::onCompBan(Session& s, QByteArrayView payload)
 void Lobby::moderate(Session& s, QByteArrayView keyword, QByteArrayView name)
 {
     if (!s.moderator) {
-        logLine(QStringLiteral("%1 %2 from %3 ignored: not a moderator").arg(toText(keyword), toText(name), toText(s.name)));
+        refusals_.refused(toText(s.name), QStringLiteral("%1 %2 from %3 ignored: not a moderator")
+                                              .arg(toText(keyword), toText(name), toText(s.name)));
         return;
     }
     Session* target = online(name);

@@ -1,12 +1,15 @@
 #include "Log.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace lobby {
 
 namespace {
 bool logging = true;
+std::function<void(const QString&)> logSink;
 }
 
 void setLogging(bool on)
@@ -14,12 +17,64 @@ void setLogging(bool on)
     logging = on;
 }
 
+void setLogSink(std::function<void(const QString&)> sink)
+{
+    logSink = std::move(sink);
+}
+
 void logLine(const QString& text)
 {
     if (!logging)
         return;
+    if (logSink)
+        return logSink(text);
     const QString stamp = QDateTime::currentDateTime().toString(Qt::ISODateWithMs);
     std::fprintf(stderr, "%s %s\n", qPrintable(stamp), qPrintable(text));
+}
+
+bool RefusalLog::fits(Count& count, int limit, qint64 second)
+{
+    if (count.second != second)
+        count = {second, 0};
+    return count.logged < limit;
+}
+
+void RefusalLog::refused(const QString& source, const QString& text)
+{
+    const qint64 second = clock_.elapsed() / 1000;
+    Count& own = logged_[source];
+    if (fits(own, PerSourcePerSecond, second) && fits(all_, AllPerSecond, second)) {
+        ++own.logged;
+        ++all_.logged;
+        return logLine(text);
+    }
+    ++held_[source];
+}
+
+void RefusalLog::flush()
+{
+    // The sources seen since the last note are forgotten with it: the tables
+    // never hold more than one interval's senders.
+    logged_.clear();
+    if (held_.isEmpty())
+        return;
+    std::vector<std::pair<qint64, QString>> most;
+    qint64 total = 0;
+    for (auto it = held_.cbegin(); it != held_.cend(); ++it) {
+        most.emplace_back(it.value(), it.key());
+        total += it.value();
+    }
+    held_.clear();
+    std::sort(most.begin(), most.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    QStringList named;
+    qint64 rest = total;
+    for (size_t i = 0; i < most.size() && i < size_t(NamedInNote); ++i) {
+        named << QStringLiteral("%1 from %2").arg(most[i].first).arg(most[i].second);
+        rest -= most[i].first;
+    }
+    if (rest > 0)
+        named << QStringLiteral("%1 from %2 others").arg(rest).arg(most.size() - NamedInNote);
+    logLine(QStringLiteral("%1 more refused lines not logged: %2").arg(total).arg(named.join(QStringLiteral(", "))));
 }
 
 }  // namespace lobby

@@ -50,8 +50,10 @@ bool Server::start(QString* error)
 {
     store_ = std::make_unique<AccountStore>(config_.databasePath);
     // The ranks are read now rather than by the first user to ask.
-    if (!store_->isOpen() || !store_->loadRanks()) {
-        *error = QStringLiteral("cannot open the database %1: %2").arg(config_.databasePath, store_->error());
+    const bool opened = store_->isOpen();
+    if (!opened || !store_->loadRanks()) {
+        *error = opened ? QStringLiteral("cannot read the accounts' wins: %1").arg(store_->error())
+                        : QStringLiteral("cannot open the database %1: %2").arg(config_.databasePath, store_->error());
         store_.reset();
         return false;
     }
@@ -115,8 +117,9 @@ void Server::accept()
         const QByteArray address = addressText(*socket);
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
-            logLine(QStringLiteral("connection from %1 refused: %2")
-                        .arg(toText(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));
+            lobby_->refusals().refused(toText(address), QStringLiteral("connection from %1 refused: %2")
+                                                            .arg(toText(address), banned ? QStringLiteral("banned")
+                                                                                         : QStringLiteral("too many connections")));
             if (banned)
                 socket->write(line(kw::IpBan));
             socket->disconnectFromHost();

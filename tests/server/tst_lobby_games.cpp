@@ -36,19 +36,35 @@ private slots:
     void closedRoomIsToldInTheLobby();
     void roomSurvivesAHostThatStopsReading();
     void slowestReaderGoesWhenTheBudgetIsSpent();
+    void refusedLinesFillNoLog();
 
 private:
     // The host stops reading and bob floods the room until the server cuts the host.
     void stopReadingAndFlood(LobbyClient& host, LobbyClient& flooder);
-    // The host's start sequence as the real room sends it, for the members in order.
-    void startBattle(LobbyClient& host, const QByteArrayList& members);
+    // Each member marks ready as the joined room sends it; the host sees every mark.
+    void markReady(const Clients& c, const QByteArrayList& names);
+    // The members mark ready, then the host's start sequence as the real room
+    // sends it, with the members in order; names[0] is the host's.
+    void startBattle(const Clients& c, const QByteArrayList& names);
     int wins(const QByteArray& name);
     // Each name's "<wins> wins, <losses> losses"; empty when the stats did not come.
     QByteArrayList records(const QByteArrayList& names);
 };
 
-void LobbyGamesTest::startBattle(LobbyClient& host, const QByteArrayList& members)
+void LobbyGamesTest::markReady(const Clients& c, const QByteArrayList& names)
 {
+    for (size_t i = 1; i < c.size(); ++i) {
+        const QByteArray mark = "GDATA1@@READY" + names[qsizetype(i)];
+        c[i]->send(mark);
+        QCOMPARE(c[0]->next(mark), mark);
+    }
+}
+
+void LobbyGamesTest::startBattle(const Clients& c, const QByteArrayList& names)
+{
+    markReady(c, names);
+    LobbyClient& host = *c[0];
+    const QByteArrayList members = names.mid(1);
     host.send("GDATA1@@MAPNAMESpacePorts.spw");
     for (qsizetype i = 0; i < members.size(); ++i)
         host.send("GDATA1@@NUM" + QByteArray::number(i + 2) + members[i]);
@@ -143,6 +159,7 @@ void LobbyGamesTest::seatsComeFromTheHostsNumbers()
     Clients c = room({"ann", "bob", "carl"});
     QVERIFY(!c.empty());
     auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
+    markReady(c, {"ann", "bob", "carl"});
     for (const char* line : {"GDATA1@@MAPNAMESpacePorts.spw", "GDATA1@@NUM2bob", "GDATA1@@NUM3carl", "GDATA1@@MAX3"})
         ann->send(line);
     QCOMPARE(carl->next("GDATA1@@MAX"), QByteArray("GDATA1@@MAX3"));
@@ -177,6 +194,7 @@ void LobbyGamesTest::oneSeatEach()
     Clients c = room({"ann", "bob"});
     QVERIFY(!c.empty());
     auto [ann, bob] = std::tie(c[0], c[1]);
+    markReady(c, {"ann", "bob"});
     for (const QByteArray& part : numbers + QByteArrayList{"STARTGAME"})
         ann->send("GDATA1@@" + part);
     ann->send("STARTGAME1");
@@ -286,6 +304,27 @@ void LobbyGamesTest::turnsAndDepartures_data()
     // Each part is judged as the turn stands after the parts before it.
     QTest::newRow("a move after one's own turn's end in one line")
         << QList<Step>{{Ann, {"GDATA1@@ENDTURN1@MOVEUNIT6@MOVEX125@MOVEY73"}, false}, {Ann, {"GDATA1@@ENDTURN1"}, true}} << -1;
+    // The machine on turn answers a departure with a defeat of its own: that
+    // is no act, and the honest states go on whole until a real one.
+    const QByteArrayList states = unitStates();
+    QTest::newRow("a turn's states beside a departure")
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, states.first(40), true},
+                       {Carl, {"GDATA1@@EXITGAME3"}, true}, {Bob, {"GDATA1@@PLAYERLOST3"}, true},
+                       {Ann, states.sliced(40), true}, {Bob, {AMove}, true}, {Ann, {OneState}, false}} << -1;
+    QTest::newRow("the opening states beside a departure")
+        << QList<Step>{{Carl, {"GDATA1@@EXITGAME3"}, true}, {Ann, {"GDATA1@@PLAYERLOST3"}, true},
+                       {Dave, states, true}, {Ann, {AMove}, true}, {Dave, {OneState}, false}} << -1;
+    // Turn lines in any form but the one every client writes and reads alike
+    // reach nobody and move nothing: ann keeps the turn.
+    QList<Step> forms;
+    for (const char* line : {"PLAYERLOST+3", "PLAYERLOST 3", "PLAYERLOST3 ", "PLAYERLOST-2", "PLAYERLOST03",
+                             "PLAYERLOST0", "PLAYERLOST5", "PLAYERLOST", "IWIN+1", "IWIN", "ENDTURN+1", "ENDTURN 1",
+                             "ENDTURN01", "ENDTURN", "EXITGAME 1", "MOVEUNIT999@ENDTURN1", "MOVEUNIT1@PLAYERLOST3",
+                             "CHATann: bye@EXITGAME1", "IWIN1@MOVEUNIT1"})
+        forms << Step{Ann, {"GDATA1@@" + QByteArray(line)}, false};
+    forms << QList<Step>{{Ann, {AMove}, true}, {Ann, {"GDATA1@@PLAYERLOST4"}, true}, {Ann, {"GDATA1@@PLAYERLOST1"}, true},
+                         {Bob, {"GDATA1@@EXITGAME2"}, true}, {Carl, {"GDATA1@@IWIN3"}, true}};
+    QTest::newRow("turn lines only alone and in plain digits") << forms << -1;
 }
 
 void LobbyGamesTest::turnsAndDepartures()
@@ -294,7 +333,7 @@ void LobbyGamesTest::turnsAndDepartures()
     QFETCH(int, standing);
     Clients c = room(PlayerNames);
     QVERIFY(!c.empty());
-    startBattle(*c[Ann], PlayerNames.mid(1));
+    startBattle(c, PlayerNames);
     for (size_t i = 1; i < c.size(); ++i)
         QCOMPARE(c[i]->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
     // Each step's lines are followed by a part no client reads, which passes
@@ -350,7 +389,7 @@ void LobbyGamesTest::winGoesToTheLastPlayerStanding()
     Clients c = room({"ann", "bob"});
     QVERIFY(!c.empty());
     auto [ann, bob] = std::tie(c[0], c[1]);
-    startBattle(*ann, {"bob"});
+    startBattle(c, {"ann", "bob"});
     for (const QByteArray& line : annSends)
         ann->send(line);
     QVERIFY(ann->sync());
@@ -376,14 +415,20 @@ void LobbyGamesTest::winNeedsTwoSeats_data()
     QTest::addColumn<bool>("bobJoins");
     QTest::addColumn<bool>("bobNumbered");
     QTest::addColumn<bool>("bobLeavesFirst");  // before the start
+    QTest::addColumn<QByteArrayList>("bobMarks");
     QTest::addColumn<int>("max");
     QTest::addColumn<int>("annWins");
-    QTest::newRow("alone, one player") << false << false << false << 1 << 0;
-    QTest::newRow("alone, two players") << false << false << false << 2 << 0;
-    QTest::newRow("alone, four players") << false << false << false << 4 << 0;
-    QTest::newRow("bob in the room, never numbered") << true << false << false << 2 << 0;
-    QTest::newRow("bob numbered, gone before the start") << true << true << true << 2 << 0;
-    QTest::newRow("bob numbered and seated") << true << true << false << 2 << 1;
+    const QByteArrayList ready{"READY"};
+    QTest::newRow("alone, one player") << false << false << false << QByteArrayList{} << 1 << 0;
+    QTest::newRow("alone, two players") << false << false << false << QByteArrayList{} << 2 << 0;
+    QTest::newRow("alone, four players") << false << false << false << QByteArrayList{} << 4 << 0;
+    QTest::newRow("bob in the room, never numbered") << true << false << false << ready << 2 << 0;
+    QTest::newRow("bob numbered, gone before the start") << true << true << true << ready << 2 << 0;
+    QTest::newRow("bob numbered and seated") << true << true << false << ready << 2 << 1;
+    // A host cannot seat, and then defeat, a member who never said ready.
+    QTest::newRow("bob numbered, never ready") << true << true << false << QByteArrayList{} << 2 << 0;
+    QTest::newRow("bob numbered, ready taken back") << true << true << false << QByteArrayList{"READY", "NOTREADY"} << 2 << 0;
+    QTest::newRow("bob numbered, ready again") << true << true << false << QByteArrayList{"NOTREADY", "READY"} << 2 << 1;
 }
 
 void LobbyGamesTest::winNeedsTwoSeats()
@@ -392,11 +437,16 @@ void LobbyGamesTest::winNeedsTwoSeats()
     QFETCH(bool, bobJoins);
     QFETCH(bool, bobNumbered);
     QFETCH(bool, bobLeavesFirst);
+    QFETCH(QByteArrayList, bobMarks);
     QFETCH(int, max);
     QFETCH(int, annWins);
     Clients c = room(bobJoins ? QByteArrayList{"ann", "bob"} : QByteArrayList{"ann"});
     QVERIFY(!c.empty());
     LobbyClient& ann = *c[0];
+    for (const QByteArray& mark : bobMarks) {
+        c[1]->send("GDATA1@@" + mark + "bob");
+        QCOMPARE(ann.next("GDATA1@@" + mark), "GDATA1@@" + mark + "bob");
+    }
     if (bobNumbered)
         ann.send("GDATA1@@NUM2bob");
     ann.send("GDATA1@@MAX" + QByteArray::number(max));
@@ -407,14 +457,20 @@ void LobbyGamesTest::winNeedsTwoSeats()
     ann.send("GDATA1@@STARTGAME");
     ann.send("STARTGAME1");
     QCOMPARE(ann.next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
+    // The host on turn says player 2 is beaten.
+    ann.send("GDATA1@@PLAYERLOST2");
     if (bobJoins && !bobLeavesFirst) {
         c[1]->send("REMOVEGAME");
         QVERIFY(c[1]->sync());
     }
     ann.send("REMOVEGAME");
     QVERIFY(ann.sync());
-    // Only a battle of two seats or more counts as a game.
-    QCOMPARE(records({"ann"}), QByteArrayList{QByteArray::number(annWins) + " wins, 0 losses"});
+    // Only a battle of two seats or more counts as a game, for either.
+    const QByteArray annRecord = QByteArray::number(annWins) + " wins, 0 losses";
+    if (bobJoins)
+        QCOMPARE(records({"ann", "bob"}), (QByteArrayList{annRecord, "0 wins, " + QByteArray::number(annWins) + " losses"}));
+    else
+        QCOMPARE(records({"ann"}), QByteArrayList{annRecord});
 }
 
 void LobbyGamesTest::hostIsTheCreatorAndOnlyBeforeTheStart()
@@ -422,7 +478,7 @@ void LobbyGamesTest::hostIsTheCreatorAndOnlyBeforeTheStart()
     Clients c = room({"ann", "bob", "carl"});
     QVERIFY(!c.empty());
     auto [ann, bob, carl] = std::tie(c[0], c[1], c[2]);
-    startBattle(*ann, {"bob", "carl"});
+    startBattle(c, {"ann", "bob", "carl"});
     QCOMPARE(carl->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
     // Room settings are nobody's once the battle is on, the host's included.
     for (auto& [sender, name] : {std::pair{ann.get(), "ann"}, std::pair{bob.get(), "bob"}}) {
@@ -554,6 +610,42 @@ void LobbyGamesTest::slowestReaderGoesWhenTheBudgetIsSpent()
     stopReadingAndFlood(*ann, *bob);
     QCOMPARE(carl->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTcarl"));
     QTRY_COMPARE(carl->userList(), (QByteArrayList{"bob", "carl"}));
+}
+
+void LobbyGamesTest::refusedLinesFillNoLog()
+{
+    Clients c = room({"ann", "bob", "carl"});
+    QVERIFY(!c.empty());
+    QStringList log;
+    setLogSink([&log](const QString& text) { log << text; });
+    setLogging(true);
+    QElapsedTimer sending;
+    sending.start();
+    // Room settings from members, as fast as the line limit lets them through.
+    constexpr int Refused = 400;
+    for (int i = 0; i < Refused; ++i) {
+        c[1]->send("GDATA1@@MAX2");
+        c[2]->send("GDATA1@@MAX3");
+    }
+    QVERIFY(c[1]->sync());
+    QVERIFY(c[2]->sync());
+    const qint64 seconds = sending.elapsed() / 1000 + 2;  // the seconds the lines may have spanned
+    server.reset();  // the last count is said as the server stops
+    setLogging(false);
+    setLogSink({});
+    // A few are logged as they come, from each and from all together; the
+    // rest are counted, and the count names who sent them.
+    const QStringList dropped = log.filter(QStringLiteral(": line from "));
+    QVERIFY(dropped.filter(QStringLiteral("from bob")).size() <= RefusalLog::PerSourcePerSecond * seconds);
+    QVERIFY(dropped.size() <= RefusalLog::AllPerSecond * seconds);
+    const QStringList notes = log.filter(QStringLiteral("refused lines not logged"));
+    QCOMPARE(notes.size(), 1);
+    const QRegularExpression counts(QStringLiteral("^(\\d+) more refused lines not logged: (\\d+) from (bob|carl), (\\d+) from (bob|carl)$"));
+    const QRegularExpressionMatch match = counts.match(notes[0]);
+    QVERIFY2(match.hasMatch(), qPrintable(notes[0]));
+    QCOMPARE(match.captured(1).toInt(), 2 * Refused - dropped.size());
+    QCOMPARE(match.captured(2).toInt() + match.captured(4).toInt(), 2 * Refused - dropped.size());
+    QVERIFY(match.captured(3) != match.captured(5));
 }
 
 QTEST_GUILESS_MAIN(LobbyGamesTest)
