@@ -1,13 +1,10 @@
 #include "Connection.h"
 
 #include "GameData.h"
+#include "platform/KeepAlive.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>
-
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
 
 namespace lobby {
 
@@ -18,12 +15,6 @@ namespace {
 constexpr qint64 ReadChunkBytes = 64 * 1024;
 // Queued output past this is handed to the system at once (see write).
 constexpr qint64 FlushAfterBytes = 64 * 1024;
-// A client says nothing while it idles in the lobby, so dead peers are found
-// by TCP keep-alive probes: after a minute of silence, six probes ten
-// seconds apart.
-constexpr int KeepAliveIdleSeconds = 60;
-constexpr int KeepAliveIntervalSeconds = 10;
-constexpr int KeepAliveProbes = 6;
 // How long a closing connection may take to send its last lines.
 constexpr int CloseGraceMs = 5000;
 // A sender past its relay budget reads again once a whole line's worth has
@@ -31,18 +22,6 @@ constexpr int CloseGraceMs = 5000;
 constexpr double ResumeAfterBytes = platform::LineFramer::MaxLineBytes;
 // The CR LF that each relayed line is sent with.
 constexpr qint64 LineEndBytes = 2;
-
-void enableKeepAlive(QTcpSocket& socket)
-{
-    socket.setSocketOption(QAbstractSocket::KeepAliveOption, 1);
-    socket.setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    const auto fd = static_cast<int>(socket.socketDescriptor());
-    if (fd < 0)
-        return;
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &KeepAliveIdleSeconds, sizeof(int));
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &KeepAliveIntervalSeconds, sizeof(int));
-    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &KeepAliveProbes, sizeof(int));
-}
 
 }  // namespace
 
@@ -68,7 +47,9 @@ Connection::Connection(QTcpSocket* socket, SessionId id, OutputBudget& budget, F
 {
     socket_->setParent(this);
     socket_->setReadBufferSize(ReadChunkBytes);
-    enableKeepAlive(*socket_);
+    // A client says nothing while it idles in the lobby: dead peers are found by keep-alive.
+    platform::enableKeepAlive(socket_->socketDescriptor());
+    socket_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     clock_.start();
     closeGrace_.setSingleShot(true);
     connect(&closeGrace_, &QTimer::timeout, this, [this] { abort(QStringLiteral("did not read its last lines")); });

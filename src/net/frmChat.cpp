@@ -4,6 +4,7 @@
 #include "net/GameRooms.h"
 #include "net/LobbyProtocol.h"
 #include "platform/Dialogs.h"
+#include "platform/KeepAlive.h"
 #include "platform/Text.h"
 
 #include <QCoreApplication>
@@ -123,6 +124,9 @@ void frmChat::sendLine(const QString& line)
 
 void frmChat::Chat_Connect()
 {
+    // A player waiting for the others sends nothing: a link that dies without a
+    // word is found by probes, and ends as a closed connection does.
+    platform::enableKeepAlive(Chat.socketDescriptor());
     for (const QString& line : std::exchange(pendingLogin_, {}))
         sendLine(line);
     // The lobby shows before the server answers; a refusal hides it again.

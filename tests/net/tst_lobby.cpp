@@ -22,6 +22,10 @@
 #include <QTextEdit>
 #include <QtTest>
 
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
+
 using namespace modStrat;
 using platform::MessageResult;
 
@@ -118,6 +122,7 @@ private Q_SLOTS:
     void loginOutcome();
     void connectionEnds_data();
     void connectionEnds();
+    void silentLinkIsProbed();
     void overlongLineSkipped_data();
     void overlongLineSkipped();
 };
@@ -441,6 +446,25 @@ void LobbyTest::connectionEnds()
     const bool lost = expected.endsWith(frmChat::LostText);
     QCOMPARE(window.cmdSend->isEnabled() || window.cmdCreateGame->isEnabled(), !lost);
     QCOMPARE(window.lstGames->count() + window.lstUsers->count(), lost ? 0 : 2);
+}
+
+void LobbyTest::silentLinkIsProbed()
+{
+    // A player waiting for the others hears nothing for minutes: a dead link
+    // is found within about two, as the server finds us.
+    LobbySession session;
+    QVERIFY(session.connect());
+    const auto option = [&](int level, int name) {
+        int value = -1;
+        socklen_t size = sizeof value;
+        getsockopt(int(session.chat.socket().socketDescriptor()), level, name, &value, &size);
+        return value;
+    };
+    QCOMPARE(option(SOL_SOCKET, SO_KEEPALIVE), 1);
+    QCOMPARE(option(IPPROTO_TCP, TCP_KEEPIDLE), 60);
+    QCOMPARE(option(IPPROTO_TCP, TCP_KEEPINTVL), 10);
+    QCOMPARE(option(IPPROTO_TCP, TCP_KEEPCNT), 6);
+    QCOMPARE(option(IPPROTO_TCP, TCP_USER_TIMEOUT), 120000);
 }
 
 // The longest line the server may send comes through whole; one byte more is
