@@ -27,6 +27,10 @@
 
 namespace {
 
+// How often a lost connection looks again whether the boxes it closed have
+// returned; a box of Qt's own inside one keeps it open until answered.
+constexpr int ClosedBoxCheckMs = 50;
+
 void bringToFront(QWidget& window)
 {
     window.show();
@@ -197,6 +201,17 @@ void Application::endCutOffGame()
     const bool battle = game_->InBattle && !modStrat::IsOfflineGame;
     if (!battle && !rooms_->IsOpen())
         return;
+    // A box of the battle's or the room's own would outlive them and answer for
+    // a game that is gone: it closes as Cancel or No, and the news waits until
+    // it has returned to its caller.
+    const QWidget* closing[] = {battle ? battleView_.data() : nullptr, hostRoom_.get(), joinRoom_.get()};
+    bool waiting = false;
+    for (const QWidget* window : closing)
+        waiting = platform::closeBoxesOver(window) || waiting;
+    if (waiting) {
+        QTimer::singleShot(ClosedBoxCheckMs, this, &Application::endCutOffGame);
+        return;
+    }
     platform::messageBox(frmChat::LostText, platform::MessageButtons::Ok, frmChat::Title);
     // Undecided: no results, and no quit for anyone to hear.
     if (battle)

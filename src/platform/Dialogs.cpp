@@ -5,8 +5,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 namespace platform {
 
@@ -47,6 +50,16 @@ public:
     }
     ModalScope(const ModalScope&) = delete;
     ModalScope& operator=(const ModalScope&) = delete;
+};
+
+// The real boxes on screen, innermost last, each with the window it was
+// opened over.
+std::vector<std::pair<QPointer<QDialog>, QPointer<QWidget>>> shownBoxes;
+
+// Lists a box while its event loop runs; those loops end innermost first.
+struct Listed {
+    explicit Listed(QDialog& box) { shownBoxes.emplace_back(&box, QApplication::activeWindow()); }
+    ~Listed() { shownBoxes.pop_back(); }
 };
 
 struct Script {
@@ -109,6 +122,7 @@ MessageResult messageBox(const QString& text, MessageButtons buttons, const QStr
         box.setDefaultButton(buttons == MessageButtons::YesNoKeep ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     }
+    const Listed listed(box);
     const int clicked = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageResult::Ok;
@@ -139,6 +153,7 @@ std::optional<QString> inputBox(const QString& prompt, const QString& title, con
     for (QLabel* label : dialog.findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(defaultText);
+    const Listed listed(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
@@ -164,6 +179,7 @@ std::optional<QString> openFileBox(const QString& title, const QString& folder, 
     QFileDialog dialog(nullptr, title, folder, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    const Listed listed(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -184,6 +200,18 @@ void removeModalListener(int id)
 bool modalOpen()
 {
     return openBoxes > 0;
+}
+
+bool closeBoxesOver(const QWidget* window)
+{
+    // A box's event loop ends only after those of the boxes opened inside it.
+    const auto first = std::find_if(shownBoxes.begin(), shownBoxes.end(),
+                                    [window](const auto& shown) { return window && shown.second.data() == window; });
+    for (auto it = first; it != shownBoxes.end(); ++it) {
+        if (it->first)
+            it->first->reject();
+    }
+    return first != shownBoxes.end();
 }
 
 namespace dialogScript {

@@ -9,6 +9,8 @@
 #include <functional>
 #include <optional>
 
+class QWidget;
+
 namespace platform {
 
 // YesNoKeep is for a question whose Yes throws work away: Enter and Space answer No.
@@ -31,6 +33,11 @@ using ModalListener = std::function<void(bool open)>;
 int addModalListener(ModalListener listener);
 void removeModalListener(int id);
 bool modalOpen();
+
+// Closes, as Cancel or No would, the boxes opened over `window` (the active
+// window when each opened) and any box opened after them; each returns that
+// answer once its caller runs again. True while such a box has not yet returned.
+bool closeBoxesOver(const QWidget* window);
 
 // Scripted answers. Once enabled, no box is shown: each call takes the next
 // queued answer (Ok / No / cancel when none is queued) and records its text.

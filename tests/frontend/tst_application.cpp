@@ -10,6 +10,7 @@
 #include "frontend/frmLocalGame.h"
 #include "screen/BattleView.h"
 
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,17 +125,21 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("place");  // where the player is when the server goes
         QTest::addColumn<bool>("told");      // a box says so, then it closes
-        QTest::newRow("the lobby: its red line alone") << "lobby" << false;
-        QTest::newRow("a hot-seat battle goes on") << "hot seat" << false;
-        QTest::newRow("a network battle") << "battle" << true;
-        QTest::newRow("the host's room") << "host" << true;
-        QTest::newRow("a joined room") << "join" << true;
+        QTest::addColumn<int>("asking");     // the battle's main-menu entry whose box is open then; 0 none
+        QTest::newRow("the lobby: its red line alone") << "lobby" << false << 0;
+        QTest::newRow("a hot-seat battle goes on") << "hot seat" << false << 0;
+        QTest::newRow("a network battle") << "battle" << true << 0;
+        QTest::newRow("a network battle, asking Exit's question") << "battle" << true << 3;
+        QTest::newRow("a network battle, asking the saved game's name") << "battle" << true << 2;
+        QTest::newRow("the host's room") << "host" << true << 0;
+        QTest::newRow("a joined room") << "join" << true << 0;
     }
 
     void aLostServerIsSaidAndTheLoginComesBack()
     {
         QFETCH(QString, place);
         QFETCH(bool, told);
+        QFETCH(int, asking);
         Run run;
         Application& app = *run.app;
         QTcpServer server;
@@ -165,12 +170,30 @@ private Q_SLOTS:
                 battleShownAtBox = app.game().InBattle && app.battleView()->isVisible();
         });
 
-        peer->disconnectFromHost();
+        // A real box of the battle's own may be open: it closes and returns to
+        // the battle before the news comes.
+        bool newsTooSoon = false;
+        if (asking == 0) {
+            peer->disconnectFromHost();
+        } else {
+            RealBoxes real;
+            whenModal<QDialog>([&](QDialog* own) {
+                platform::dialogScript::enable();  // the news takes a scripted answer
+                peer->disconnectFromHost();
+                // Left open under the news, it is closed here all the same.
+                (void)QTest::qWaitFor([&] { return !own->isVisible() || !platform::dialogScript::shown().isEmpty(); });
+                own->reject();
+            });
+            app.game().LoadMainMenuOptions();
+            app.game().subMainMenuOption(asking);
+            newsTooSoon = !platform::dialogScript::shown().isEmpty();
+        }
         // The lobby window's side of it is in the lobby test.
         QTRY_VERIFY(app.lobby().txtChat->toPlainText().endsWith(frmChat::LostText));
         QCoreApplication::processEvents();
+        QTRY_COMPARE(platform::dialogScript::shown(), told ? QStringList{frmChat::LostText} : QStringList());
         platform::removeModalListener(listener);
-        QCOMPARE(platform::dialogScript::shown(), told ? QStringList{frmChat::LostText} : QStringList());
+        QVERIFY(!newsTooSoon);
         QCOMPARE(battleShownAtBox, place == u"battle");
         // The undecided battle closes without results; a hot seat plays on.
         QCOMPARE(app.game().InBattle, place == u"hot seat");
