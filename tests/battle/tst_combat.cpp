@@ -134,6 +134,8 @@ void CombatTest::roundingHalvesToEven_data()
     QTest::newRow("counter 1.5") << Strike{100, 3, 0, 0, 2};
     QTest::newRow("counter 2.5") << Strike{100, 5, 0, 0, 2};
     QTest::newRow("full counter") << Strike{100, 100, 0, 0, 50};
+    // Every machine removes a unit left at 0: one kept here would split the battle.
+    QTest::newRow("a counter of exactly the attacker's HP destroys it") << Strike{50, 100, 0, 0, 50};
     // Bar 1 by a 10-HP attacker: 10 / 2 x 0.1 = 0.5.
     QTest::newRow("damage 0.5") << Strike{10, 100, 1, 0, 50};
     QTest::newRow("damage 1.5") << Strike{30, 100, 1, 2, 49};
@@ -148,6 +150,7 @@ void CombatTest::roundingHalvesToEven()
     duel.strike(strike.bar, 0.0);
     QCOMPARE(strike.targetHp - Units[duel.target].HP, strike.damage);
     QCOMPARE(strike.attackerHp - Units[duel.attacker].HP, strike.counter);
+    QCOMPARE(Units[duel.attacker].V, Units[duel.attacker].HP > 0);
 }
 
 void CombatTest::overkillStopsAtZeroAndTheDeadStrikeBackWithNothing()
