@@ -3,6 +3,7 @@
 // "name median unit". Figures taken once print that one value.
 
 #include "AccountStore.h"
+#include "Connection.h"
 #include "platform/LineFramer.h"
 
 #include <QCoreApplication>
@@ -92,6 +93,13 @@ constexpr int RelayEveryMs = 250;   // one line of RelayLineBytes each: under th
 constexpr int RelayLineBytes = 4000;
 constexpr int ChatFloodMs = 60000;
 constexpr int LagWindowMs = 10000;
+// Members off turn sending battle lines the server refuses, as fast as their
+// relay budget lets them without being cut, each in a battle of two with its
+// host on turn; the server's log grows by so much a second meanwhile.
+constexpr int RefusingMembers = 10;
+constexpr int RefusedFloodMs = 15000;
+constexpr int RefusedEveryMs = 50;
+constexpr double RefusedShareOfBudget = 0.9;
 // GETSTATS with this many accounts, their wins spread from 0 to StatsMostWins.
 constexpr int StatsAccounts = 200000;
 constexpr int StatsMostWins = 1000;
@@ -709,6 +717,54 @@ int benchLobbyChatFlood()
     return 0;
 }
 
+int benchRefusedFlood()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServerFor(2 * RefusingMembers, server, dir);
+    if (port == 0)
+        return fail("the server did not start");
+    Clients hosts, members;
+    connectClients(hosts, "rh", RefusingMembers, port);
+    connectClients(members, "rm", RefusingMembers, port);
+    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
+        return fail("the refused flood's users did not log in");
+    std::vector<Client*> hostList, memberList;
+    for (int i = 0; i < RefusingMembers; ++i) {
+        hostList.push_back(hosts[size_t(i)].get());
+        memberList.push_back(members[size_t(i)].get());
+    }
+    if (!pairUp(hostList, memberList))
+        return fail("the refused flood's rooms did not open");
+    for (int i = 0; i < RefusingMembers; ++i)
+        if (!startBattle(*hostList[size_t(i)], {memberList[size_t(i)]}))
+            return fail("the refused flood's battles did not start");
+    idle(SettleMs);
+
+    QFile log(dir.filePath(QStringLiteral("server.log")));
+    const qint64 before = log.size();
+    QTimer flood;
+    QObject::connect(&flood, &QTimer::timeout, [&] {
+        for (Client* member : memberList) {
+            const QByteArray line = "GDATA" + QByteArray::number(member->game) + "@@MOVEUNIT1@MOVEX100@MOVEY52\r\n";
+            const double budget = lobby::RelayLimit.perSecond * RefusedShareOfBudget * RefusedEveryMs / 1000;
+            member->send(line.repeated(qsizetype(budget / double(line.size()))));
+        }
+    });
+    flood.start(RefusedEveryMs);
+    idle(RefusedFloodMs);
+    flood.stop();
+    const bool kept = std::all_of(memberList.begin(), memberList.end(),
+                                  [](Client* c) { return c->socket.state() == QAbstractSocket::ConnectedState; });
+    // Lets the last count be said.
+    server.terminate();
+    server.waitForFinished();
+    if (!kept)
+        return fail("a member sending refused lines within the limits was cut");
+    print("lobby_refused_flood_log_bytes_per_s", double(log.size() - before) * 1000.0 / RefusedFloodMs, "B/s");
+    return 0;
+}
+
 // What one GETSTATS costs the server, for a name with no wins and one near
 // the top: the store's lookup and rank timed in-process, and the round trip
 // through the real server less a GETTIME round trip. Prints the worse median.
@@ -838,6 +894,8 @@ int main(int argc, char** argv)
     if (const int status = benchRelayFlood())
         return status;
     if (const int status = benchLobbyChatFlood())
+        return status;
+    if (const int status = benchRefusedFlood())
         return status;
     return benchStats();
 }
