@@ -45,9 +45,7 @@ int numberAfter(QByteArrayView part, QByteArrayView keyword, qsizetype maxDigits
 
 int seatAfter(QByteArrayView part, QByteArrayView keyword)
 {
-    if (!part.startsWith(keyword) || part.size() != keyword.size() + 1)
-        return -1;
-    const int seat = part.back() - '0';
+    const int seat = numberAfter(part, keyword, 1);
     return seat >= 1 && seat <= MaxGameMembers ? seat : -1;
 }
 

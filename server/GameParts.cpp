@@ -170,8 +170,11 @@ void Games::follow(Game& game, const Session& sender, const PartRule& rule, QByt
 {
     const QByteArrayView keyword = rule.keyword;
     const int seat = seatOf(game, sender);
-    // The unit states of the last turn's end pass only until the player on turn acts.
-    if (rule.sender == PartSender::OnTurn)
+    // The unit states of the last turn's end pass only until the player on
+    // turn acts. The machine on turn answers a departure with its loss check:
+    // a defeat already followed changes nothing and is no act of its own.
+    const bool known = keyword == kw::PlayerLost && game.out.contains(seatAfter(part, keyword));
+    if ((rule.sender == PartSender::OnTurn || rule.sender == PartSender::Judges) && !known)
         game.syncing = 0;
     if (keyword == kw::Num && part.size() > kw::Num.size()) {
         // One digit, then the name as the host's list shows it.
@@ -195,15 +198,7 @@ void Games::follow(Game& game, const Session& sender, const PartRule& rule, QByt
     } else if (keyword == kw::ExitGame) {
         markOut(game, seat);
     } else if (keyword == kw::PlayerLost) {
-        // The machine on turn answers a departure with its loss check: a
-        // defeat already followed changes nothing and is no act of its own.
-        const int lost = seatAfter(part, keyword);
-        if (!game.out.contains(lost)) {
-            game.syncing = 0;
-            markOut(game, lost);
-        }
-    } else if (keyword == kw::IWin) {
-        game.syncing = 0;
+        markOut(game, seatAfter(part, keyword));
     } else if (keyword == kw::EndTurn) {
         game.turn = nextSeat(game, seat);
         game.syncing = seat;

@@ -150,10 +150,9 @@ void Games::relay(Session& sender, const QByteArray& gdata)
     if (const auto message = messageOf(gdata)) {
         const QList<QByteArrayView> parts = partsOf(*message);
         if (const QString why = take(*game, sender, parts); !why.isEmpty()) {
-            refusals_.refused(toText(sender.name),
-                              QStringLiteral("game %1: line from %2 dropped (%3): %4")
-                                  .arg(game->number)
-                                  .arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
+            if (refusals_.admit(sender.name))
+                logLine(QStringLiteral("game %1: line from %2 dropped (%3): %4")
+                            .arg(game->number).arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
             return;
         }
         sendToMembers(*game, line(gdata), sender.id);
@@ -177,11 +176,16 @@ void Games::boot(Game& game, QByteArrayView name)
     if (position < 1)  // not a member, or the host itself
         return;
     sessions_.send(target->id, gameLine(game.number, kw::Boot, target->name));
-    game.members.removeAt(position);
-    game.ready.remove(target->id);
     target->game = 0;
-    sendToMembers(game, gameLine(game.number, kw::LeaveGame, QByteArray::number(position + 1)));
+    leaveRoom(game, position);
     logLine(QStringLiteral("%1 booted from game %2").arg(toText(target->name)).arg(game.number));
+}
+
+void Games::leaveRoom(Game& game, qsizetype position)
+{
+    // A member who comes back is not ready until it says so again.
+    game.ready.remove(game.members.takeAt(position));
+    sendToMembers(game, gameLine(game.number, kw::LeaveGame, QByteArray::number(position + 1)));
 }
 
 void Games::closeRoom(Game& game)
@@ -224,9 +228,7 @@ void Games::leave(Session& user, Leaving how)
     if (!game->started) {
         if (user.id == game->host)
             return closeRoom(*game);
-        game->members.removeAt(position);
-        game->ready.remove(user.id);
-        sendToMembers(*game, gameLine(game->number, kw::LeaveGame, QByteArray::number(position + 1)));
+        leaveRoom(*game, position);
         logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
         return;
     }

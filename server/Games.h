@@ -69,6 +69,8 @@ private:
     QByteArray uniqueName(QByteArrayView wanted, const QByteArray& hostName) const;
     void sendToMembers(const Game& game, const QByteArray& bytes, SessionId except = 0);
     void boot(Game& game, QByteArrayView name);
+    // The member at `position` leaves a room before its battle; the others drop its entry.
+    void leaveRoom(Game& game, qsizetype position);
     void closeRoom(Game& game);
     void remove(Game& game);
     void announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why);

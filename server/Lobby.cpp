@@ -150,8 +150,8 @@ void Lobby::onVersion(Session& s, QByteArrayView payload)
 void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why,
                    QByteArrayView notice)
 {
-    refusals_.refused(toText(s.address),
-                      QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
+    if (refusals_.admit(s.address))
+        logLine(QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
     sessions_.send(s.id, (notice.isEmpty() ? QByteArray() : line(kw::Announce, notice)) + line(keyword));
 }
 

@@ -32,33 +32,28 @@ void logLine(const QString& text)
     std::fprintf(stderr, "%s %s\n", qPrintable(stamp), qPrintable(text));
 }
 
-bool RefusalLog::fits(Count& count, int limit, qint64 second)
+bool RefusalLog::admit(const QByteArray& source)
 {
-    if (count.second != second)
-        count = {second, 0};
-    return count.logged < limit;
-}
-
-void RefusalLog::refused(const QString& source, const QString& text)
-{
-    const qint64 second = clock_.elapsed() / 1000;
-    Count& own = logged_[source];
-    if (fits(own, PerSourcePerSecond, second) && fits(all_, AllPerSecond, second)) {
-        ++own.logged;
-        ++all_.logged;
-        return logLine(text);
+    const qint64 now = clock_.elapsed();
+    if (perSource_.count(source, now) >= PerSourcePerSecond || all_.count({}, now) >= AllPerSecond) {
+        ++held_[source];
+        return false;
     }
-    ++held_[source];
+    perSource_.add(source, now);
+    all_.add({}, now);
+    return true;
 }
 
 void RefusalLog::flush()
 {
-    // The sources seen since the last note are forgotten with it: the tables
-    // never hold more than one interval's senders.
-    logged_.clear();
+    // Only the senders of the last second stay counted: the tables never
+    // hold more than one interval's senders.
+    const qint64 now = clock_.elapsed();
+    perSource_.prune(now);
+    all_.prune(now);
     if (held_.isEmpty())
         return;
-    std::vector<std::pair<qint64, QString>> most;
+    std::vector<std::pair<qint64, QByteArray>> most;
     qint64 total = 0;
     for (auto it = held_.cbegin(); it != held_.cend(); ++it) {
         most.emplace_back(it.value(), it.key());
@@ -69,7 +64,7 @@ void RefusalLog::flush()
     QStringList named;
     qint64 rest = total;
     for (size_t i = 0; i < most.size() && i < size_t(NamedInNote); ++i) {
-        named << QStringLiteral("%1 from %2").arg(most[i].first).arg(most[i].second);
+        named << QStringLiteral("%1 from %2").arg(most[i].first).arg(QString::fromLatin1(most[i].second));
         rest -= most[i].first;
     }
     if (rest > 0)

@@ -2,6 +2,8 @@
 // One time-stamped line on stderr per connection, login, game and
 // moderation action. Not synced: a log is nothing a person would lose.
 
+#include "WindowedCounts.h"
+
 #include <QElapsedTimer>
 #include <QHash>
 #include <QString>
@@ -33,23 +35,19 @@ public:
     RefusalLog(const RefusalLog&) = delete;
     RefusalLog& operator=(const RefusalLog&) = delete;
 
-    // `source`: who sent it, a user's name or an address.
-    void refused(const QString& source, const QString& text);
+    // True when a refusal from `source` (a user's name, or an address) is to
+    // be logged; otherwise it is counted, and the caller builds no text.
+    bool admit(const QByteArray& source);
     // One line for what was held back since the last; nothing when nothing was.
     void flush();
 
 private:
-    struct Count
-    {
-        qint64 second = -1;
-        int logged = 0;  // in that second
-    };
-    bool fits(Count& count, int limit, qint64 second);
+    static constexpr qint64 WindowMs = 1000;
 
     QElapsedTimer clock_;
-    Count all_;
-    QHash<QString, Count> logged_;
-    QHash<QString, qint64> held_;
+    WindowedCounts perSource_{WindowMs};
+    WindowedCounts all_{WindowMs};  // one key for everyone
+    QHash<QByteArray, qint64> held_;
 };
 
 }  // namespace lobby

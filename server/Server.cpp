@@ -117,9 +117,9 @@ void Server::accept()
         const QByteArray address = addressText(*socket);
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
-            lobby_->refusals().refused(toText(address), QStringLiteral("connection from %1 refused: %2")
-                                                            .arg(toText(address), banned ? QStringLiteral("banned")
-                                                                                         : QStringLiteral("too many connections")));
+            if (lobby_->refusals().admit(address))
+                logLine(QStringLiteral("connection from %1 refused: %2")
+                            .arg(toText(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));
             if (banned)
                 socket->write(line(kw::IpBan));
             socket->disconnectFromHost();
