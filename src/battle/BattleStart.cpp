@@ -141,7 +141,7 @@ bool frmGame::SetUpBattle()
     if (!LoadMap(MapPath)) {
         refusal_ = QStringLiteral("The battle cannot start: the map \"%1\" is missing or has no valid size.")
                        .arg(MapPath);
-        platform::messageBox(refusal_);
+        platform::messageBox(boxOwner, refusal_);
         Form_Unload();
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include "battle/BattleServices.h"
 #include "data/GameData.h"
+#include "platform/Dialogs.h"
 #include "platform/Clock.h"
 #include "platform/Surface.h"
 
@@ -50,6 +51,8 @@ public:
     frmGame& operator=(const frmGame&) = delete;
 
     BattleServices services;
+    // The battle's boxes are asked in its name: they close with a network battle.
+    platform::BoxOwner boxOwner;
     platform::Surface surface;
     // The program's one picture store; without it the pictures are empty and draw nothing.
     const PictureStore& pictures() const;

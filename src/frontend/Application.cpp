@@ -204,10 +204,11 @@ void Application::endCutOffGame()
     // A box of the battle's or the room's own would outlive them and answer for
     // a game that is gone: it closes as Cancel or No, and the news waits until
     // it has returned to its caller.
-    const QWidget* closing[] = {battle ? battleView_.data() : nullptr, hostRoom_.get(), joinRoom_.get()};
+    const platform::BoxOwner* closing[] = {battle ? &game_->boxOwner : nullptr, &rooms_->host().boxOwner,
+                                           &rooms_->join().boxOwner};
     bool waiting = false;
-    for (const QWidget* window : closing)
-        waiting = platform::closeBoxesOver(window) || waiting;
+    for (const platform::BoxOwner* owner : closing)
+        waiting = platform::closeBoxesOf(owner) || waiting;
     if (waiting) {
         QTimer::singleShot(ClosedBoxCheckMs, this, &Application::endCutOffGame);
         return;

@@ -100,7 +100,7 @@ void HostRoomWindow::reset()
 
 void HostRoomWindow::cmdChooseMap_Click()
 {
-    const auto file = platform::openFileBox(QStringLiteral("Select Map"), platform::programFolder(),
+    const auto file = platform::openFileBox(room_.boxOwner, QStringLiteral("Select Map"), platform::programFolder(),
                                             QStringLiteral("Vesperfall Map File (*.spw)"));
     if (!file || file->isEmpty())
         return;

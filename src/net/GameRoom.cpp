@@ -81,7 +81,7 @@ QString GameRoom::cmbRace_Change(const QString& text)
         sendGameLine(QStringLiteral("RACE") + text);
         return text;
     }
-    platform::messageBox(InvalidRace);
+    platform::messageBox(boxOwner, InvalidRace);
     // The room may have closed while the box was open (booted, or the battle began).
     if (!loaded_)
         return text;

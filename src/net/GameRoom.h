@@ -5,6 +5,7 @@
 
 #include "net/ChatLog.h"
 #include "net/RoomMessages.h"
+#include "platform/Dialogs.h"
 
 #include <QObject>
 #include <QString>
@@ -70,6 +71,8 @@ public:
     void setChat(const QString& text);
     // The chat, send, race and start controls take input.
     bool ControlsEnabled = false;
+    // The room's boxes are asked in its name: they close with it.
+    platform::BoxOwner boxOwner;
 
 Q_SIGNALS:
     // The list, a caption or the controls' state changed.

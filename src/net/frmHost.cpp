@@ -122,18 +122,18 @@ void frmHost::cmdSendMap_Click()
 void frmHost::cmdStart_Click()
 {
     if (MapFile.isEmpty()) {
-        platform::messageBox(NoMap);
+        platform::messageBox(boxOwner, NoMap);
         return;
     }
     const auto seconds = secondsOf(txtTime);
     if (chkTime && !seconds) {
-        platform::messageBox(BadSeconds);
+        platform::messageBox(boxOwner, BadSeconds);
         return;
     }
     const bool allReady = !lstOps.isEmpty() && lstOps.size() <= MaxPlayers
         && std::all_of(lstOps.begin() + 1, lstOps.end(), [](const QString& e) { return e.startsWith(ReadyMark); });
     if (!allReady) {
-        platform::messageBox(NotAllReady);
+        platform::messageBox(boxOwner, NotAllReady);
         return;
     }
 

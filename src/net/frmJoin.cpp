@@ -158,11 +158,11 @@ void frmJoin::StartRefused()
         SendGameData(QStringLiteral("EXITGAME%1").arg(MyPlayer));
     }
     quitGame();
-    platform::messageBox(MapPath.isEmpty() ? MissingMapText.arg(announcedMap_) : NotNamedText);
+    platform::messageBox(boxOwner, MapPath.isEmpty() ? MissingMapText.arg(announcedMap_) : NotNamedText);
 }
 
 void frmJoin::Boot()
 {
     quitGame();
-    platform::messageBox(BootedText);
+    platform::messageBox(boxOwner, BootedText);
 }

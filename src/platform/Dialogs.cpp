@@ -52,14 +52,15 @@ public:
     ModalScope& operator=(const ModalScope&) = delete;
 };
 
-// The real boxes on screen, innermost last, each with the window it was
-// opened over.
-std::vector<std::pair<QPointer<QDialog>, QPointer<QWidget>>> shownBoxes;
+// The real boxes on screen, innermost last, each with who asked for it.
+std::vector<std::pair<QPointer<QDialog>, const BoxOwner*>> shownBoxes;
 
 // Lists a box while its event loop runs; those loops end innermost first.
 struct Listed {
-    explicit Listed(QDialog& box) { shownBoxes.emplace_back(&box, QApplication::activeWindow()); }
+    Listed(QDialog& box, const BoxOwner* owner) { shownBoxes.emplace_back(&box, owner); }
     ~Listed() { shownBoxes.pop_back(); }
+    Listed(const Listed&) = delete;
+    Listed& operator=(const Listed&) = delete;
 };
 
 struct Script {
@@ -88,9 +89,8 @@ MessageResult defaultResult(MessageButtons buttons)
     return buttons == MessageButtons::Ok ? MessageResult::Ok : MessageResult::No;
 }
 
-}  // namespace
-
-MessageResult messageBox(const QString& text, MessageButtons buttons, const QString& title, MessageIcon icon)
+MessageResult showMessage(const BoxOwner* owner, const QString& text, MessageButtons buttons, const QString& title,
+                          MessageIcon icon)
 {
     ModalScope modal;
 
@@ -122,14 +122,15 @@ MessageResult messageBox(const QString& text, MessageButtons buttons, const QStr
         box.setDefaultButton(buttons == MessageButtons::YesNoKeep ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
     }
-    const Listed listed(box);
+    const Listed listed(box, owner);
     const int clicked = box.exec();
     if (buttons == MessageButtons::Ok)
         return MessageResult::Ok;
     return clicked == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
 }
 
-std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText)
+std::optional<QString> askInput(const BoxOwner* owner, const QString& prompt, const QString& title,
+                                const QString& defaultText)
 {
     ModalScope modal;
 
@@ -153,13 +154,14 @@ std::optional<QString> inputBox(const QString& prompt, const QString& title, con
     for (QLabel* label : dialog.findChildren<QLabel*>())
         label->setTextFormat(Qt::PlainText);
     dialog.setTextValue(defaultText);
-    const Listed listed(dialog);
+    const Listed listed(dialog, owner);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();
 }
 
-std::optional<QString> openFileBox(const QString& title, const QString& folder, const QString& filter)
+std::optional<QString> askFile(const BoxOwner* owner, const QString& title, const QString& folder,
+                               const QString& filter)
 {
     ModalScope modal;
 
@@ -179,10 +181,45 @@ std::optional<QString> openFileBox(const QString& title, const QString& folder, 
     QFileDialog dialog(nullptr, title, folder, filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    const Listed listed(dialog);
+    const Listed listed(dialog, owner);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+MessageResult messageBox(const QString& text, MessageButtons buttons, const QString& title, MessageIcon icon)
+{
+    return showMessage(nullptr, text, buttons, title, icon);
+}
+
+MessageResult messageBox(const BoxOwner& owner, const QString& text, MessageButtons buttons, const QString& title,
+                         MessageIcon icon)
+{
+    return showMessage(&owner, text, buttons, title, icon);
+}
+
+std::optional<QString> inputBox(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    return askInput(nullptr, prompt, title, defaultText);
+}
+
+std::optional<QString> inputBox(const BoxOwner& owner, const QString& prompt, const QString& title,
+                                const QString& defaultText)
+{
+    return askInput(&owner, prompt, title, defaultText);
+}
+
+std::optional<QString> openFileBox(const QString& title, const QString& folder, const QString& filter)
+{
+    return askFile(nullptr, title, folder, filter);
+}
+
+std::optional<QString> openFileBox(const BoxOwner& owner, const QString& title, const QString& folder,
+                                   const QString& filter)
+{
+    return askFile(&owner, title, folder, filter);
 }
 
 int addModalListener(ModalListener listener)
@@ -202,11 +239,11 @@ bool modalOpen()
     return openBoxes > 0;
 }
 
-bool closeBoxesOver(const QWidget* window)
+bool closeBoxesOf(const BoxOwner* owner)
 {
     // A box's event loop ends only after those of the boxes opened inside it.
     const auto first = std::find_if(shownBoxes.begin(), shownBoxes.end(),
-                                    [window](const auto& shown) { return window && shown.second.data() == window; });
+                                    [owner](const auto& shown) { return owner && shown.second == owner; });
     for (auto it = first; it != shownBoxes.end(); ++it) {
         if (it->first)
             it->first->reject();

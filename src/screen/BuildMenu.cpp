@@ -115,12 +115,12 @@ void frmGame::subNewUnitOption(std::int32_t entry)
     if (!platform::parseInt16(CreateMenuCosts[entry], price))
         return;
     if (Money[CurrentPlayer] < price) {
-        platform::messageBox(QStringLiteral("Not enough money to purchase this unit!"));
+        platform::messageBox(boxOwner, QStringLiteral("Not enough money to purchase this unit!"));
         return;
     }
     // Paid only for a unit that was made: with every unit slot in use nothing is bought.
     if (!CreateUnit(type, CurrentPlayer, building->X, building->Y - UnitRaise)) {
-        platform::messageBox(QStringLiteral("There is no room for another unit."));
+        platform::messageBox(boxOwner, QStringLiteral("There is no room for another unit."));
         return;
     }
     Money[CurrentPlayer] -= price;

@@ -48,24 +48,24 @@ void frmGame::subMainMenuOption(std::int32_t entry)
         int owned = 0;
         for (const BuildingRecord& building : Buildings)
             owned += building.P == CurrentPlayer ? 1 : 0;
-        platform::messageBox(QStringLiteral("Your total funds are: %1.  Your current incoming funds are: %2")
+        platform::messageBox(boxOwner, QStringLiteral("Your total funds are: %1.  Your current incoming funds are: %2")
                                  .arg(Money[CurrentPlayer])
                                  .arg(owned * IncomePerBuilding),
                              platform::MessageButtons::Ok, QStringLiteral("Vesperfall"));
     } else if (command == QLatin1String("Save")) {
         const auto answer =
-            platform::inputBox(QStringLiteral("What do you want to call this saved game?"), QStringLiteral("Vesperfall"));
+            platform::inputBox(boxOwner, QStringLiteral("What do you want to call this saved game?"), QStringLiteral("Vesperfall"));
         // Cancel or an empty name saves nothing.
         if (!answer || answer->isEmpty())
             return;
         if (!platform::isPlainFileName(*answer)) {
-            platform::messageBox(QStringLiteral("A saved game cannot be called \"%1\".").arg(*answer));
+            platform::messageBox(boxOwner, QStringLiteral("A saved game cannot be called \"%1\".").arg(*answer));
             return;
         }
         if (!WriteSavedGame(platform::programFolder() + QLatin1Char('/') + *answer + QStringLiteral(".save")))
-            platform::messageBox(QStringLiteral("The game could not be saved."));
+            platform::messageBox(boxOwner, QStringLiteral("The game could not be saved."));
     } else if (command == QLatin1String("Exit")) {
-        if (platform::messageBox(QStringLiteral("Are you sure that you want to quit?"), platform::MessageButtons::YesNo,
+        if (platform::messageBox(boxOwner, QStringLiteral("Are you sure that you want to quit?"), platform::MessageButtons::YesNo,
                                  QStringLiteral("Are you sure?"))
             == platform::MessageResult::Yes) {
             // Like Q, the others are told, so they do not wait for this player.
