@@ -74,6 +74,7 @@ Application::Application(Parts parts) : parts_(std::move(parts))
                          [this] { chat_->holdLines(); }};
     rooms_ = std::make_unique<NetworkRooms>(link);
     chat_->rooms = rooms_.get();
+    chat_->inGame = [this] { return inOnlineBattle() || rooms_->IsOpen(); };
     hostRoom_ = std::make_unique<HostRoomWindow>(rooms_->host(), *pictures_);
     joinRoom_ = std::make_unique<JoinRoomWindow>(rooms_->join(), *pictures_);
     connect(&rooms_->host(), &GameRoom::battleRequested, this, &Application::showBattle);
@@ -194,11 +195,16 @@ void Application::showBattle()
     bringToFront(*view);
 }
 
+bool Application::inOnlineBattle() const
+{
+    return game_->InBattle && !modStrat::IsOfflineGame;
+}
+
 void Application::endCutOffGame()
 {
     // Without the server a network battle or a room only seems to wait for the
     // others. A battle on this machine alone goes on.
-    const bool battle = game_->InBattle && !modStrat::IsOfflineGame;
+    const bool battle = inOnlineBattle();
     if (!battle && !rooms_->IsOpen())
         return;
     // A box of the battle's or the room's own would outlive them and answer for

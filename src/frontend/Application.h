@@ -84,6 +84,8 @@ Q_SIGNALS:
 
 private:
     void quit();
+    // An online battle is under way and has not ended for this player.
+    bool inOnlineBattle() const;
     // The lobby connection was lost: a network battle or a room open now ends, after a box says why.
     void endCutOffGame();
     // The windows made on demand that exist now.

@@ -359,10 +359,21 @@ bool frmChat::cmdMsg_Click(const QString& user, const QString& text)
     return true;
 }
 
-void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
+bool frmChat::mayEnterGame()
 {
     // A room opened before the login is accepted would stand for a game the server never made.
     if (!loggedIn_)
+        return false;
+    if (inGame && inGame()) {
+        messageBox(LeaveFirstText, MessageButtons::Ok, Title);
+        return false;
+    }
+    return true;
+}
+
+void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
+{
+    if (!mayEnterGame())
         return;
     sendLine(lobby::SetupGame);
     sendLine(lobby::GameName + name);
@@ -374,7 +385,7 @@ void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
 
 void frmChat::cmdJoinGame_Click(const QString& name, const QString& password)
 {
-    if (name.isEmpty() || !loggedIn_)
+    if (!mayEnterGame() || name.isEmpty())
         return;
     sendLine(lobby::JoinName + name);
     sendLine(lobby::JoinPass + password);

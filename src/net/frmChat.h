@@ -32,6 +32,8 @@ public:
     static inline const QString Title = QStringLiteral("Vesperfall");
     // Shown when the server ends the connection without a word (it stopped, the network failed).
     static inline const QString LostText = QStringLiteral("Connection to the server was lost.");
+    // Create Game or Join Game while a room or an online battle of this player is open.
+    static inline const QString LeaveFirstText = QStringLiteral("Leave your game room or battle first.");
     static inline const QString DownloadSite = QStringLiteral("https://vesperfall.example/download");
 
     // Chat colours, 24-bit with red in the low byte.
@@ -50,6 +52,9 @@ public:
     GameRooms* rooms = nullptr;
     // Ends the program after a kick or ban; tests put a recorder here.
     std::function<void()> exitProgram;
+    // True while this player has a room or an online battle under way: the
+    // server would take the player out of it for a new game.
+    std::function<bool()> inGame;
 
     // The connection. Connecting closes an open one first; `loginLines` go
     // out once the connection is made.
@@ -124,6 +129,8 @@ private:
     void Chat_Close();
     void drain();
     void askAndSend(QLatin1String keyword, const QString& user);
+    // Create and Join may go out: logged in, and no room or battle left behind.
+    bool mayEnterGame();
     // The server removed this user: the connection ends, then the program.
     void removedByServer(const QString& message);
     void refused(const QString& message);

@@ -53,8 +53,8 @@ void frmGame::subMainMenuOption(std::int32_t entry)
                                  .arg(owned * IncomePerBuilding),
                              platform::MessageButtons::Ok, QStringLiteral("Vesperfall"));
     } else if (command == QLatin1String("Save")) {
-        const auto answer =
-            platform::inputBox(boxOwner, QStringLiteral("What do you want to call this saved game?"), QStringLiteral("Vesperfall"));
+        const auto answer = platform::inputBox(boxOwner, QStringLiteral("What do you want to call this saved game?"),
+                                               QStringLiteral("Vesperfall"));
         // Cancel or an empty name saves nothing.
         if (!answer || answer->isEmpty())
             return;
@@ -65,8 +65,8 @@ void frmGame::subMainMenuOption(std::int32_t entry)
         if (!WriteSavedGame(platform::programFolder() + QLatin1Char('/') + *answer + QStringLiteral(".save")))
             platform::messageBox(boxOwner, QStringLiteral("The game could not be saved."));
     } else if (command == QLatin1String("Exit")) {
-        if (platform::messageBox(boxOwner, QStringLiteral("Are you sure that you want to quit?"), platform::MessageButtons::YesNo,
-                                 QStringLiteral("Are you sure?"))
+        if (platform::messageBox(boxOwner, QStringLiteral("Are you sure that you want to quit?"),
+                                 platform::MessageButtons::YesNo, QStringLiteral("Are you sure?"))
             == platform::MessageResult::Yes) {
             // Like Q, the others are told, so they do not wait for this player.
             QuitBattle();

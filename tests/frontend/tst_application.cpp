@@ -11,6 +11,9 @@
 #include "screen/BattleView.h"
 
 #include <QDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -48,6 +51,42 @@ struct Run {
         app->localGame()->cmdChooseMap->click();
         app->localGame()->cmdStart->click();
         return QTest::qWaitFor([this] { return app->game().Running; }, 5000);
+    }
+
+    // Logs in to `server` and lists its game "duel"; the server's end of the link.
+    QTcpSocket* enterLobby(QTcpServer& server)
+    {
+        if (!server.listen(QHostAddress::LocalHost))
+            return nullptr;
+        modStrat::ServerIP = QStringLiteral("127.0.0.1");
+        frmIntro2& start = app->startWindow();
+        start.lobbyPort = server.serverPort();
+        QTest::keyClicks(start.txtName, QStringLiteral("alba"));
+        start.cmdConnect->click();
+        if (!QTest::qWaitFor([&] { return server.hasPendingConnections(); }, 5000))
+            return nullptr;
+        QTcpSocket* peer = server.nextPendingConnection();
+        peer->write("GOODPASS\r\nLISTADDbob\r\nLISTDONE\r\nADDGAMEduel\r\n");
+        if (!QTest::qWaitFor([&] { return app->lobby().lstGames->count() == 1; }, 5000))
+            return nullptr;
+        return peer;
+    }
+
+    // From the lobby to `place`: "lobby", "hot seat", "battle" (a network
+    // battle), "host" (its own room) or "join" (a joined room).
+    bool goTo(const QString& place, QTcpSocket& peer)
+    {
+        if (place == u"hot seat" || place == u"battle") {
+            if (!startHotSeat(folder.writeDuel()))
+                return false;
+            modStrat::IsOfflineGame = place == u"hot seat";
+        } else if (place == u"host") {
+            app->lobby().cmdCreateGame->click();
+        } else if (place == u"join") {
+            peer.write("JOINGAME5\r\n");
+        }
+        const bool room = place == u"host" || place == u"join";
+        return QTest::qWaitFor([&] { return app->rooms().IsOpen() == room; }, 5000);
     }
 
     FrontendFolder folder;
@@ -125,67 +164,88 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("place");  // where the player is when the server goes
         QTest::addColumn<bool>("told");      // a box says so, then it closes
-        QTest::addColumn<int>("asking");     // the battle's main-menu entry whose box is open then; 0 none
-        QTest::newRow("the lobby: its red line alone") << "lobby" << false << 0;
-        QTest::newRow("a hot-seat battle goes on") << "hot seat" << false << 0;
-        QTest::newRow("a network battle") << "battle" << true << 0;
-        QTest::newRow("a network battle, asking Exit's question") << "battle" << true << 3;
-        QTest::newRow("a network battle, asking the saved game's name") << "battle" << true << 2;
-        QTest::newRow("the host's room") << "host" << true << 0;
-        QTest::newRow("a joined room") << "join" << true << 0;
+        QTest::addColumn<QString>("box");    // the box open then, if any; the game's own close before the news
+        QTest::newRow("the lobby: its red line alone") << "lobby" << false << "";
+        QTest::newRow("a hot-seat battle goes on") << "hot seat" << false << "";
+        QTest::newRow("a hot-seat battle keeps Exit's question") << "hot seat" << false << "exit";
+        QTest::newRow("a network battle") << "battle" << true << "";
+        QTest::newRow("a network battle, asking Exit's question") << "battle" << true << "exit";
+        QTest::newRow("a network battle, a notice over Exit's question") << "battle" << true << "notice over exit";
+        QTest::newRow("a network battle, asking the saved game's name") << "battle" << true << "save name";
+        QTest::newRow("a network battle, the box after the saved game's name") << "battle" << true << "bad save name";
+        QTest::newRow("the host's room") << "host" << true << "";
+        QTest::newRow("the host's room, saying no map is chosen") << "host" << true << "start";
+        QTest::newRow("a joined room") << "join" << true << "";
+        QTest::newRow("a joined room, saying the race is invalid") << "join" << true << "race";
     }
 
     void aLostServerIsSaidAndTheLoginComesBack()
     {
         QFETCH(QString, place);
         QFETCH(bool, told);
-        QFETCH(int, asking);
+        QFETCH(QString, box);
         Run run;
         Application& app = *run.app;
         QTcpServer server;
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        ServerIP = QStringLiteral("127.0.0.1");
-        frmIntro2& start = app.startWindow();
-        start.lobbyPort = server.serverPort();
-        QTest::keyClicks(start.txtName, QStringLiteral("alba"));
-        start.cmdConnect->click();
-        QTRY_VERIFY(server.hasPendingConnections());
-        QTcpSocket* peer = server.nextPendingConnection();
-        peer->write("GOODPASS\r\nLISTADDbob\r\nLISTDONE\r\nADDGAMEduel\r\n");
-        QTRY_COMPARE(app.lobby().lstGames->count(), 1);
-        if (place == u"hot seat" || place == u"battle") {
-            QVERIFY(run.startHotSeat(run.folder.writeDuel()));
-            IsOfflineGame = place == u"hot seat";
-        } else if (place == u"host") {
-            app.lobby().cmdCreateGame->click();
-        } else if (place == u"join") {
-            peer->write("JOINGAME5\r\n");
-        }
-        QTRY_COMPARE(app.rooms().IsOpen(), place == u"host" || place == u"join");
+        QTcpSocket* peer = run.enterLobby(server);
+        QVERIFY(peer);
+        QVERIFY(run.goTo(place, *peer));
         platform::dialogScript::clear();
-        // The box comes while the battle is still on screen.
+        // The news comes while the battle is still on screen.
         bool battleShownAtBox = false;
         const int listener = platform::addModalListener([&](bool open) {
-            if (open)
+            if (open && platform::dialogScript::enabled())
                 battleShownAtBox = app.game().InBattle && app.battleView()->isVisible();
         });
 
-        // A real box of the battle's own may be open: it closes and returns to
-        // the battle before the news comes.
+        // Real boxes may be open, innermost last. The game's own close and
+        // return to their caller before the news comes; no other game's do.
         bool newsTooSoon = false;
-        if (asking == 0) {
+        bool leftOpen = false;
+        if (box.isEmpty()) {
             peer->disconnectFromHost();
         } else {
             RealBoxes real;
-            whenModal<QDialog>([&](QDialog* own) {
+            const auto serverGoes = [&](const QList<QPointer<QDialog>>& open) {
                 platform::dialogScript::enable();  // the news takes a scripted answer
                 peer->disconnectFromHost();
-                // Left open under the news, it is closed here all the same.
-                (void)QTest::qWaitFor([&] { return !own->isVisible() || !platform::dialogScript::shown().isEmpty(); });
-                own->reject();
-            });
-            app.game().LoadMainMenuOptions();
-            app.game().subMainMenuOption(asking);
+                const auto anyShown = [&] {
+                    return std::any_of(open.begin(), open.end(),
+                                       [](const QPointer<QDialog>& d) { return d && d->isVisible(); });
+                };
+                (void)QTest::qWaitFor([&] { return app.lobby().txtChat->toPlainText().endsWith(frmChat::LostText); });
+                (void)QTest::qWaitFor([&] { return !anyShown() || !platform::dialogScript::shown().isEmpty(); },
+                                      told ? 5000 : 200);
+                leftOpen = anyShown();
+                // Left open, they are closed here all the same.
+                for (auto it = open.rbegin(); it != open.rend(); ++it) {
+                    if (*it)
+                        (*it)->reject();
+                }
+            };
+            if (box == u"bad save name") {
+                whenModal<QInputDialog>([&](QInputDialog* name) {
+                    name->setTextValue(QStringLiteral("a/b"));
+                    name->accept();
+                    whenModal<QMessageBox>([&](QMessageBox* refused) { serverGoes({refused}); });
+                });
+            } else if (box == u"notice over exit") {
+                whenModal<QMessageBox>([&](QMessageBox* question) {
+                    whenModalWhere<QMessageBox>([question](QMessageBox* b) { return b != question; },
+                                                [&, question](QMessageBox* notice) { serverGoes({question, notice}); });
+                    platform::messageBox(QStringLiteral("A notice"));
+                });
+            } else {
+                whenModal<QDialog>([&](QDialog* own) { serverGoes({own}); });
+            }
+            if (box == u"race") {
+                app.rooms().join().cmbRace_Change(QStringLiteral("Gnomes"));
+            } else if (box == u"start") {
+                app.rooms().host().cmdStart_Click();
+            } else {
+                app.game().LoadMainMenuOptions();
+                app.game().subMainMenuOption(box.contains(u"save") ? 2 : 3);
+            }
             newsTooSoon = !platform::dialogScript::shown().isEmpty();
         }
         // The lobby window's side of it is in the lobby test.
@@ -194,6 +254,7 @@ private Q_SLOTS:
         QTRY_COMPARE(platform::dialogScript::shown(), told ? QStringList{frmChat::LostText} : QStringList());
         platform::removeModalListener(listener);
         QVERIFY(!newsTooSoon);
+        QCOMPARE(leftOpen, !told && !box.isEmpty());
         QCOMPARE(battleShownAtBox, place == u"battle");
         // The undecided battle closes without results; a hot seat plays on.
         QCOMPARE(app.game().InBattle, place == u"hot seat");
@@ -202,10 +263,66 @@ private Q_SLOTS:
         QVERIFY(!app.results() && !app.rooms().IsOpen() && app.lobby().isVisible());
 
         // Closing the lobby gives the login back, and it connects again.
+        frmIntro2& start = app.startWindow();
         app.lobby().close();
         QVERIFY(start.isVisible() && start.cmdConnect->isEnabled());
         start.cmdConnect->click();
         QTRY_VERIFY(server.hasPendingConnections());
+    }
+
+    void createAndJoinLeaveNoGameBehind_data()
+    {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<bool>("held");  // both only say to leave first, and nothing goes out
+        QTest::newRow("a network battle") << "battle" << true;
+        QTest::newRow("the host's room") << "host" << true;
+        QTest::newRow("a joined room") << "join" << true;
+        QTest::newRow("a network battle lost") << "defeat" << false;
+        QTest::newRow("a hot-seat battle") << "hot seat" << false;
+    }
+
+    void createAndJoinLeaveNoGameBehind()
+    {
+        QFETCH(QString, place);
+        QFETCH(bool, held);
+        Run run;
+        Application& app = *run.app;
+        QTcpServer server;
+        QTcpSocket* peer = run.enterLobby(server);
+        QVERIFY(peer);
+        QVERIFY(run.goTo(place == u"defeat" ? QStringLiteral("battle") : place, *peer));
+        if (place == u"defeat") {
+            for (UnitRecord& unit : Units)
+                unit.V = unit.V && unit.P != MyPlayer;
+            app.game().CheckLoss(MyPlayer);
+            QVERIFY(app.results());
+        }
+        // What the client sent up to a line of the test's own.
+        const auto sentUntil = [&](const QString& marker) {
+            app.chat().sendLine(marker);
+            QByteArray sent;
+            (void)QTest::qWaitFor([&] { return (sent += peer->readAll()).endsWith(marker.toLatin1() + "\r\n"); });
+            return sent;
+        };
+        QVERIFY(sentUntil(QStringLiteral("BEFORE")).endsWith("BEFORE\r\n"));
+        const bool wasInBattle = app.game().InBattle;
+        const bool wasHosting = app.rooms().IsHosting();
+        platform::dialogScript::clear();
+
+        // Join first: a Create that goes out opens a room of its own.
+        LobbyWindow& lobby = app.lobby();
+        lobby.txtJoinName->setText(QStringLiteral("duel"));
+        lobby.cmdJoinGame->click();
+        lobby.txtGameName->setText(QStringLiteral("mine"));
+        lobby.cmdCreateGame->click();
+        const QByteArray sent = sentUntil(QStringLiteral("END"));
+        QCOMPARE(platform::dialogScript::shown(),
+                 held ? QStringList(2, frmChat::LeaveFirstText) : QStringList());
+        QCOMPARE(sent.contains("SETUPGAME\r\nGAMENAMEmine\r\n"), !held);
+        QCOMPARE(sent.contains("JOINNAMEduel\r\n"), !held);
+        // What was open stays as it was; a refused Create opens no room.
+        QCOMPARE(app.game().InBattle, wasInBattle);
+        QCOMPARE(app.rooms().IsHosting(), held ? wasHosting : true);
     }
 
     void exitEndsTheRun()

@@ -12,18 +12,27 @@ struct RealBoxes {
     ~RealBoxes() { platform::dialogScript::enable(); }
 };
 
-// Runs `act` on the first modal widget of that kind to open, from inside its event loop.
-template <typename Widget, typename Act>
-void whenModal(Act act)
+// Runs `act` on the first modal widget of that kind to open for which `is`
+// holds, from inside its event loop.
+template <typename Widget, typename Is, typename Act>
+void whenModalWhere(Is is, Act act)
 {
     auto* timer = new QTimer(qApp);
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* w = qobject_cast<Widget*>(QApplication::activeModalWidget())) {
+    QObject::connect(timer, &QTimer::timeout, [timer, is, act] {
+        auto* w = qobject_cast<Widget*>(QApplication::activeModalWidget());
+        if (w && is(w)) {
             timer->stop();
             timer->deleteLater();
             act(w);
         }
     });
     timer->start();
+}
+
+// Runs `act` on the first modal widget of that kind to open, from inside its event loop.
+template <typename Widget, typename Act>
+void whenModal(Act act)
+{
+    whenModalWhere<Widget>([](Widget*) { return true; }, act);
 }
