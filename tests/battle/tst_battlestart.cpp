@@ -134,6 +134,7 @@ void BattleStartTest::aNewBattleForgetsTheLastOne()
 {
     BattleKit kit(8, 8);
     const int tank = kit.unit(UnitType::HeavyTank, 1, 3, 3);
+    const int transport = kit.unit(UnitType::Transport, 1, 4, 3);
     QVERIFY(kit.start());
     frmGame& game = *kit.game;
     // Activated again (after a message box, say), the window does not start anew.
@@ -148,9 +149,12 @@ void BattleStartTest::aNewBattleForgetsTheLastOne()
     game.SelectedBuilding = 3;
     UnitsProduced[1] = 4;
     UnitsLost[2] = 3;
+    // The tank's slot held a unit on board: the map's tank there is no rider.
+    BattleKit::board(transport, tank);
     game.Form_Unload();
     kit.out.events.clear();
     QVERIFY(kit.start());
+    QVERIFY(!Units[tank].HIDDEN && Units[transport].TRANS == None);
     QVERIFY(kit.at(tank, 3, 3) && !game.DamageBarRunning && TargetUnit == None && game.SelectedBuilding == None);
     QVERIFY(!game.MainMenuOpen && !game.CreateMenuItems[1].Visible && !Tiles[5].Highlight && kit.out.count("reset") == 1);
     // The results add up every battle of the run.
