@@ -53,8 +53,9 @@ struct Run {
         return QTest::qWaitFor([this] { return app->game().Running; }, 5000);
     }
 
-    // Logs in to `server` and lists its game "duel"; the server's end of the link.
-    QTcpSocket* enterLobby(QTcpServer& server)
+    // Logs in to `server`, which lists its game "duel", and goes to `place`
+    // (as goTo); the server's end of the link, null when that failed.
+    QTcpSocket* enterLobby(QTcpServer& server, const QString& place)
     {
         if (!server.listen(QHostAddress::LocalHost))
             return nullptr;
@@ -67,19 +68,27 @@ struct Run {
             return nullptr;
         QTcpSocket* peer = server.nextPendingConnection();
         peer->write("GOODPASS\r\nLISTADDbob\r\nLISTDONE\r\nADDGAMEduel\r\n");
-        if (!QTest::qWaitFor([&] { return app->lobby().lstGames->count() == 1; }, 5000))
+        if (!QTest::qWaitFor([&] { return app->lobby().lstGames->count() == 1; }, 5000) || !goTo(place, *peer))
             return nullptr;
         return peer;
     }
 
     // From the lobby to `place`: "lobby", "hot seat", "battle" (a network
-    // battle), "host" (its own room) or "join" (a joined room).
+    // battle), "defeat" (the results of a network battle lost), "host" (its
+    // own room) or "join" (a joined room).
     bool goTo(const QString& place, QTcpSocket& peer)
     {
-        if (place == u"hot seat" || place == u"battle") {
+        if (place == u"hot seat" || place == u"battle" || place == u"defeat") {
             if (!startHotSeat(folder.writeDuel()))
                 return false;
             modStrat::IsOfflineGame = place == u"hot seat";
+            if (place == u"defeat") {
+                for (UnitRecord& unit : modStrat::Units)
+                    unit.V = unit.V && unit.P != modStrat::MyPlayer;
+                app->game().CheckLoss(modStrat::MyPlayer);
+                if (!app->results())
+                    return false;
+            }
         } else if (place == u"host") {
             app->lobby().cmdCreateGame->click();
         } else if (place == u"join") {
@@ -187,9 +196,8 @@ private Q_SLOTS:
         Run run;
         Application& app = *run.app;
         QTcpServer server;
-        QTcpSocket* peer = run.enterLobby(server);
+        QTcpSocket* peer = run.enterLobby(server, place);
         QVERIFY(peer);
-        QVERIFY(run.goTo(place, *peer));
         platform::dialogScript::clear();
         // The news comes while the battle is still on screen.
         bool battleShownAtBox = false;
@@ -288,15 +296,8 @@ private Q_SLOTS:
         Run run;
         Application& app = *run.app;
         QTcpServer server;
-        QTcpSocket* peer = run.enterLobby(server);
+        QTcpSocket* peer = run.enterLobby(server, place);
         QVERIFY(peer);
-        QVERIFY(run.goTo(place == u"defeat" ? QStringLiteral("battle") : place, *peer));
-        if (place == u"defeat") {
-            for (UnitRecord& unit : Units)
-                unit.V = unit.V && unit.P != MyPlayer;
-            app.game().CheckLoss(MyPlayer);
-            QVERIFY(app.results());
-        }
         // What the client sent up to a line of the test's own.
         const auto sentUntil = [&](const QString& marker) {
             app.chat().sendLine(marker);
