@@ -166,29 +166,13 @@ QSet<QByteArray> AccountStore::bannedAddresses()
     return out;
 }
 
-bool AccountStore::recordGame(const QList<QByteArray>& names)
+bool AccountStore::recordGame(QByteArrayView name, bool won)
 {
-    if (!open_ || !db_.transaction())
-        return false;
-    QSqlQuery query(db_);
-    query.prepare(QStringLiteral("UPDATE accounts SET games = games + 1 WHERE name = ?"));
-    for (const QByteArray& name : names) {
-        query.addBindValue(toText(name));
-        if (!query.exec()) {
-            error_ = query.lastError().text();
-            db_.rollback();
-            return false;
-        }
-    }
-    return db_.commit();
-}
-
-bool AccountStore::recordWin(QByteArrayView name)
-{
-    if (!change(QStringLiteral("UPDATE accounts SET wins = wins + 1 WHERE name = ?"), {toText(name)}))
+    if (!change(QStringLiteral("UPDATE accounts SET games = games + 1, wins = wins + ? WHERE name = ?"),
+                {won ? 1 : 0, toText(name)}))
         return false;
     // Only this store adds wins, so the count read back is the one just committed.
-    if (ranks_)
+    if (won && ranks_)
         if (const std::optional<Stats> now = winsAndLosses(name))
             ranks_->addWin(now->wins - 1);
     return true;

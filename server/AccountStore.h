@@ -46,10 +46,9 @@ public:
     bool banName(QByteArrayView name, qint64 until);  // until 0: for good
     bool banAddress(QByteArrayView address);
     QSet<QByteArray> bannedAddresses();
-    // A started game counts for every member; a win for the one who won.
-    bool recordGame(const QList<QByteArray>& names);
-    bool recordWin(QByteArrayView name);
-    // The ranks are read once, here, and then follow this store's recordWin:
+    // A battle that ended for a player: one game, and a win when it won.
+    bool recordGame(QByteArrayView name, bool won);
+    // The ranks are read once, here, and then follow this store's recordGame:
     // ask for stats on the store that loaded them and records the wins.
     bool loadRanks();
     // Nothing before loadRanks().

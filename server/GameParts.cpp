@@ -12,12 +12,14 @@ namespace lobby {
 enum class PartSender {
     Nobody,      // parts only the server writes: a member's would act for the server
     HostInRoom,  // the host's room settings and start sequence: nobody's once the battle is on
+    HostSeats,   // the host's player count and numbers, which the server follows: as HostInRoom, in plain form only
     Signed,      // chat begins with its sender's name and one of ChatSeparators
     OwnName,     // the value is the sender's own name
     OwnSeat,     // the quit key names the sender's own number, at any time
     EndsTurn,    // only the player on turn ends it, naming its own number
     OnTurn,      // every machine not on turn applies these: only the player on turn acts
-    Judges,      // the machine on turn judges defeat and victory, naming a player of the battle
+    Judges,      // the machine on turn judges defeat, naming any owner a map can have
+    Wins,        // the machine on turn judges victory, naming a player of the battle
     Syncing,     // the machine on turn applies the unit states: only the player whose turn just ended sends them
 };
 
@@ -25,14 +27,15 @@ struct PartRule
 {
     QByteArrayView keyword;
     PartSender sender;
-    // The turn lines: a client stops reading a line at its first part that
-    // fails, so anything beside them could be followed here and not there.
+    // The turn lines and the start: a client stops reading a line at its
+    // first part that fails, so anything beside them could be followed here
+    // and not there; and the start is held back for the seated alone.
     bool alone = false;
 };
 
 namespace {
 
-const char* const AloneRefusal = "a turn line with other parts";
+const char* const AloneRefusal = "a turn line or start with other parts";
 
 // Why a part from anyone else is dropped, for the log.
 const char* refusalText(PartSender sender)
@@ -42,6 +45,8 @@ const char* refusalText(PartSender sender)
         return "a part only the server sends";
     case PartSender::HostInRoom:
         return "room settings from a member or during the battle";
+    case PartSender::HostSeats:
+        return "a player count or number from a member, during the battle or in a form clients read apart";
     case PartSender::Signed:
         return "chat under another name";
     case PartSender::OwnName:
@@ -53,7 +58,9 @@ const char* refusalText(PartSender sender)
     case PartSender::OnTurn:
         return "a battle part off turn";
     case PartSender::Judges:
-        return "a defeat or victory off turn or for no player of the battle";
+        return "a defeat off turn or for no owner a map can have";
+    case PartSender::Wins:
+        return "a victory off turn or for no player of the battle";
     case PartSender::Syncing:
         return "unit states from a player whose turn did not just end, or after the next player acted";
     }
@@ -63,9 +70,9 @@ const char* refusalText(PartSender sender)
 // Who may send which part. Parts not listed pass: no client reads them.
 constexpr PartRule PartRules[] = {
     {kw::JoinGame, PartSender::Nobody}, {kw::LeaveGame, PartSender::Nobody}, {kw::Boot, PartSender::Nobody},
-    {kw::Num, PartSender::HostInRoom}, {kw::Max, PartSender::HostInRoom}, {kw::MapName, PartSender::HostInRoom},
+    {kw::Num, PartSender::HostSeats}, {kw::Max, PartSender::HostSeats}, {kw::MapName, PartSender::HostInRoom},
     {kw::TimeOn, PartSender::HostInRoom}, {kw::TimeOff, PartSender::HostInRoom}, {kw::TimeSec, PartSender::HostInRoom},
-    {kw::StartGame, PartSender::HostInRoom},
+    {kw::StartGame, PartSender::HostInRoom, true},
     {kw::Chat, PartSender::Signed}, {kw::InChat, PartSender::Signed},
     {kw::Ready, PartSender::OwnName}, {kw::NotReady, PartSender::OwnName},
     {kw::ExitGame, PartSender::OwnSeat, true},
@@ -84,7 +91,7 @@ constexpr PartRule PartRules[] = {
     {kw::CreateUnit, PartSender::OnTurn}, {kw::CreateType, PartSender::OnTurn}, {kw::CreatePlayer, PartSender::OnTurn},
     {kw::CreateX, PartSender::OnTurn}, {kw::CreateY, PartSender::OnTurn},
     {kw::JoinUnit, PartSender::OnTurn}, {kw::JoinHide, PartSender::OnTurn}, {kw::JoinHp, PartSender::OnTurn},
-    {kw::PlayerLost, PartSender::Judges, true}, {kw::IWin, PartSender::Judges, true},
+    {kw::PlayerLost, PartSender::Judges, true}, {kw::IWin, PartSender::Wins, true},
     {kw::CheckUnit, PartSender::Syncing}, {kw::CheckPic, PartSender::Syncing}, {kw::CheckX, PartSender::Syncing},
     {kw::CheckY, PartSender::Syncing}, {kw::CheckPlayer, PartSender::Syncing}, {kw::CheckHp, PartSender::Syncing},
 };
@@ -103,6 +110,15 @@ bool signedByAny(QByteArrayView text, QByteArrayView name)
 {
     return std::any_of(std::begin(ChatSeparators), std::end(ChatSeparators),
                        [&](QByteArrayView separator) { return signedBy(text, name, separator); });
+}
+
+// The number of a MAX or NUM part in the one form every client reads alike:
+// one digit 1 to MaxGameMembers, alone after MAX, followed at once by the
+// name after NUM; -1 for any other form ("MAX 4", "MAX04", "NUM+2bob").
+int roomNumber(QByteArrayView part, QByteArrayView keyword)
+{
+    const qsizetype digitsEnd = keyword == kw::Num ? std::min(part.size(), keyword.size() + 1) : part.size();
+    return seatAfter(part.first(digitsEnd), keyword);
 }
 
 }  // namespace
@@ -132,6 +148,10 @@ QString Games::take(Game& game, const Session& sender, const QList<QByteArrayVie
             return QString::fromLatin1(refusalText(rule->sender));
         follow(after, sender, *rule, part);
     }
+    // A defeat or a quit ends the battle for that player.
+    for (int seat : std::as_const(after.out))
+        if (!game.out.contains(seat))
+            ended(after, seat, false);
     game = std::move(after);
     return {};
 }
@@ -148,6 +168,8 @@ bool Games::mayPass(const Game& game, const Session& sender, const PartRule& rul
         return false;
     case PartSender::HostInRoom:
         return game.host == sender.id && !game.started;
+    case PartSender::HostSeats:
+        return game.host == sender.id && !game.started && roomNumber(part, rule.keyword) > 0;
     case PartSender::Signed:
         return signedByAny(value, sender.name);
     case PartSender::OwnName:
@@ -159,6 +181,8 @@ bool Games::mayPass(const Game& game, const Session& sender, const PartRule& rul
     case PartSender::OnTurn:
         return onTurn;
     case PartSender::Judges:
+        return onTurn && named >= 1;
+    case PartSender::Wins:
         return onTurn && named >= 1 && named <= game.playerCount;
     case PartSender::Syncing:
         return game.started && seat >= 1 && seat == game.syncing;
@@ -172,31 +196,38 @@ void Games::follow(Game& game, const Session& sender, const PartRule& rule, QByt
     const int seat = seatOf(game, sender);
     // The unit states of the last turn's end pass only until the player on
     // turn acts. The machine on turn answers a departure with its loss check:
-    // a defeat already followed changes nothing and is no act of its own.
-    const bool known = keyword == kw::PlayerLost && game.out.contains(seatAfter(part, keyword));
-    if ((rule.sender == PartSender::OnTurn || rule.sender == PartSender::Judges) && !known)
+    // a defeat already followed, or of an owner no player is, changes nothing
+    // and is no act of its own.
+    const bool idle = keyword == kw::PlayerLost && !inPlay(game, seatAfter(part, keyword));
+    const bool acts = rule.sender == PartSender::OnTurn || rule.sender == PartSender::Judges
+        || rule.sender == PartSender::Wins;
+    if (acts && !idle)
         game.syncing = 0;
-    if (keyword == kw::Num && part.size() > kw::Num.size()) {
+    if (keyword == kw::Num) {
         // One digit, then the name as the host's list shows it.
-        const int number = part[kw::Num.size()] - '0';
+        const int number = roomNumber(part, keyword);
         QByteArray name = part.sliced(kw::Num.size() + 1).toByteArray();
         if (name.startsWith('*'))
             name.remove(0, 1);
-        // The host is player 1: a number naming the host seats nobody.
+        // The host is player 1: a number naming the host seats nobody. A
+        // member's room takes the last number that names it: one seat each,
+        // and none when that number is the host's.
         const Session* host = sessions_.find(game.host);
-        if (number >= 2 && number <= MaxGameMembers && !(host && host->name == name)) {
-            // A member's room takes the last number that names it: one seat each.
+        if (!(host && host->name == name)) {
             game.numbered.removeIf([&name](auto entry) { return entry.value() == name; });
-            game.numbered.insert(number, name);
+            if (number >= 2)
+                game.numbered.insert(number, name);
         }
-    } else if (const int count = numberAfter(part, kw::Max, 1); count >= 1 && count <= MaxGameMembers) {
-        game.playerCount = count;
+    } else if (keyword == kw::Max) {
+        game.playerCount = roomNumber(part, keyword);
     } else if (keyword == kw::Ready) {
         game.ready.insert(sender.id);
     } else if (keyword == kw::NotReady) {
         game.ready.remove(sender.id);
     } else if (keyword == kw::ExitGame) {
-        markOut(game, seat);
+        // In the room the clients ignore a quit: so does the server.
+        if (game.started)
+            markOut(game, seat);
     } else if (keyword == kw::PlayerLost) {
         markOut(game, seatAfter(part, keyword));
     } else if (keyword == kw::EndTurn) {
@@ -218,6 +249,11 @@ void Games::markOut(Game& game, int seat)
         game.turn = nextSeat(game, seat);
         game.syncing = 0;
     }
+}
+
+bool Games::inPlay(const Game& game, int seat)
+{
+    return seat >= 1 && seat <= game.playerCount && !game.out.contains(seat);
 }
 
 int Games::nextSeat(const Game& game, int after) const

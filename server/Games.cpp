@@ -11,6 +11,9 @@ namespace {
 const QByteArray RoomClosedText(" closed the game.");
 const QByteArray LostConnectionText(" has lost connection.");
 const QByteArray LeftText(" has left the game.");
+// Why the start left a member of the room out of its battle.
+const QByteArray NotReadyText("The battle started without you: you were not marked ready.");
+const QByteArray NotNamedText("The battle started without you: the host's start did not name you.");
 // A dropped line is logged this far: enough to see what it was.
 constexpr qsizetype MaxLoggedLineBytes = 120;
 
@@ -131,14 +134,36 @@ void Games::start(Session& host)
         }
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
-    if (names.size() >= MinRecordedSeats)
-        store_.recordGame(names);
     logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
+    // The battle opens only for the seated: the host's STARTGAME part was held
+    // back for this, as a member may have taken back its mark meanwhile.
+    // Everyone else in the room is sent back to the lobby and told why.
+    QList<QByteArray> unnamed;
+    const QList<SessionId> members = game->members;
+    for (SessionId id : members) {
+        Session* member = sessions_.find(id);
+        if (game->seats.contains(id)) {
+            if (id != host.id)
+                sessions_.send(id, gameLine(game->number, kw::StartGame));
+            continue;
+        }
+        const int number = game->numbered.key(member->name, 0);
+        const bool named = number >= 2 && number <= game->playerCount;
+        sendAway(*game, *member, named ? NotReadyText : NotNamedText);
+        logLine(QStringLiteral("%1 left out of game %2: %3")
+                    .arg(toText(member->name))
+                    .arg(game->number)
+                    .arg(named ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
+        if (!named)
+            unnamed.append(member->name);
+    }
     // The clients skip those numbers once told they are gone.
     for (int seat : missing) {
         announceDeparture(*game, game->numbered.value(seat), seat, LeftText);
         markOut(*game, seat);
     }
+    for (const QByteArray& name : std::as_const(unnamed))
+        announceDeparture(*game, name, 0, LeftText);
 }
 
 void Games::relay(Session& sender, const QByteArray& gdata)
@@ -155,7 +180,10 @@ void Games::relay(Session& sender, const QByteArray& gdata)
                             .arg(game->number).arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
             return;
         }
-        sendToMembers(*game, line(gdata), sender.id);
+        // The start sends STARTGAME itself, to the players it seats.
+        const bool opensBattle = parts.size() == 1 && parts[0].startsWith(kw::StartGame);
+        if (!opensBattle)
+            sendToMembers(*game, line(gdata), sender.id);
         return;
     }
     const QByteArrayView bare = afterGameNumber(gdata);
@@ -188,19 +216,22 @@ void Games::leaveRoom(Game& game, qsizetype position)
     sendToMembers(game, gameLine(game.number, kw::LeaveGame, QByteArray::number(position + 1)));
 }
 
+void Games::sendAway(Game& game, Session& member, const QByteArray& why)
+{
+    // The room and its chat close on BOOT: the lobby window keeps the reason.
+    sessions_.send(member.id, gameLine(game.number, kw::Chat, why) + noteLine(why)
+                                  + gameLine(game.number, kw::Boot, member.name));
+    member.game = 0;
+    game.members.removeOne(member.id);
+}
+
 void Games::closeRoom(Game& game)
 {
     const QByteArray closed = sessions_.find(game.host)->name + RoomClosedText;
-    // The room and its chat close on BOOT: the lobby window keeps the reason.
-    const QByteArray notice = gameLine(game.number, kw::Chat, closed) + noteLine(closed);
     const QList<SessionId> members = game.members;
-    for (SessionId member : members) {
-        if (member == game.host)
-            continue;
-        Session* other = sessions_.find(member);
-        sessions_.send(member, notice + gameLine(game.number, kw::Boot, other->name));
-        other->game = 0;
-    }
+    for (SessionId member : members)
+        if (member != game.host)
+            sendAway(game, *sessions_.find(member), closed);
     sessions_.sendToAll(line(kw::RemoveGame, game.name));
     logLine(QStringLiteral("game %1 closed").arg(game.number));
     remove(game);
@@ -209,8 +240,19 @@ void Games::closeRoom(Game& game)
 void Games::announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why)
 {
     // A number that named nobody has nobody to announce.
-    const QByteArray said = name.isEmpty() ? QByteArray() : gameLine(game.number, kw::InChat, concat({name, why}));
-    sendToMembers(game, said + gameLine(game.number, kw::ExitGame, QByteArray::number(seat)));
+    QByteArray said = name.isEmpty() ? QByteArray() : gameLine(game.number, kw::InChat, concat({name, why}));
+    if (seat > 0)
+        said += gameLine(game.number, kw::ExitGame, QByteArray::number(seat));
+    sendToMembers(game, said);
+}
+
+void Games::ended(const Game& game, int seat, bool won)
+{
+    // A battle of fewer seats is nobody's game; an empty seat is nobody's.
+    const SessionId holder = game.seats.key(seat, 0);
+    const Session* player = holder ? sessions_.find(holder) : nullptr;
+    if (player && game.seats.size() >= MinRecordedSeats)
+        store_.recordGame(player->name, won);
 }
 
 void Games::remove(Game& game)
@@ -237,10 +279,10 @@ void Games::leave(Session& user, Leaving how)
     game->members.removeAt(position);
     const int seat = game->seats.value(user.id);
     if (seat > 0 && !game->out.contains(seat)) {
-        if (how == Leaving::GameOver && lastStanding(*game, seat))
-            store_.recordWin(user.name);
-        else
+        const bool won = how == Leaving::GameOver && lastStanding(*game, seat);
+        if (!won)
             announceDeparture(*game, user.name, seat, how == Leaving::LostConnection ? LostConnectionText : LeftText);
+        ended(*game, seat, won);
         markOut(*game, seat);
     }
     logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));

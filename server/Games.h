@@ -69,11 +69,17 @@ private:
     QByteArray uniqueName(QByteArrayView wanted, const QByteArray& hostName) const;
     void sendToMembers(const Game& game, const QByteArray& bytes, SessionId except = 0);
     void boot(Game& game, QByteArrayView name);
+    // Closes a member's room with the reason in words, shown in the lobby it
+    // returns to; it is no longer a member.
+    void sendAway(Game& game, Session& member, const QByteArray& why);
     // The member at `position` leaves a room before its battle; the others drop its entry.
     void leaveRoom(Game& game, qsizetype position);
     void closeRoom(Game& game);
     void remove(Game& game);
+    // Seat 0: a member who had no number in the battle, so no EXITGAME.
     void announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why);
+    // The battle ended for the player at `seat`: its game is recorded, a win when it won.
+    void ended(const Game& game, int seat, bool won);
 
     // Who may send which part (GameParts.cpp).
     int seatOf(const Game& game, const Session& member) const;
@@ -85,6 +91,8 @@ private:
     void follow(Game& game, const Session& sender, const PartRule& rule, QByteArrayView part);
     void markOut(Game& game, int seat);
     int nextSeat(const Game& game, int after) const;
+    // A seat a player holds and that is not out.
+    static bool inPlay(const Game& game, int seat);
     bool lastStanding(const Game& game, int seat) const;
 
     Sessions& sessions_;

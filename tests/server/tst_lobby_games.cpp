@@ -127,6 +127,12 @@ void LobbyGamesTest::partsFromTheWrongSender_data()
     QTest::newRow("member's no limit") << 1 << QByteArray("GDATA1@@TIMEOFF") << false;
     QTest::newRow("member's start of the room") << 1 << QByteArray("STARTGAME1") << false;
     QTest::newRow("host's move before the battle") << 0 << QByteArray("GDATA1@@MOVEUNIT3@MOVEX50@MOVEY23") << false;
+    // The player count and numbers pass only as every client reads them alike.
+    QTest::newRow("host's plain count and numbers") << 0 << QByteArray("GDATA1@@NUM2bob@NUM3*carl@MAX4") << true;
+    QTest::newRow("host's number for himself") << 0 << QByteArray("GDATA1@@NUM1bob") << true;
+    for (const char* part : {"MAX 4", "MAX+4", "MAX04", "MAX4 ", "MAX0", "MAX5", "MAX", "MAXx@MAX3", "NUM+2bob",
+                             "NUM 2bob", "NUM02bob", "NUM5bob", "NUM", "NUMx@MAX3"})
+        QTest::addRow("host's \"%s\"", part) << 0 << "GDATA1@@" + QByteArray(part) << false;
 }
 
 void LobbyGamesTest::partsFromTheWrongSender()
@@ -185,6 +191,8 @@ void LobbyGamesTest::oneSeatEach_data()
     // bob's room takes the last number it is given.
     QTest::newRow("a member numbered thrice") << QByteArrayList{"NUM2bob", "NUM3bob", "NUM4bob", "MAX4"}
                                               << QByteArrayList{"EXITGAME2", "EXITGAME3"};
+    // The clients ignore a quit in the room: ann is still in the battle.
+    QTest::newRow("the host's quit in the room") << QByteArrayList{"NUM2bob", "MAX2", "EXITGAME1"} << QByteArrayList{};
 }
 
 void LobbyGamesTest::oneSeatEach()
@@ -245,6 +253,7 @@ void LobbyGamesTest::turnsAndDepartures_data()
 {
     QTest::addColumn<QList<Step>>("steps");  // from the start of a battle of four: ann on turn
     QTest::addColumn<int>("standing");       // the last player standing, whose win is checked; -1 for none
+    QTest::addColumn<int>("players");        // ann, bob, carl and dave, the first this many
     // What ann's turn sends before its end, as her battle sends it.
     const QByteArrayList annActs{
         "GDATA1@@MOVEUNIT1@MOVEX50@MOVEY23@MOVEFUEL90",
@@ -290,30 +299,30 @@ void LobbyGamesTest::turnsAndDepartures_data()
         {Carl, {OneState}, false},             // the turn moved on without his
         {Bob, {"GDATA1@@PLAYERLOST3"}, true},
     };
-    QTest::newRow("a battle to its end") << battle << int(Bob);
+    QTest::newRow("a battle to its end") << battle << int(Bob) << 4;
     // The unit states of a turn's end pass only until the player on turn acts.
-    QTest::newRow("states after the opening turn's first move") << QList<Step>{{Ann, {AMove}, true}, {Dave, {OneState}, false}} << -1;
+    QTest::newRow("states after the opening turn's first move") << QList<Step>{{Ann, {AMove}, true}, {Dave, {OneState}, false}} << -1 << 4;
     QTest::newRow("states after the player on turn moved")
-        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, unitStates(), true}, {Bob, {AMove}, true}, {Ann, {OneState}, false}} << -1;
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, unitStates(), true}, {Bob, {AMove}, true}, {Ann, {OneState}, false}} << -1 << 4;
     QTest::newRow("states from a player who quit")
-        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, {"GDATA1@@EXITGAME1"}, true}, {Ann, {OneState}, false}} << -1;
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, {"GDATA1@@EXITGAME1"}, true}, {Ann, {OneState}, false}} << -1 << 4;
     QTest::newRow("states after a defeat moved the turn")
-        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Bob, {"GDATA1@@PLAYERLOST2"}, true}, {Ann, {OneState}, false}} << -1;
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Bob, {"GDATA1@@PLAYERLOST2"}, true}, {Ann, {OneState}, false}} << -1 << 4;
     QTest::newRow("states after a departure moved the turn")
-        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Bob, {"GDATA1@@EXITGAME2"}, true}, {Ann, {OneState}, false}} << -1;
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Bob, {"GDATA1@@EXITGAME2"}, true}, {Ann, {OneState}, false}} << -1 << 4;
     // Each part is judged as the turn stands after the parts before it.
     QTest::newRow("a move after one's own turn's end in one line")
-        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1@MOVEUNIT6@MOVEX125@MOVEY73"}, false}, {Ann, {"GDATA1@@ENDTURN1"}, true}} << -1;
+        << QList<Step>{{Ann, {"GDATA1@@ENDTURN1@MOVEUNIT6@MOVEX125@MOVEY73"}, false}, {Ann, {"GDATA1@@ENDTURN1"}, true}} << -1 << 4;
     // The machine on turn answers a departure with a defeat of its own: that
     // is no act, and the honest states go on whole until a real one.
     const QByteArrayList states = unitStates();
     QTest::newRow("a turn's states beside a departure")
         << QList<Step>{{Ann, {"GDATA1@@ENDTURN1"}, true}, {Ann, states.first(40), true},
                        {Carl, {"GDATA1@@EXITGAME3"}, true}, {Bob, {"GDATA1@@PLAYERLOST3"}, true},
-                       {Ann, states.sliced(40), true}, {Bob, {AMove}, true}, {Ann, {OneState}, false}} << -1;
+                       {Ann, states.sliced(40), true}, {Bob, {AMove}, true}, {Ann, {OneState}, false}} << -1 << 4;
     QTest::newRow("the opening states beside a departure")
         << QList<Step>{{Carl, {"GDATA1@@EXITGAME3"}, true}, {Ann, {"GDATA1@@PLAYERLOST3"}, true},
-                       {Dave, states, true}, {Ann, {AMove}, true}, {Dave, {OneState}, false}} << -1;
+                       {Dave, states, true}, {Ann, {AMove}, true}, {Dave, {OneState}, false}} << -1 << 4;
     // Turn lines in any form but the one every client writes and reads alike
     // reach nobody and move nothing: ann keeps the turn.
     QList<Step> forms;
@@ -324,16 +333,30 @@ void LobbyGamesTest::turnsAndDepartures_data()
         forms << Step{Ann, {"GDATA1@@" + QByteArray(line)}, false};
     forms << QList<Step>{{Ann, {AMove}, true}, {Ann, {"GDATA1@@PLAYERLOST4"}, true}, {Ann, {"GDATA1@@PLAYERLOST1"}, true},
                          {Bob, {"GDATA1@@EXITGAME2"}, true}, {Carl, {"GDATA1@@IWIN3"}, true}};
-    QTest::newRow("turn lines only alone and in plain digits") << forms << -1;
+    QTest::newRow("turn lines only alone and in plain digits") << forms << -1 << 4;
+    // Maps keep units of owners beyond the battle's count: the machine on
+    // turn says their defeat, which changes nothing the server follows.
+    QTest::newRow("defeats of owners no player is, of two")
+        << QList<Step>{{Ann, {"GDATA1@@PLAYERLOST3"}, true}, {Ann, {"GDATA1@@PLAYERLOST4"}, true},
+                       {Bob, {OneState}, true}, {Bob, {AMove}, false}, {Ann, {"GDATA1@@ENDTURN1"}, true},
+                       {Bob, {"GDATA1@@PLAYERLOST3"}, true}, {Ann, unitStates(), true}, {Bob, {"GDATA1@@ENDTURN2"}, true}}
+        << -1 << 2;
+    QTest::newRow("a defeat of an owner no player is, of three")
+        << QList<Step>{{Ann, {"GDATA1@@PLAYERLOST4"}, true}, {Carl, {OneState}, true}, {Ann, {"GDATA1@@ENDTURN1"}, true},
+                       {Bob, {"GDATA1@@PLAYERLOST4"}, true}, {Ann, {OneState}, true}, {Bob, {"GDATA1@@ENDTURN2"}, true},
+                       {Carl, {"GDATA1@@ENDTURN3"}, true}}
+        << -1 << 3;
 }
 
 void LobbyGamesTest::turnsAndDepartures()
 {
     QFETCH(QList<Step>, steps);
     QFETCH(int, standing);
-    Clients c = room(PlayerNames);
+    QFETCH(int, players);
+    const QByteArrayList names = PlayerNames.first(players);
+    Clients c = room(names);
     QVERIFY(!c.empty());
-    startBattle(c, PlayerNames);
+    startBattle(c, names);
     for (size_t i = 1; i < c.size(); ++i)
         QCOMPARE(c[i]->next("GDATA1@@START"), QByteArray("GDATA1@@STARTGAME"));
     // Each step's lines are followed by a part no client reads, which passes
@@ -370,26 +393,39 @@ void LobbyGamesTest::turnsAndDepartures()
 void LobbyGamesTest::winGoesToTheLastPlayerStanding_data()
 {
     QTest::addColumn<QByteArrayList>("bobSends");  // "drop" closes bob's connection
-    QTest::addColumn<QByteArrayList>("annSends");
-    QTest::addColumn<int>("annWins");
-    QTest::newRow("at once") << QByteArrayList{} << QByteArrayList{} << 0;
-    QTest::newRow("after bob quit") << QByteArrayList{"GDATA1@@EXITGAME2"} << QByteArrayList{} << 1;
-    QTest::newRow("after bob dropped") << QByteArrayList{"drop"} << QByteArrayList{} << 1;
-    QTest::newRow("after bob left") << QByteArrayList{"REMOVEGAME"} << QByteArrayList{} << 1;
-    QTest::newRow("after bob lost on ann's turn") << QByteArrayList{} << QByteArrayList{"GDATA1@@PLAYERLOST2"} << 1;
-    QTest::newRow("after bob lost on his turn") << QByteArrayList{"GDATA1@@PLAYERLOST2"} << QByteArrayList{"GDATA1@@ENDTURN1"} << 1;
-    QTest::newRow("bob's defeat said off turn") << QByteArrayList{"GDATA1@@PLAYERLOST2"} << QByteArrayList{} << 0;
+    QTest::addColumn<QByteArrayList>("annSends");  // "stop" stops the server in the battle
+    QTest::addColumn<QByteArrayList>("recorded");  // ann's and bob's records
+    // A game counts once its battle ended for that player: a battle still on
+    // for bob is none of his games yet.
+    const QByteArrayList annWon{"1 wins, 0 losses", "0 wins, 1 losses"};
+    const QByteArrayList annLeft{"0 wins, 1 losses", "0 wins, 0 losses"};
+    QTest::newRow("at once") << QByteArrayList{} << QByteArrayList{} << annLeft;
+    QTest::newRow("after bob quit") << QByteArrayList{"GDATA1@@EXITGAME2"} << QByteArrayList{} << annWon;
+    QTest::newRow("after bob dropped") << QByteArrayList{"drop"} << QByteArrayList{} << annWon;
+    QTest::newRow("after bob left") << QByteArrayList{"REMOVEGAME"} << QByteArrayList{} << annWon;
+    QTest::newRow("after bob lost on ann's turn") << QByteArrayList{} << QByteArrayList{"GDATA1@@PLAYERLOST2"} << annWon;
+    QTest::newRow("after bob lost on his turn") << QByteArrayList{"GDATA1@@PLAYERLOST2"} << QByteArrayList{"GDATA1@@ENDTURN1"} << annWon;
+    QTest::newRow("bob's defeat said off turn") << QByteArrayList{"GDATA1@@PLAYERLOST2"} << QByteArrayList{} << annLeft;
+    QTest::newRow("owners no player is beaten") << QByteArrayList{} << QByteArrayList{"GDATA1@@PLAYERLOST3", "GDATA1@@PLAYERLOST4"} << annLeft;
+    // The server never saw the battle end: nobody lost it.
+    QTest::newRow("server stopped in the battle") << QByteArrayList{} << QByteArrayList{"stop"}
+                                                  << QByteArrayList{"0 wins, 0 losses", "0 wins, 0 losses"};
 }
 
 void LobbyGamesTest::winGoesToTheLastPlayerStanding()
 {
     QFETCH(QByteArrayList, bobSends);
     QFETCH(QByteArrayList, annSends);
-    QFETCH(int, annWins);
+    QFETCH(QByteArrayList, recorded);
     Clients c = room({"ann", "bob"});
     QVERIFY(!c.empty());
     auto [ann, bob] = std::tie(c[0], c[1]);
     startBattle(c, {"ann", "bob"});
+    if (annSends == QByteArrayList{"stop"}) {
+        startServer();  // on the same database
+        QCOMPARE(records({"ann", "bob"}), recorded);
+        return;
+    }
     for (const QByteArray& line : annSends)
         ann->send(line);
     QVERIFY(ann->sync());
@@ -405,40 +441,67 @@ void LobbyGamesTest::winGoesToTheLastPlayerStanding()
     ann->send("REMOVEGAME");  // leaving twice is nothing, and no second win
     QVERIFY(ann->sync());
     // bob hears ann leave unless he is out, and she wins only when he is.
-    if (annWins == 0)
+    if (recorded[1] == "0 wins, 0 losses")
         QCOMPARE(bob->next("GDATA1@@EXITGAME"), QByteArray("GDATA1@@EXITGAME1"));
-    QCOMPARE(wins("ann"), annWins);
+    QCOMPARE(records({"ann", "bob"}), recorded);
 }
 
 void LobbyGamesTest::winNeedsTwoSeats_data()
 {
     QTest::addColumn<bool>("bobJoins");
-    QTest::addColumn<bool>("bobNumbered");
-    QTest::addColumn<bool>("bobLeavesFirst");  // before the start
+    QTest::addColumn<QByteArrayList>("numbers");  // the host's NUM parts
+    QTest::addColumn<int>("bobLeaves");           // before the start: 1 leaves, 2 leaves and joins again
     QTest::addColumn<QByteArrayList>("bobMarks");
     QTest::addColumn<int>("max");
+    QTest::addColumn<QByteArrayList>("bobReads");  // bob's room lines and lobby notes from the start on
+    QTest::addColumn<QByteArrayList>("annReads");  // ann's battle lines at the start
     QTest::addColumn<int>("annWins");
     const QByteArrayList ready{"READY"};
-    QTest::newRow("alone, one player") << false << false << false << QByteArrayList{} << 1 << 0;
-    QTest::newRow("alone, two players") << false << false << false << QByteArrayList{} << 2 << 0;
-    QTest::newRow("alone, four players") << false << false << false << QByteArrayList{} << 4 << 0;
-    QTest::newRow("bob in the room, never numbered") << true << false << false << ready << 2 << 0;
-    QTest::newRow("bob numbered, gone before the start") << true << true << true << ready << 2 << 0;
-    QTest::newRow("bob numbered and seated") << true << true << false << ready << 2 << 1;
+    const QByteArrayList numbered{"NUM2bob"};
+    const QByteArrayList seated{"GDATA1@@STARTGAME"};
+    // A member the start leaves out opens no battle: its room closes with the reason.
+    const auto leftOut = [](const QByteArray& why) {
+        const QByteArray words = "The battle started without you: " + why;
+        return QByteArrayList{"GDATA1@@CHAT" + words, "CHATMSG" + words, "GDATA1@@BOOTbob"};
+    };
+    const QByteArrayList notReady = leftOut("you were not marked ready.");
+    const QByteArrayList notNamed = leftOut("the host's start did not name you.");
+    const QByteArrayList bobGone{"GDATA1@@INCHATbob has left the game.", "GDATA1@@EXITGAME2"};
+    QTest::newRow("alone, one player") << false << QByteArrayList{} << 0 << QByteArrayList{} << 1 << QByteArrayList{} << QByteArrayList{} << 0;
+    QTest::newRow("alone, two players") << false << QByteArrayList{} << 0 << QByteArrayList{} << 2 << QByteArrayList{}
+                                        << QByteArrayList{"GDATA1@@EXITGAME2"} << 0;
+    QTest::newRow("alone, four players") << false << QByteArrayList{} << 0 << QByteArrayList{} << 4 << QByteArrayList{}
+                                         << QByteArrayList{"GDATA1@@EXITGAME2", "GDATA1@@EXITGAME3", "GDATA1@@EXITGAME4"} << 0;
+    QTest::newRow("bob in the room, never numbered") << true << QByteArrayList{} << 0 << ready << 2 << notNamed
+                                                     << QByteArrayList{"GDATA1@@EXITGAME2", "GDATA1@@INCHATbob has left the game."} << 0;
+    QTest::newRow("bob numbered beyond the count") << true << QByteArrayList{"NUM3bob"} << 0 << ready << 2 << notNamed
+                                                   << QByteArrayList{"GDATA1@@EXITGAME2", "GDATA1@@INCHATbob has left the game."} << 0;
+    // His room takes the last number it is given: the host's, which seats him nowhere.
+    QTest::newRow("bob numbered, then given the host's number") << true << QByteArrayList{"NUM2bob", "NUM1bob"} << 0 << ready << 2
+                                                                << notNamed
+                                                                << QByteArrayList{"GDATA1@@EXITGAME2", "GDATA1@@INCHATbob has left the game."} << 0;
+    QTest::newRow("bob numbered, gone before the start") << true << numbered << 1 << ready << 2 << QByteArrayList{} << bobGone << 0;
+    QTest::newRow("bob numbered and seated") << true << numbered << 0 << ready << 2 << seated << QByteArrayList{} << 1;
     // A host cannot seat, and then defeat, a member who never said ready.
-    QTest::newRow("bob numbered, never ready") << true << true << false << QByteArrayList{} << 2 << 0;
-    QTest::newRow("bob numbered, ready taken back") << true << true << false << QByteArrayList{"READY", "NOTREADY"} << 2 << 0;
-    QTest::newRow("bob numbered, ready again") << true << true << false << QByteArrayList{"NOTREADY", "READY"} << 2 << 1;
+    QTest::newRow("bob numbered, never ready") << true << numbered << 0 << QByteArrayList{} << 2 << notReady << bobGone << 0;
+    QTest::newRow("bob numbered, ready taken back") << true << numbered << 0 << QByteArrayList{"READY", "NOTREADY"} << 2
+                                                    << notReady << bobGone << 0;
+    QTest::newRow("bob numbered, ready again") << true << numbered << 0 << QByteArrayList{"NOTREADY", "READY"} << 2 << seated
+                                               << QByteArrayList{} << 1;
+    // Leaving the room forgets the mark: back in it, he has not said ready.
+    QTest::newRow("bob ready, left and back") << true << numbered << 2 << ready << 2 << notReady << bobGone << 0;
 }
 
 void LobbyGamesTest::winNeedsTwoSeats()
 {
     // A battle with fewer than two seated players is no win, whatever MAX says.
     QFETCH(bool, bobJoins);
-    QFETCH(bool, bobNumbered);
-    QFETCH(bool, bobLeavesFirst);
+    QFETCH(QByteArrayList, numbers);
+    QFETCH(int, bobLeaves);
     QFETCH(QByteArrayList, bobMarks);
     QFETCH(int, max);
+    QFETCH(QByteArrayList, bobReads);
+    QFETCH(QByteArrayList, annReads);
     QFETCH(int, annWins);
     Clients c = room(bobJoins ? QByteArrayList{"ann", "bob"} : QByteArrayList{"ann"});
     QVERIFY(!c.empty());
@@ -447,19 +510,38 @@ void LobbyGamesTest::winNeedsTwoSeats()
         c[1]->send("GDATA1@@" + mark + "bob");
         QCOMPARE(ann.next("GDATA1@@" + mark), "GDATA1@@" + mark + "bob");
     }
-    if (bobNumbered)
-        ann.send("GDATA1@@NUM2bob");
-    ann.send("GDATA1@@MAX" + QByteArray::number(max));
-    if (bobLeavesFirst) {
+    if (bobLeaves > 0) {
         c[1]->send("LEAVEGAME");
         QCOMPARE(ann.next("GDATA1@@LEAVE"), QByteArray("GDATA1@@LEAVEGAME2"));
+    }
+    if (bobLeaves > 1) {
+        QCOMPARE(join(*c[1]), QByteArray("JOINGAME1"));
+        QCOMPARE(ann.next("GDATA1@@JOINGAME"), QByteArray("GDATA1@@JOINGAMEbob"));
+    }
+    for (const QByteArray& part : numbers + QByteArrayList{"MAX" + QByteArray::number(max)})
+        ann.send("GDATA1@@" + part);
+    QVERIFY(ann.sync());
+    if (bobJoins) {
+        QVERIFY(c[1]->sync());
+        c[1]->cursor = c[1]->lines.size();
     }
     ann.send("GDATA1@@STARTGAME");
     ann.send("STARTGAME1");
     QCOMPARE(ann.next("REMOVEGAME"), QByteArray("REMOVEGAMEduel"));
+    QVERIFY(ann.sync());
+    QCOMPARE(ann.pending("GDATA1@@"), annReads);
+    if (bobJoins) {
+        LobbyClient& bob = *c[1];
+        QVERIFY(bob.sync());
+        QByteArrayList read;
+        for (const QByteArray& line : bob.lines.sliced(bob.cursor))
+            if (line.startsWith("GDATA1@@") || line.startsWith("CHATMSGThe battle"))
+                read << line;
+        QCOMPARE(read, bobReads);
+    }
     // The host on turn says player 2 is beaten.
     ann.send("GDATA1@@PLAYERLOST2");
-    if (bobJoins && !bobLeavesFirst) {
+    if (bobJoins && bobLeaves != 1) {
         c[1]->send("REMOVEGAME");
         QVERIFY(c[1]->sync());
     }

@@ -1024,12 +1024,12 @@ void LobbyServerTest::ranks()
         AccountStore before(database);
         for (qsizetype i = 0; i < wins.size(); ++i)
             for (int w = 0; w < wins[i]; ++w)
-                QVERIFY(before.recordWin(names[i]));
+                QVERIFY(before.recordGame(names[i], true));
     }
     AccountStore store(database);
     QVERIFY(store.loadRanks());
     for (const QByteArray& name : winners)
-        QVERIFY(store.recordWin(name));
+        QVERIFY(store.recordGame(name, true));
     // The ranks a win moved and the ranks read afresh agree.
     AccountStore reread(database);
     QVERIFY(reread.loadRanks());
