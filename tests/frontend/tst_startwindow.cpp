@@ -47,6 +47,8 @@ private Q_SLOTS:
         FrontendFolder folder;
         StartWindow start;
         start.window.show();
+        // A display without a window manager activates only windows that ask.
+        start.window.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&start.window));
         QLineEdit* name = start.window.txtName;
         name->setFocus();
