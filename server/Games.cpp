@@ -15,7 +15,6 @@ const QByteArray LeftText(" has left the game.");
 const QByteArray NotReadyText("The battle started without you: you were not marked ready.");
 const QByteArray NotNamedText("The battle started without you: the host's start did not name you.");
 // A dropped line is logged this far: enough to see what it was.
-constexpr qsizetype MaxLoggedLineBytes = 120;
 
 }  // namespace
 
@@ -175,9 +174,9 @@ void Games::relay(Session& sender, const QByteArray& gdata)
     if (const auto message = messageOf(gdata)) {
         const QList<QByteArrayView> parts = partsOf(*message);
         if (const QString why = take(*game, sender, parts); !why.isEmpty()) {
-            if (refusals_.admit(sender.name))
+            if (refusals_.admit(Refused::Lines, sender.name))
                 logLine(QStringLiteral("game %1: line from %2 dropped (%3): %4")
-                            .arg(game->number).arg(toText(sender.name), why, toText(gdata.left(MaxLoggedLineBytes))));
+                            .arg(game->number).arg(toText(sender.name), why, loggedText(gdata)));
             return;
         }
         // The start sends STARTGAME itself, to the players it seats.

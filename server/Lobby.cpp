@@ -105,8 +105,10 @@ void Lobby::disconnected(SessionId id, const QString& why)
     if (session->state == Session::State::Checking)
         logins_.cancel(id);
     const QByteArray name = session->name;
-    logLine(QStringLiteral("disconnected %1 %2(%3)")
-                .arg(toText(session->address), wasOnline ? toText(name) + ' ' : QString(), why));
+    if (wasOnline)
+        logLine(QStringLiteral("disconnected %1 %2 (%3)").arg(toText(session->address), toText(name), why));
+    else if (refusals_.admit(Refused::Strangers, session->address))
+        logLine(QStringLiteral("connection %1 from %2 closed before login (%3)").arg(id).arg(toText(session->address), why));
     sessions_.remove(id);
     if (wasOnline)
         users_.departed(id, name);
@@ -118,7 +120,8 @@ void Lobby::sweep()
     for (const Session& session : sessions_.all())
         if (session.state != Session::State::LoggedIn && !session.closing
             && now - session.connectedMs > LoginTimeoutMs) {
-            logLine(QStringLiteral("login timed out for %1").arg(toText(session.address)));
+            if (refusals_.admit(Refused::Strangers, session.address))
+                logLine(QStringLiteral("login timed out for %1").arg(toText(session.address)));
             sessions_.close(*sessions_.find(session.id));
         }
     throttle_.prune(now);
@@ -150,8 +153,8 @@ void Lobby::onVersion(Session& s, QByteArrayView payload)
 void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why,
                    QByteArrayView notice)
 {
-    if (refusals_.admit(s.address))
-        logLine(QStringLiteral("login refused for %1 from %2: %3").arg(toText(name), toText(s.address), why));
+    if (refusals_.admit(Refused::Logins, s.address, name))
+        logLine(QStringLiteral("login refused for %1 from %2: %3").arg(loggedText(name), toText(s.address), why));
     sessions_.send(s.id, (notice.isEmpty() ? QByteArray() : line(kw::Announce, notice)) + line(keyword));
 }
 
@@ -163,7 +166,7 @@ void Lobby::onPass(Session& s, QByteArrayView payload)
     s.loginName.reset();
     s.loginVersion.reset();
     if (version != GameVersion)
-        return refuse(s, kw::BadVersion, name, QStringLiteral("version \"%1\"").arg(toText(version)));
+        return refuse(s, kw::BadVersion, name, QStringLiteral("version \"%1\"").arg(loggedText(version)));
     if (!isValidUserName(name))
         return refuse(s, kw::BadPass, name, QStringLiteral("not a user name"), NameRulesNotice);
     if (payload.size() > MaxPasswordBytes)
@@ -211,7 +214,8 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
     }
     const Account& account = result.account;
     if (account.banned || account.bannedUntil > QDateTime::currentSecsSinceEpoch()) {
-        logLine(QStringLiteral("banned user %1 refused").arg(toText(s->name)));
+        if (refusals_.admit(Refused::Logins, s->address, s->name))
+            logLine(QStringLiteral("banned user %1 refused from %2").arg(toText(s->name), toText(s->address)));
         sessions_.send(id, line(account.banned ? kw::IpBan : kw::TempBan));
         return sessions_.close(*s);
     }

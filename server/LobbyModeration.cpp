@@ -41,8 +41,8 @@ void Lobby::onCompBan(Session& s, QByteArrayView payload)
 void Lobby::moderate(Session& s, QByteArrayView keyword, QByteArrayView name)
 {
     if (!s.moderator) {
-        if (refusals_.admit(s.name))
-            logLine(QStringLiteral("%1 %2 from %3 ignored: not a moderator").arg(toText(keyword), toText(name), toText(s.name)));
+        if (refusals_.admit(Refused::Moderation, s.name))
+            logLine(QStringLiteral("%1 %2 from %3 ignored: not a moderator").arg(toText(keyword), loggedText(name), toText(s.name)));
         return;
     }
     Session* target = online(name);

@@ -1,5 +1,7 @@
 #include "Log.h"
 
+#include "Protocol.h"
+
 #include <QDateTime>
 #include <algorithm>
 #include <cstdio>
@@ -10,7 +12,15 @@ namespace lobby {
 namespace {
 bool logging = true;
 std::function<void(const QString&)> logSink;
-}
+
+const char* const KindNames[] = {
+    "refused lines",
+    "refused logins",
+    "refused moderation lines",
+    "refused connections",
+    "connections closed before login",
+};
+}  // namespace
 
 void setLogging(bool on)
 {
@@ -32,44 +42,73 @@ void logLine(const QString& text)
     std::fprintf(stderr, "%s %s\n", qPrintable(stamp), qPrintable(text));
 }
 
-bool RefusalLog::admit(const QByteArray& source)
+QString loggedText(QByteArrayView peerText)
 {
+    if (peerText.size() <= MaxLoggedPeerBytes)
+        return toText(peerText);
+    return toText(peerText.first(MaxLoggedPeerBytes)) + QStringLiteral("...");
+}
+
+bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView account)
+{
+    Allowance& allowance = kinds_[size_t(kind)];
     const qint64 now = clock_.elapsed();
-    if (perSource_.count(source, now) >= PerSourcePerSecond || all_.count({}, now) >= AllPerSecond) {
-        ++held_[source];
-        return false;
+    if (allowance.perSource.count(source, now) < PerSourcePerSecond && allowance.all.count({}, now) < AllPerSecond) {
+        allowance.perSource.add(source, now);
+        allowance.all.add({}, now);
+        return true;
     }
-    perSource_.add(source, now);
-    all_.add({}, now);
-    return true;
+    QByteArray key = source;
+    if (!account.isEmpty() && account != source)
+        key += " (" + account.first(std::min(account.size(), MaxLoggedPeerBytes)).toByteArray() + ')';
+    if (const auto it = allowance.held.find(key); it != allowance.held.end())
+        ++*it;
+    else if (allowance.held.size() < MaxHeldSources)
+        allowance.held.insert(key, 1);
+    else
+        ++allowance.heldUnnamed;
+    return false;
 }
 
 void RefusalLog::flush()
 {
+    for (int kind = 0; kind < KindCount; ++kind)
+        flush(Refused(kind), kinds_[size_t(kind)]);
+}
+
+void RefusalLog::flush(Refused kind, Allowance& allowance)
+{
     // Only the senders of the last second stay counted: the tables never
     // hold more than one interval's senders.
     const qint64 now = clock_.elapsed();
-    perSource_.prune(now);
-    all_.prune(now);
-    if (held_.isEmpty())
+    allowance.perSource.prune(now);
+    allowance.all.prune(now);
+    if (allowance.held.isEmpty())
         return;
     std::vector<std::pair<qint64, QByteArray>> most;
-    qint64 total = 0;
-    for (auto it = held_.cbegin(); it != held_.cend(); ++it) {
+    qint64 total = allowance.heldUnnamed;
+    for (auto it = allowance.held.cbegin(); it != allowance.held.cend(); ++it) {
         most.emplace_back(it.value(), it.key());
         total += it.value();
     }
-    held_.clear();
+    const bool unnamedSources = allowance.heldUnnamed > 0;
+    allowance.held.clear();
+    allowance.heldUnnamed = 0;
     std::sort(most.begin(), most.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     QStringList named;
     qint64 rest = total;
     for (size_t i = 0; i < most.size() && i < size_t(NamedInNote); ++i) {
-        named << QStringLiteral("%1 from %2").arg(most[i].first).arg(QString::fromLatin1(most[i].second));
+        named << QStringLiteral("%1 from %2").arg(most[i].first).arg(toText(most[i].second));
         rest -= most[i].first;
     }
-    if (rest > 0)
-        named << QStringLiteral("%1 from %2 others").arg(rest).arg(most.size() - NamedInNote);
-    logLine(QStringLiteral("%1 more refused lines not logged: %2").arg(total).arg(named.join(QStringLiteral(", "))));
+    if (rest > 0) {
+        const QString others = unnamedSources ? QStringLiteral("more than %1").arg(most.size() - NamedInNote)
+                                              : QString::number(most.size() - NamedInNote);
+        named << QStringLiteral("%1 from %2 others").arg(rest).arg(others);
+    }
+    logLine(QStringLiteral("%1 more %2 not logged: %3")
+                .arg(total)
+                .arg(QLatin1String(KindNames[int(kind)]), named.join(QStringLiteral(", "))));
 }
 
 }  // namespace lobby

@@ -4,10 +4,12 @@
 
 #include "WindowedCounts.h"
 
+#include <QByteArrayView>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 namespace lobby {
@@ -18,10 +20,27 @@ void setLogging(bool on);
 // Tests read the log: lines go to the sink instead of stderr; none for stderr.
 void setLogSink(std::function<void(const QString&)> sink);
 
-// Refused lines cost their sender nothing, so a flood of them must not grow
-// the log without bound: a few a second are logged from each source and from
-// all together, the rest are only counted, and flush() says how many and
-// from whom.
+// A peer's own text (a line, a name, a version) as the log quotes it: cut,
+// so a peer's long lines cannot make long log lines.
+constexpr qsizetype MaxLoggedPeerBytes = 120;
+QString loggedText(QByteArrayView peerText);
+
+// What a refusal was about. Each kind has an allowance of its own, so a
+// flood of refused battle lines cannot hide a refused login or ban.
+enum class Refused {
+    Lines,
+    Logins,
+    Moderation,
+    Connections,
+    // Connections closed before they logged in: strangers cost nothing
+    // either, so their comings and goings are bounded like refusals.
+    Strangers,
+};
+
+// Refusals cost their sender nothing, so a flood of them must not grow the
+// log without bound: per kind, a few a second are logged from each source
+// and from all together, the rest are only counted, and flush() says how
+// many and from whom.
 class RefusalLog
 {
 public:
@@ -29,25 +48,38 @@ public:
     static constexpr int AllPerSecond = 10;
     // The sources with the most held back are named; the others are summed.
     static constexpr int NamedInNote = 5;
+    // Sources held apart between two notes, per kind; the rest are summed
+    // as they come, so the table stays small whoever floods.
+    static constexpr int MaxHeldSources = 1000;
 
     RefusalLog() { clock_.start(); }
     ~RefusalLog() { flush(); }
     RefusalLog(const RefusalLog&) = delete;
     RefusalLog& operator=(const RefusalLog&) = delete;
 
-    // True when a refusal from `source` (a user's name, or an address) is to
-    // be logged; otherwise it is counted, and the caller builds no text.
-    bool admit(const QByteArray& source);
-    // One line for what was held back since the last; nothing when nothing was.
+    // True when a refusal of `kind` from `source` (a user's name, or an
+    // address) is to be logged; otherwise it is counted under the source and
+    // the `account` it gave, if any, and the caller builds no text.
+    bool admit(Refused kind, const QByteArray& source, QByteArrayView account = {});
+    // One line per kind for what was held back since the last; nothing for
+    // a kind with nothing held back.
     void flush();
 
 private:
     static constexpr qint64 WindowMs = 1000;
+    static constexpr int KindCount = int(Refused::Strangers) + 1;
+
+    struct Allowance
+    {
+        WindowedCounts perSource{WindowMs};
+        WindowedCounts all{WindowMs};  // one key for everyone
+        QHash<QByteArray, qint64> held;
+        qint64 heldUnnamed = 0;  // beyond MaxHeldSources
+    };
+    void flush(Refused kind, Allowance& allowance);
 
     QElapsedTimer clock_;
-    WindowedCounts perSource_{WindowMs};
-    WindowedCounts all_{WindowMs};  // one key for everyone
-    QHash<QByteArray, qint64> held_;
+    std::array<Allowance, KindCount> kinds_;
 };
 
 }  // namespace lobby

@@ -117,7 +117,7 @@ void Server::accept()
         const QByteArray address = addressText(*socket);
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
-            if (lobby_->refusals().admit(address))
+            if (lobby_->refusals().admit(Refused::Connections, address))
                 logLine(QStringLiteral("connection from %1 refused: %2")
                             .arg(toText(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));
             if (banned)
@@ -134,7 +134,6 @@ void Server::accept()
         connect(connection, &Connection::lineReceived, lobby_.get(), &Lobby::received);
         connect(connection, &Connection::flooded, lobby_.get(), &Lobby::flooded);
         connect(connection, &Connection::closed, this, &Server::closed);
-        logLine(QStringLiteral("connection %1 from %2").arg(id).arg(toText(address)));
         lobby_->connected(id, address);
     }
 }

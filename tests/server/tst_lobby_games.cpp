@@ -705,10 +705,18 @@ void LobbyGamesTest::refusedLinesFillNoLog()
     sending.start();
     // Room settings from members, as fast as the line limit lets them through.
     constexpr int Refused = 400;
+    std::unique_ptr<LobbyClient> guesser;
     for (int i = 0; i < Refused; ++i) {
         c[1]->send("GDATA1@@MAX2");
         c[2]->send("GDATA1@@MAX3");
+        // In the thick of it, a refused login and a refused kick: kinds of
+        // their own, which no flood of battle lines hides.
+        if (i == Refused / 2) {
+            guesser = login("ann", "guess", "0.64", 3);
+            c[2]->send("KICKann");
+        }
     }
+    QCOMPARE(guesser->next(LoginAnswers), QByteArray("BADPASS"));
     QVERIFY(c[1]->sync());
     QVERIFY(c[2]->sync());
     const qint64 seconds = sending.elapsed() / 1000 + 2;  // the seconds the lines may have spanned
@@ -728,6 +736,8 @@ void LobbyGamesTest::refusedLinesFillNoLog()
     QCOMPARE(match.captured(1).toInt(), 2 * Refused - dropped.size());
     QCOMPARE(match.captured(2).toInt() + match.captured(4).toInt(), 2 * Refused - dropped.size());
     QVERIFY(match.captured(3) != match.captured(5));
+    QCOMPARE(log.filter(QStringLiteral("login refused for ann from 127.0.0.3")).size(), 1);
+    QCOMPARE(log.filter(QStringLiteral("KICK ann from carl ignored")).size(), 1);
 }
 
 QTEST_GUILESS_MAIN(LobbyGamesTest)

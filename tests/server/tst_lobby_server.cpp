@@ -11,6 +11,9 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <sodium.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -43,6 +46,9 @@ private slots:
     void joinRefused();
     void moderation_data();
     void moderation();
+    void refusalLogBounds();
+    void strangersFillNoLog();
+    void acceptedConnectionsAreProbed();
     void hostileInput_data();
     void hostileInput();
     void floods_data();
@@ -487,20 +493,23 @@ void LobbyServerTest::moderation_data()
 {
     QTest::addColumn<QByteArray>("action");
     QTest::addColumn<QByteArray>("afterRestart");  // bob's answer when he comes back
-    QTest::newRow("kick") << QByteArray("KICK") << QByteArray("GOODPASS");
-    QTest::newRow("temporary ban") << QByteArray("TEMPBAN") << QByteArray("TEMPBAN");
-    QTest::newRow("address ban") << QByteArray("IPBAN") << QByteArray("IPBAN");
-    QTest::newRow("computer ban") << QByteArray("COMPBAN") << QByteArray("IPBAN");
+    QTest::addColumn<QByteArray>("neighbour");     // a new name's from bob's address then
+    QTest::newRow("kick") << QByteArray("KICK") << QByteArray("GOODPASS") << QByteArray("GOODPASS");
+    QTest::newRow("temporary ban") << QByteArray("TEMPBAN") << QByteArray("TEMPBAN") << QByteArray("GOODPASS");
+    QTest::newRow("address ban") << QByteArray("IPBAN") << QByteArray("IPBAN") << QByteArray("IPBAN");
+    QTest::newRow("computer ban") << QByteArray("COMPBAN") << QByteArray("IPBAN") << QByteArray("IPBAN");
 }
 
 void LobbyServerTest::moderation()
 {
     QFETCH(QByteArray, action);
     QFETCH(QByteArray, afterRestart);
+    QFETCH(QByteArray, neighbour);
+    constexpr int BobsAddress = 2;
     QCOMPARE(login("mod")->next(LoginAnswers), QByteArray("GOODPASS"));
     QVERIFY(AccountStore(database).setModerator("mod"));
-    auto mod = loggedIn("mod"), bob = loggedIn("bob");
-    QVERIFY(mod && bob);
+    auto mod = loggedIn("mod"), bob = login("bob", "pw", "0.64", BobsAddress);
+    QVERIFY(mod && bob->next(LoginAnswers) == "GOODPASS");
     bob->send(action + "mod");  // from a user: nothing
     bob->send("ADMINTXTbob: x");
     QCOMPARE(mod->next("CHATTXTbob"), QByteArray("CHATTXTbob: x"));
@@ -510,7 +519,120 @@ void LobbyServerTest::moderation()
     QCOMPARE(bob->next(action), action);
     QVERIFY(bob->waitClosed());
     startServer();
-    QCOMPARE(login("bob")->next(LoginAnswers), afterRestart);
+    QCOMPARE(login("bob", "pw", "0.64", BobsAddress)->next(LoginAnswers), afterRestart);
+    // An address ban is kept with the accounts, not only in memory.
+    QCOMPARE(login("eve", "pw", "0.64", BobsAddress)->next(LoginAnswers), neighbour);
+}
+
+void LobbyServerTest::refusalLogBounds()
+{
+    QStringList log;
+    setLogSink([&log](const QString& text) { log << text; });
+    setLogging(true);
+    const auto quiet = qScopeGuard([] {
+        setLogging(false);
+        setLogSink({});
+    });
+    {
+        RefusalLog refusals;
+        // One source: its allowance, and not one more.
+        for (int i = 0; i < RefusalLog::PerSourcePerSecond; ++i)
+            QVERIFY(refusals.admit(Refused::Lines, "bob"));
+        QVERIFY(!refusals.admit(Refused::Lines, "bob"));
+        // All sources together: the rest of their allowance, and not one more.
+        for (int i = RefusalLog::PerSourcePerSecond; i < RefusalLog::AllPerSecond; ++i)
+            QVERIFY(refusals.admit(Refused::Lines, "u" + QByteArray::number(i)));
+        QVERIFY(!refusals.admit(Refused::Lines, "carl"));
+        // Every other kind has an allowance of its own; a held-back login
+        // is noted with the account it tried.
+        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::Strangers})
+            QVERIFY(refusals.admit(kind, "10.0.0.1", "ann"));
+        for (int i = 1; i < RefusalLog::AllPerSecond; ++i)
+            QVERIFY(refusals.admit(Refused::Logins, "10.0.1." + QByteArray::number(i), "ann"));
+        QVERIFY(!refusals.admit(Refused::Logins, "10.0.0.1", "ann"));
+        // A flood from ever new sources is summed past the table's bound.
+        constexpr int Flood = RefusalLog::MaxHeldSources + RefusalLog::AllPerSecond + 10;
+        for (int i = 0; i < Flood; ++i)
+            (void)refusals.admit(Refused::Connections, "10.1." + QByteArray::number(i));
+        refusals.flush();
+        const QStringList notes = log.filter(QStringLiteral(" not logged: "));
+        QCOMPARE(notes.size(), 3);
+        QVERIFY2(notes.contains(QStringLiteral("2 more refused lines not logged: 1 from bob, 1 from carl"))
+                     || notes.contains(QStringLiteral("2 more refused lines not logged: 1 from carl, 1 from bob")),
+                 qPrintable(notes.join('\n')));
+        QVERIFY(notes.contains(QStringLiteral("1 more refused logins not logged: 1 from 10.0.0.1 (ann)")));
+        const QString held = QString::number(Flood - (RefusalLog::AllPerSecond - 1));
+        QVERIFY2(notes.filter(QRegularExpression(QStringLiteral("^%1 more refused connections not logged: .*, "
+                                                                "\\d+ from more than \\d+ others$").arg(held))).size() == 1,
+                 qPrintable(notes.join('\n')));
+        // What was said is not said again.
+        log.clear();
+        refusals.flush();
+        QVERIFY2(log.isEmpty(), qPrintable(log.join('\n')));
+    }
+}
+
+void LobbyServerTest::strangersFillNoLog()
+{
+    QStringList log;
+    setLogSink([&log](const QString& text) { log << text; });
+    setLogging(true);
+    const auto quiet = qScopeGuard([] {
+        setLogging(false);
+        setLogSink({});
+    });
+    QElapsedTimer going;
+    going.start();
+    // Comings and goings of one address that never logs in, then refused
+    // logins with a long version.
+    constexpr int Tries = 60;
+    for (int i = 0; i < Tries; ++i) {
+        LobbyClient stranger(server->port());
+        QVERIFY(stranger.socket.waitForConnected(LobbyClient::TimeoutMs));
+        if (i % 2)
+            stranger.sendLogin("ann", "pw", QByteArray(2000, 'v'));
+        stranger.socket.disconnectFromHost();
+        QVERIFY(stranger.waitClosed());
+    }
+    QVERIFY(loggedIn("zed"));  // the server has turned past the last close
+    const qint64 seconds = going.elapsed() / 1000 + 2;
+    server.reset();  // the last count is said as the server stops
+    for (const QString& kind : {QStringLiteral("closed before login"), QStringLiteral("login refused")})
+        QVERIFY(log.filter(kind).size() <= RefusalLog::PerSourcePerSecond * seconds);
+    for (const QString& line : std::as_const(log))
+        QVERIFY2(line.size() < 2 * MaxLoggedPeerBytes, qPrintable(line));
+    QVERIFY(!log.filter(QStringLiteral("more connections closed before login not logged: ")).isEmpty());
+}
+
+void LobbyServerTest::acceptedConnectionsAreProbed()
+{
+    // A user silent for minutes over a dead link is found as the client
+    // finds the server.
+    auto ann = loggedIn("ann"), bob = loggedIn("bob");
+    QVERIFY(ann && bob);
+    const auto option = [](int descriptor, int level, int name) {
+        int value = -1;
+        socklen_t size = sizeof value;
+        getsockopt(descriptor, level, name, &value, &size);
+        return value;
+    };
+    int accepted = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::System)) {
+        const int descriptor = entry.toInt();
+        sockaddr_in6 local{}, peer{};  // a v4 address fits too; the port is where both keep it
+        socklen_t size = sizeof local;
+        if (getsockname(descriptor, reinterpret_cast<sockaddr*>(&local), &size) != 0
+            || (local.sin6_family != AF_INET && local.sin6_family != AF_INET6) || ntohs(local.sin6_port) != server->port())
+            continue;
+        size = sizeof peer;
+        if (getpeername(descriptor, reinterpret_cast<sockaddr*>(&peer), &size) != 0)
+            continue;  // the listener
+        ++accepted;
+        QCOMPARE(option(descriptor, SOL_SOCKET, SO_KEEPALIVE), 1);
+        QCOMPARE(option(descriptor, IPPROTO_TCP, TCP_KEEPIDLE), 60);
+        QCOMPARE(option(descriptor, IPPROTO_TCP, TCP_USER_TIMEOUT), 120000);
+    }
+    QCOMPARE(accepted, 2);
 }
 
 void LobbyServerTest::hostileInput_data()
