@@ -27,6 +27,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -100,6 +101,12 @@ constexpr int RefusingMembers = 10;
 constexpr int RefusedFloodMs = 15000;
 constexpr int RefusedEveryMs = 50;
 constexpr double RefusedShareOfBudget = 0.9;
+// Strangers who never log in: connect, send a scenario's bytes, close, a few
+// at a time from several addresses, for a while; the log's growth.
+constexpr int StrangerMs = 5000;
+constexpr int StrangersInFlight = 20;
+constexpr int StrangerAddresses = 20;
+constexpr int OverlongLineBytes = 5000;  // past the server's line limit
 // GETSTATS with this many accounts, their wins spread from 0 to StatsMostWins.
 constexpr int StatsAccounts = 200000;
 constexpr int StatsMostWins = 1000;
@@ -765,6 +772,63 @@ int benchRefusedFlood()
     return 0;
 }
 
+int benchStrangersLog()
+{
+    struct Scenario
+    {
+        const char* figure;
+        QByteArray bytes;
+    };
+    const Scenario scenarios[] = {
+        {"lobby_connect_close_log_bytes_per_s", {}},
+        {"lobby_bad_version_log_bytes_per_s", "NAMEstranger\r\nVERSION" + QByteArray(100, '9') + "\r\nPASSx\r\n"},
+        {"lobby_overlong_line_log_bytes_per_s", QByteArray(OverlongLineBytes, 'x') + "\r\n"},
+    };
+    for (const Scenario& scenario : scenarios) {
+        QTemporaryDir dir;
+        QProcess server;
+        const quint16 port = startServer(server, dir, {QStringLiteral("--max-per-address"), QString::number(StrangersInFlight)});
+        if (port == 0)
+            return fail("the server did not start");
+        idle(SettleMs);
+        QFile log(dir.filePath(QStringLiteral("server.log")));
+        const qint64 before = log.size();
+        const double end = nowMs() + StrangerMs;
+        int next = 0;
+        std::function<void()> visit = [&] {
+            if (nowMs() >= end)
+                return;
+            auto* socket = new QTcpSocket;
+            const auto done = std::make_shared<bool>(false);
+            const auto gone = [&visit, socket, done] {
+                if (std::exchange(*done, true))
+                    return;
+                socket->deleteLater();
+                visit();
+            };
+            QObject::connect(socket, &QTcpSocket::connected, [socket, &scenario] {
+                socket->write(scenario.bytes);
+                socket->disconnectFromHost();
+            });
+            QObject::connect(socket, &QTcpSocket::disconnected, gone);
+            QObject::connect(socket, &QTcpSocket::errorOccurred, [socket, gone](QAbstractSocket::SocketError) {
+                if (socket->state() == QAbstractSocket::UnconnectedState)
+                    gone();
+            });
+            socket->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + next++ % StrangerAddresses)));
+            socket->connectToHost(QHostAddress::LocalHost, port);
+        };
+        for (int i = 0; i < StrangersInFlight; ++i)
+            visit();
+        idle(StrangerMs);
+        // Lets the last count be said.
+        server.terminate();
+        server.waitForFinished();
+        print(scenario.figure, double(log.size() - before) * 1000.0 / StrangerMs, "B/s");
+    }
+    return 0;
+}
+
 // What one GETSTATS costs the server, for a name with no wins and one near
 // the top: the store's lookup and rank timed in-process, and the round trip
 // through the real server less a GETTIME round trip. Prints the worse median.
@@ -896,6 +960,8 @@ int main(int argc, char** argv)
     if (const int status = benchLobbyChatFlood())
         return status;
     if (const int status = benchRefusedFlood())
+        return status;
+    if (const int status = benchStrangersLog())
         return status;
     return benchStats();
 }
