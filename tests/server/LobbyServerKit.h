@@ -8,6 +8,25 @@
 
 #include <QTemporaryDir>
 
+// The server's log lines while it lives; the log is quiet again after.
+struct LogLines
+{
+    LogLines()
+    {
+        lobby::setLogSink([this](const QString& text) { lines << text; });
+        lobby::setLogging(true);
+    }
+    ~LogLines()
+    {
+        lobby::setLogging(false);
+        lobby::setLogSink({});
+    }
+    LogLines(const LogLines&) = delete;
+    LogLines& operator=(const LogLines&) = delete;
+
+    QStringList lines;
+};
+
 class LobbyServerKit
 {
 public:

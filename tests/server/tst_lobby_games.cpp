@@ -698,9 +698,8 @@ void LobbyGamesTest::refusedLinesFillNoLog()
 {
     Clients c = room({"ann", "bob", "carl"});
     QVERIFY(!c.empty());
-    QStringList log;
-    setLogSink([&log](const QString& text) { log << text; });
-    setLogging(true);
+    LogLines logged;
+    const QStringList& log = logged.lines;
     QElapsedTimer sending;
     sending.start();
     // Room settings from members, as fast as the line limit lets them through.
@@ -721,8 +720,6 @@ void LobbyGamesTest::refusedLinesFillNoLog()
     QVERIFY(c[2]->sync());
     const qint64 seconds = sending.elapsed() / 1000 + 2;  // the seconds the lines may have spanned
     server.reset();  // the last count is said as the server stops
-    setLogging(false);
-    setLogSink({});
     // A few are logged as they come, from each and from all together; the
     // rest are counted, and the count names who sent them.
     const QStringList dropped = log.filter(QStringLiteral(": line from "));

@@ -526,13 +526,8 @@ void LobbyServerTest::moderation()
 
 void LobbyServerTest::refusalLogBounds()
 {
-    QStringList log;
-    setLogSink([&log](const QString& text) { log << text; });
-    setLogging(true);
-    const auto quiet = qScopeGuard([] {
-        setLogging(false);
-        setLogSink({});
-    });
+    LogLines logged;
+    QStringList& log = logged.lines;
     {
         RefusalLog refusals;
         // One source: its allowance, and not one more.
@@ -574,13 +569,8 @@ void LobbyServerTest::refusalLogBounds()
 
 void LobbyServerTest::strangersFillNoLog()
 {
-    QStringList log;
-    setLogSink([&log](const QString& text) { log << text; });
-    setLogging(true);
-    const auto quiet = qScopeGuard([] {
-        setLogging(false);
-        setLogSink({});
-    });
+    LogLines logged;
+    QStringList& log = logged.lines;
     QElapsedTimer going;
     going.start();
     // Comings and goings of one address that never logs in, then refused
