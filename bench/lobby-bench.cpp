@@ -461,6 +461,59 @@ int benchListTraffic(quint16 port, Clients& clients)
 // Others log in from their own addresses while one address runs
 // connect-send-close logins. The server keeps its default limits but lets
 // every one of them in, so they all reach the password work.
+// Strangers who connect, send a few bytes and close, a few at a time: each
+// one gone makes way for the next, while `next` gives one.
+struct HitAndRun
+{
+    struct Visit
+    {
+        QByteArray bytes;
+        QHostAddress from;  // none: the loopback's own
+    };
+    std::function<std::optional<Visit>()> next;
+    int launched = 0;
+    int gone = 0;
+
+    // None in flight: nothing calls back into this any more.
+    bool settled() const { return gone == launched; }
+
+    void start(quint16 port, int inFlight)
+    {
+        for (int i = 0; i < inFlight; ++i)
+            launch(port);
+    }
+
+    void launch(quint16 port)
+    {
+        const std::optional<Visit> visit = next();
+        if (!visit)
+            return;
+        ++launched;
+        auto* socket = new QTcpSocket;
+        // A close may come both as a disconnection and as an error.
+        const auto done = std::make_shared<bool>(false);
+        const auto leave = [this, socket, done, port] {
+            if (std::exchange(*done, true))
+                return;
+            socket->deleteLater();
+            ++gone;
+            launch(port);
+        };
+        QObject::connect(socket, &QTcpSocket::connected, [socket, bytes = visit->bytes] {
+            socket->write(bytes);
+            socket->disconnectFromHost();
+        });
+        QObject::connect(socket, &QTcpSocket::disconnected, leave);
+        QObject::connect(socket, &QTcpSocket::errorOccurred, [socket, leave](QAbstractSocket::SocketError) {
+            if (socket->state() == QAbstractSocket::UnconnectedState)
+                leave();
+        });
+        if (!visit->from.isNull())
+            socket->bind(visit->from);
+        socket->connectToHost(QHostAddress::LocalHost, port);
+    }
+};
+
 int benchLoginDuringHitRun()
 {
     QTemporaryDir dir;
@@ -468,32 +521,13 @@ int benchLoginDuringHitRun()
     const quint16 port = startServer(server, dir, {QStringLiteral("--max-per-address"), QString::number(HitRunLogins)});
     if (port == 0)
         return fail("the server did not start");
-    int started = 0, finished = 0;
-    std::function<void()> hitAndRun = [&] {
+    int started = 0;
+    HitAndRun strangers{[&]() -> std::optional<HitAndRun::Visit> {
         if (started >= HitRunLogins)
-            return;
-        auto* socket = new QTcpSocket;
-        const QByteArray name = "h" + QByteArray::number(started++);
-        QObject::connect(socket, &QTcpSocket::connected, [socket, name] {
-            socket->write("NAME" + name + "\r\nVERSION0.64\r\nPASSx\r\n");
-            socket->disconnectFromHost();
-        });
-        QObject::connect(socket, &QTcpSocket::disconnected, [&, socket] {
-            socket->deleteLater();
-            ++finished;
-            hitAndRun();
-        });
-        QObject::connect(socket, &QTcpSocket::errorOccurred, [&, socket](QAbstractSocket::SocketError) {
-            if (socket->state() == QAbstractSocket::UnconnectedState) {
-                socket->deleteLater();
-                ++finished;
-                hitAndRun();
-            }
-        });
-        socket->connectToHost(QHostAddress::LocalHost, port);
-    };
-    for (int i = 0; i < HitRunInFlight; ++i)
-        hitAndRun();
+            return std::nullopt;
+        return HitAndRun::Visit{"NAMEh" + QByteArray::number(started++) + "\r\nVERSION0.64\r\nPASSx\r\n", {}};
+    }};
+    strangers.start(port, HitRunInFlight);
     Clients others;
     QTimer nextOther;
     QObject::connect(&nextOther, &QTimer::timeout, [&] {
@@ -504,7 +538,7 @@ int benchLoginDuringHitRun()
         others.push_back(std::make_unique<Client>("o" + QByteArray::number(i), port, from));
     });
     nextOther.start(HitRunOtherSpacingMs);
-    if (!waitUntil([&] { return finished >= HitRunLogins && !nextOther.isActive() && allLoggedIn(others); }))
+    if (!waitUntil([&] { return strangers.gone >= HitRunLogins && !nextOther.isActive() && allLoggedIn(others); }))
         return fail("the logins during the hit and run did not finish");
     std::vector<double> waits;
     for (const auto& c : others)
@@ -795,35 +829,19 @@ int benchStrangersLog()
         const qint64 before = log.size();
         const double end = nowMs() + StrangerMs;
         int next = 0;
-        std::function<void()> visit = [&] {
+        HitAndRun strangers{[&]() -> std::optional<HitAndRun::Visit> {
             if (nowMs() >= end)
-                return;
-            auto* socket = new QTcpSocket;
-            const auto done = std::make_shared<bool>(false);
-            const auto gone = [&visit, socket, done] {
-                if (std::exchange(*done, true))
-                    return;
-                socket->deleteLater();
-                visit();
-            };
-            QObject::connect(socket, &QTcpSocket::connected, [socket, &scenario] {
-                socket->write(scenario.bytes);
-                socket->disconnectFromHost();
-            });
-            QObject::connect(socket, &QTcpSocket::disconnected, gone);
-            QObject::connect(socket, &QTcpSocket::errorOccurred, [socket, gone](QAbstractSocket::SocketError) {
-                if (socket->state() == QAbstractSocket::UnconnectedState)
-                    gone();
-            });
-            socket->bind(QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + next++ % StrangerAddresses)));
-            socket->connectToHost(QHostAddress::LocalHost, port);
-        };
-        for (int i = 0; i < StrangersInFlight; ++i)
-            visit();
+                return std::nullopt;
+            return HitAndRun::Visit{scenario.bytes,
+                                    QHostAddress(QStringLiteral("127.0.0.%1").arg(2 + next++ % StrangerAddresses))};
+        }};
+        strangers.start(port, StrangersInFlight);
         idle(StrangerMs);
         // Lets the last count be said.
         server.terminate();
         server.waitForFinished();
+        if (!waitUntil([&] { return strangers.settled(); }, 10000))
+            return fail("the strangers did not all close");
         print(scenario.figure, double(log.size() - before) * 1000.0 / StrangerMs, "B/s");
     }
     return 0;

@@ -14,7 +14,6 @@ const QByteArray LeftText(" has left the game.");
 // Why the start left a member of the room out of its battle.
 const QByteArray NotReadyText("The battle started without you: you were not marked ready.");
 const QByteArray NotNamedText("The battle started without you: the host's start did not name you.");
-// A dropped line is logged this far: enough to see what it was.
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 namespace lobby {
@@ -20,6 +21,13 @@ const char* const KindNames[] = {
     "refused connections",
     "connections closed before login",
 };
+static_assert(std::size(KindNames) == size_t(Refused::Strangers) + 1);
+
+// As much of a peer's text as the log quotes.
+QByteArrayView quoted(QByteArrayView peerText)
+{
+    return peerText.first(std::min(peerText.size(), MaxLoggedPeerBytes));
+}
 }  // namespace
 
 void setLogging(bool on)
@@ -44,9 +52,8 @@ void logLine(const QString& text)
 
 QString loggedText(QByteArrayView peerText)
 {
-    if (peerText.size() <= MaxLoggedPeerBytes)
-        return toText(peerText);
-    return toText(peerText.first(MaxLoggedPeerBytes)) + QStringLiteral("...");
+    const QString text = toText(quoted(peerText));
+    return peerText.size() > MaxLoggedPeerBytes ? text + QStringLiteral("...") : text;
 }
 
 bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView account)
@@ -60,7 +67,7 @@ bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView ac
     }
     QByteArray key = source;
     if (!account.isEmpty() && account != source)
-        key += " (" + account.first(std::min(account.size(), MaxLoggedPeerBytes)).toByteArray() + ')';
+        key += " (" + quoted(account).toByteArray() + ')';
     if (const auto it = allowance.held.find(key); it != allowance.held.end())
         ++*it;
     else if (allowance.held.size() < MaxHeldSources)
