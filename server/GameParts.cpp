@@ -12,15 +12,25 @@ namespace lobby {
 enum class PartSender {
     Nobody,      // parts only the server writes: a member's would act for the server
     HostInRoom,  // the host's room settings and start sequence: nobody's once the battle is on
-    HostSeats,   // the host's player count and numbers, which the server follows: as HostInRoom, in plain form only
     Signed,      // chat begins with its sender's name and one of ChatSeparators
-    OwnName,     // the value is the sender's own name
+    OwnMark,     // the value is the sender's own name, a member's: the host has no mark to give
     OwnSeat,     // the quit key names the sender's own number, at any time
     EndsTurn,    // only the player on turn ends it, naming its own number
     OnTurn,      // every machine not on turn applies these: only the player on turn acts
     Judges,      // the machine on turn judges defeat, naming any owner a map can have
     Wins,        // the machine on turn judges victory, naming a player of the battle
     Syncing,     // the machine on turn applies the unit states: only the player whose turn just ended sends them
+};
+
+// What the clients make of a part's value in the room. A client stops
+// reading a line at the first part it cannot apply, so a line with such a
+// part is dropped whole: the server never follows what the clients skip.
+enum class RoomValue {
+    Any,       // applied whatever it holds, or not read at all
+    Number,    // MAX and NUM: one digit 1 to MaxGameMembers, the one form every client reads alike
+    Seconds,   // TIMESEC: 1 to MaxTurnSeconds in plain digits; a turn of no time is refused
+    Unmarked,  // READY: the host's list finds the sender only while it has no mark
+    Marked,    // NOTREADY: and only while it has one
 };
 
 struct PartRule
@@ -31,11 +41,18 @@ struct PartRule
     // first part that fails, so anything beside them could be followed here
     // and not there; and the start is held back for the seated alone.
     bool alone = false;
+    RoomValue value = RoomValue::Any;
 };
 
 namespace {
 
 const char* const AloneRefusal = "a turn line or start with other parts";
+const char* const UnreadRefusal = "a part the clients stop reading at: a number they refuse or read apart, "
+                                  "or a ready mark given twice or taken back unmarked";
+
+// A turn's seconds are a 16-bit number on the clients.
+constexpr int MaxTurnSeconds = 32767;
+constexpr qsizetype MaxTurnSecondsDigits = 5;
 
 // Why a part from anyone else is dropped, for the log.
 const char* refusalText(PartSender sender)
@@ -45,12 +62,10 @@ const char* refusalText(PartSender sender)
         return "a part only the server sends";
     case PartSender::HostInRoom:
         return "room settings from a member or during the battle";
-    case PartSender::HostSeats:
-        return "a player count or number from a member, during the battle or in a form clients read apart";
     case PartSender::Signed:
         return "chat under another name";
-    case PartSender::OwnName:
-        return "another's ready mark";
+    case PartSender::OwnMark:
+        return "another's ready mark, or the host's";
     case PartSender::OwnSeat:
         return "a departure for another player";
     case PartSender::EndsTurn:
@@ -70,11 +85,14 @@ const char* refusalText(PartSender sender)
 // Who may send which part. Parts not listed pass: no client reads them.
 constexpr PartRule PartRules[] = {
     {kw::JoinGame, PartSender::Nobody}, {kw::LeaveGame, PartSender::Nobody}, {kw::Boot, PartSender::Nobody},
-    {kw::Num, PartSender::HostSeats}, {kw::Max, PartSender::HostSeats}, {kw::MapName, PartSender::HostInRoom},
-    {kw::TimeOn, PartSender::HostInRoom}, {kw::TimeOff, PartSender::HostInRoom}, {kw::TimeSec, PartSender::HostInRoom},
+    {kw::Num, PartSender::HostInRoom, false, RoomValue::Number},
+    {kw::Max, PartSender::HostInRoom, false, RoomValue::Number}, {kw::MapName, PartSender::HostInRoom},
+    {kw::TimeOn, PartSender::HostInRoom}, {kw::TimeOff, PartSender::HostInRoom},
+    {kw::TimeSec, PartSender::HostInRoom, false, RoomValue::Seconds},
     {kw::StartGame, PartSender::HostInRoom, true},
     {kw::Chat, PartSender::Signed}, {kw::InChat, PartSender::Signed},
-    {kw::Ready, PartSender::OwnName}, {kw::NotReady, PartSender::OwnName},
+    {kw::Ready, PartSender::OwnMark, false, RoomValue::Unmarked},
+    {kw::NotReady, PartSender::OwnMark, false, RoomValue::Marked},
     {kw::ExitGame, PartSender::OwnSeat, true},
     {kw::EndTurn, PartSender::EndsTurn, true},
     {kw::MoveUnit, PartSender::OnTurn}, {kw::MoveX, PartSender::OnTurn}, {kw::MoveY, PartSender::OnTurn},
@@ -146,12 +164,10 @@ QString Games::take(Game& game, const Session& sender, const QList<QByteArrayVie
             return QString::fromLatin1(AloneRefusal);
         if (!mayPass(after, sender, *rule, part))
             return QString::fromLatin1(refusalText(rule->sender));
+        if (!readAlike(after, sender, *rule, part))
+            return QString::fromLatin1(UnreadRefusal);
         follow(after, sender, *rule, part);
     }
-    // A defeat or a quit ends the battle for that player.
-    for (int seat : std::as_const(after.out))
-        if (!game.out.contains(seat))
-            ended(after, seat, false);
     game = std::move(after);
     return {};
 }
@@ -168,12 +184,10 @@ bool Games::mayPass(const Game& game, const Session& sender, const PartRule& rul
         return false;
     case PartSender::HostInRoom:
         return game.host == sender.id && !game.started;
-    case PartSender::HostSeats:
-        return game.host == sender.id && !game.started && roomNumber(part, rule.keyword) > 0;
     case PartSender::Signed:
         return signedByAny(value, sender.name);
-    case PartSender::OwnName:
-        return value == sender.name;
+    case PartSender::OwnMark:
+        return value == sender.name && game.host != sender.id;
     case PartSender::OwnSeat:
         return seat >= 1 && named == seat;
     case PartSender::EndsTurn:
@@ -186,6 +200,28 @@ bool Games::mayPass(const Game& game, const Session& sender, const PartRule& rul
         return onTurn && named >= 1 && named <= game.playerCount;
     case PartSender::Syncing:
         return game.started && seat >= 1 && seat == game.syncing;
+    }
+    return false;
+}
+
+bool Games::readAlike(const Game& game, const Session& sender, const PartRule& rule, QByteArrayView part)
+{
+    // In the battle the rooms are closed: their parts are refused or not read.
+    if (game.started)
+        return true;
+    switch (rule.value) {
+    case RoomValue::Any:
+        return true;
+    case RoomValue::Number:
+        return roomNumber(part, rule.keyword) > 0;
+    case RoomValue::Seconds: {
+        const int seconds = numberAfter(part, rule.keyword, MaxTurnSecondsDigits);
+        return seconds >= 1 && seconds <= MaxTurnSeconds;
+    }
+    case RoomValue::Unmarked:
+        return !game.ready.contains(sender.id);
+    case RoomValue::Marked:
+        return game.ready.contains(sender.id);
     }
     return false;
 }
@@ -214,7 +250,7 @@ void Games::follow(Game& game, const Session& sender, const PartRule& rule, QByt
         // and none when that number is the host's.
         const Session* host = sessions_.find(game.host);
         if (!(host && host->name == name)) {
-            game.numbered.removeIf([&name](auto entry) { return entry.value() == name; });
+            forgetNumber(game, name);
             if (number >= 2)
                 game.numbered.insert(number, name);
         }
@@ -243,12 +279,16 @@ void Games::markOut(Game& game, int seat)
     game.out.insert(seat);
     if (game.syncing == seat)
         game.syncing = 0;
-    // The battle passes over a player who is out, as the clients do; a turn
-    // moved this way has no unit states to follow it.
-    if (game.started && game.turn == seat) {
+    // The battle passes over a player who is out, as the clients do. The
+    // unit states of the last turn's end still pass until the player who
+    // now has the turn acts: the machine that applies them may be its.
+    if (game.started && game.turn == seat)
         game.turn = nextSeat(game, seat);
-        game.syncing = 0;
-    }
+}
+
+void Games::forgetNumber(Game& game, const QByteArray& name)
+{
+    game.numbered.removeIf([&name](auto entry) { return entry.value() == name; });
 }
 
 bool Games::inPlay(const Game& game, int seat)
@@ -266,10 +306,8 @@ int Games::nextSeat(const Game& game, int after) const
     return 0;
 }
 
-bool Games::lastStanding(const Game& game, int seat) const
+bool Games::lastStanding(const Game& game, int seat)
 {
-    if (game.seats.size() < MinRecordedSeats)
-        return false;  // a battle alone wins nothing, whatever MAX said
     for (int other = 1; other <= game.playerCount; ++other)
         if (other != seat && !game.out.contains(other))
             return false;

@@ -121,22 +121,28 @@ void Games::start(Session& host)
     // member who did not mark ready: a host cannot take a win from them.
     game->seats.insert(host.id, 1);
     QList<QByteArray> names{host.name};
-    QList<int> missing;
+    QSet<SessionId> named;  // members in the room numbered within the count, not seated
+    // Who the others are told is gone: a name (none for a number that named
+    // nobody) and a seat (0 for a member the start did not name).
+    QList<std::pair<QByteArray, int>> gone;
     for (int seat = 2; seat <= game->playerCount; ++seat) {
-        const Session* member = sessions_.findByName(game->numbered.value(seat));
-        if (member && game->members.contains(member->id) && game->ready.contains(member->id)) {
+        const QByteArray name = game->numbered.value(seat);
+        const Session* member = sessions_.findByName(name);
+        const bool inRoom = member && game->members.contains(member->id);
+        if (inRoom && game->ready.contains(member->id)) {
             game->seats.insert(member->id, seat);
             names.append(member->name);
-        } else {
-            missing.append(seat);
+            continue;
         }
+        if (inRoom)
+            named.insert(member->id);
+        gone.append({name, seat});
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
     logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
     // The battle opens only for the seated: the host's STARTGAME part was held
     // back for this, as a member may have taken back its mark meanwhile.
     // Everyone else in the room is sent back to the lobby and told why.
-    QList<QByteArray> unnamed;
     const QList<SessionId> members = game->members;
     for (SessionId id : members) {
         Session* member = sessions_.find(id);
@@ -145,23 +151,20 @@ void Games::start(Session& host)
                 sessions_.send(id, gameLine(game->number, kw::StartGame));
             continue;
         }
-        const int number = game->numbered.key(member->name, 0);
-        const bool named = number >= 2 && number <= game->playerCount;
-        sendAway(*game, *member, named ? NotReadyText : NotNamedText);
+        const bool isNamed = named.contains(id);
+        sendAway(*game, *member, isNamed ? NotReadyText : NotNamedText);
         logLine(QStringLiteral("%1 left out of game %2: %3")
                     .arg(toText(member->name))
                     .arg(game->number)
-                    .arg(named ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
-        if (!named)
-            unnamed.append(member->name);
+                    .arg(isNamed ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
+        if (!isNamed)
+            gone.append({member->name, 0});
     }
-    // The clients skip those numbers once told they are gone.
-    for (int seat : missing) {
-        announceDeparture(*game, game->numbered.value(seat), seat, LeftText);
+    // The clients skip the numbers of those gone once told.
+    for (const auto& [name, seat] : std::as_const(gone)) {
+        announceDeparture(*game, name, seat, LeftText);
         markOut(*game, seat);
     }
-    for (const QByteArray& name : std::as_const(unnamed))
-        announceDeparture(*game, name, 0, LeftText);
 }
 
 void Games::relay(Session& sender, const QByteArray& gdata)
@@ -178,6 +181,7 @@ void Games::relay(Session& sender, const QByteArray& gdata)
                             .arg(game->number).arg(toText(sender.name), why, loggedText(gdata)));
             return;
         }
+        recordEnds(*game);  // a defeat or a quit may have ended the battle for someone
         // The start sends STARTGAME itself, to the players it seats.
         const bool opensBattle = parts.size() == 1 && parts[0].startsWith(kw::StartGame);
         if (!opensBattle)
@@ -209,8 +213,11 @@ void Games::boot(Game& game, QByteArrayView name)
 
 void Games::leaveRoom(Game& game, qsizetype position)
 {
-    // A member who comes back is not ready until it says so again.
-    game.ready.remove(game.members.takeAt(position));
+    // A member who comes back is not ready until it says so again, and has
+    // no number until the host gives it one: its new room has none.
+    const SessionId member = game.members.takeAt(position);
+    game.ready.remove(member);
+    forgetNumber(game, sessions_.find(member)->name);
     sendToMembers(game, gameLine(game.number, kw::LeaveGame, QByteArray::number(position + 1)));
 }
 
@@ -244,13 +251,21 @@ void Games::announceDeparture(Game& game, const QByteArray& name, int seat, QByt
     sendToMembers(game, said);
 }
 
-void Games::ended(const Game& game, int seat, bool won)
+void Games::recordEnds(Game& game)
 {
     // A battle of fewer seats is nobody's game; an empty seat is nobody's.
-    const SessionId holder = game.seats.key(seat, 0);
-    const Session* player = holder ? sessions_.find(holder) : nullptr;
-    if (player && game.seats.size() >= MinRecordedSeats)
-        store_.recordGame(player->name, won);
+    if (game.seats.size() < MinRecordedSeats)
+        return;
+    for (auto it = game.seats.cbegin(); it != game.seats.cend(); ++it) {
+        const int seat = it.value();
+        const bool lost = game.out.contains(seat);
+        if (game.recorded.contains(seat) || !(lost || lastStanding(game, seat)))
+            continue;
+        game.recorded.insert(seat);
+        // Whoever holds a seat still in play, or just out of it, is still connected.
+        if (const Session* player = sessions_.find(it.key()))
+            store_.recordGame(player->name, !lost);
+    }
 }
 
 void Games::remove(Game& game)
@@ -273,16 +288,14 @@ void Games::leave(Session& user, Leaving how)
         return;
     }
     // In a battle the players keep their numbers; the others' battle goes on
-    // without this player, who is out unless it was out already.
+    // without this player, who is out unless it was out already. The
+    // winner's battle is over: nobody is left in it to tell.
     game->members.removeAt(position);
     const int seat = game->seats.value(user.id);
-    if (seat > 0 && !game->out.contains(seat)) {
-        const bool won = how == Leaving::GameOver && lastStanding(*game, seat);
-        if (!won)
-            announceDeparture(*game, user.name, seat, how == Leaving::LostConnection ? LostConnectionText : LeftText);
-        ended(*game, seat, won);
-        markOut(*game, seat);
-    }
+    if (inPlay(*game, seat) && !game->recorded.contains(seat))
+        announceDeparture(*game, user.name, seat, how == Leaving::LostConnection ? LostConnectionText : LeftText);
+    markOut(*game, seat);
+    recordEnds(*game);
     logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
     if (game->members.isEmpty()) {
         logLine(QStringLiteral("game %1 ended").arg(game->number));

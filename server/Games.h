@@ -57,11 +57,12 @@ private:
         // numbered members in the room then. Kept when they leave.
         QHash<SessionId, int> seats;
         QSet<int> out;                   // players who left or lost the battle, and empty numbers
+        QSet<int> recorded;              // players whose game is recorded: the battle is over for them
         int turn = 0;                    // the player on turn, once started
         // The player whose ENDTURN moved the turn, who sends its unit states
-        // until the player on turn acts, the turn moves on or it leaves; 0
-        // for none. The battle opens with the last player's turn change,
-        // which has no ENDTURN.
+        // until the player now on turn acts or it leaves, however many who
+        // left the turn passed over; 0 for none. The battle opens with the
+        // last player's turn change, which has no ENDTURN.
         int syncing = 0;
     };
 
@@ -78,8 +79,10 @@ private:
     void remove(Game& game);
     // Seat 0: a member who had no number in the battle, so no EXITGAME.
     void announceDeparture(Game& game, const QByteArray& name, int seat, QByteArrayView why);
-    // The battle ended for the player at `seat`: its game is recorded, a win when it won.
-    void ended(const Game& game, int seat, bool won);
+    // The one step that ends a player's battle: after anyone is out, each
+    // player out is recorded a loss, and the last one in, once all the
+    // others are out, a win; each player once, whatever it does next.
+    void recordEnds(Game& game);
 
     // Who may send which part (GameParts.cpp).
     int seatOf(const Game& game, const Session& member) const;
@@ -87,13 +90,17 @@ private:
     // follows it and the answer is empty, else it is why the line is dropped.
     QString take(Game& game, const Session& sender, const QList<QByteArrayView>& parts);
     bool mayPass(const Game& game, const Session& sender, const PartRule& rule, QByteArrayView part) const;
+    // Whether every client applies the part: a client stops reading its line at one it cannot.
+    static bool readAlike(const Game& game, const Session& sender, const PartRule& rule, QByteArrayView part);
     // What the server follows of a part that passes: seats, turns, who is out.
     void follow(Game& game, const Session& sender, const PartRule& rule, QByteArrayView part);
     void markOut(Game& game, int seat);
+    // The member's number from the host's NUM parts, if any, is no longer its.
+    static void forgetNumber(Game& game, const QByteArray& name);
     int nextSeat(const Game& game, int after) const;
     // A seat a player holds and that is not out.
     static bool inPlay(const Game& game, int seat);
-    bool lastStanding(const Game& game, int seat) const;
+    static bool lastStanding(const Game& game, int seat);
 
     Sessions& sessions_;
     AccountStore& store_;

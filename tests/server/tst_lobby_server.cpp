@@ -661,7 +661,7 @@ void LobbyServerTest::floods_data()
     QTest::addColumn<bool>("allRelayed");
     QTest::newRow("chat") << QByteArray("CHATTXTbob: ") << false;
     QTest::newRow("room chat") << QByteArray("GDATA1@@CHATbob: ") << false;
-    QTest::newRow("game data") << QByteArray("GDATA1@@READYbob@") << true;
+    QTest::newRow("game data") << QByteArray("GDATA1@@MARKbob@") << true;
 }
 
 void LobbyServerTest::floods()
