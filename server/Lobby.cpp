@@ -107,7 +107,7 @@ void Lobby::disconnected(SessionId id, const QString& why)
     const QByteArray name = session->name;
     if (wasOnline)
         logLine(QStringLiteral("disconnected %1 %2 (%3)").arg(toText(session->address), toText(name), why));
-    else if (refusals_.admit(Refused::Strangers, session->address))
+    else if (refusals_.admit(Refused::ClosedBeforeLogin, session->address))
         logLine(QStringLiteral("connection %1 from %2 closed before login (%3)").arg(id).arg(toText(session->address), why));
     sessions_.remove(id);
     if (wasOnline)
@@ -120,7 +120,7 @@ void Lobby::sweep()
     for (const Session& session : sessions_.all())
         if (session.state != Session::State::LoggedIn && !session.closing
             && now - session.connectedMs > LoginTimeoutMs) {
-            if (refusals_.admit(Refused::Strangers, session.address))
+            if (refusals_.admit(Refused::ClosedBeforeLogin, session.address))
                 logLine(QStringLiteral("login timed out for %1").arg(toText(session.address)));
             sessions_.close(*sessions_.find(session.id));
         }

@@ -21,7 +21,7 @@ const char* const KindNames[] = {
     "refused connections",
     "connections closed before login",
 };
-static_assert(std::size(KindNames) == size_t(Refused::Strangers) + 1);
+static_assert(std::size(KindNames) == size_t(Refused::ClosedBeforeLogin) + 1);
 
 // As much of a peer's text as the log quotes.
 QByteArrayView quoted(QByteArrayView peerText)

@@ -34,7 +34,7 @@ enum class Refused {
     Connections,
     // Connections closed before they logged in: strangers cost nothing
     // either, so their comings and goings are bounded like refusals.
-    Strangers,
+    ClosedBeforeLogin,
 };
 
 // Refusals cost their sender nothing, so a flood of them must not grow the
@@ -67,7 +67,7 @@ public:
 
 private:
     static constexpr qint64 WindowMs = 1000;
-    static constexpr int KindCount = int(Refused::Strangers) + 1;
+    static constexpr int KindCount = int(Refused::ClosedBeforeLogin) + 1;
 
     struct Allowance
     {

@@ -386,16 +386,17 @@ void LobbyGamesTest::turnsAndDepartures()
         if (lines == QByteArrayList{"drop"}) {
             c[from]->socket.abort();
             dropped.insert(from);
-            seen = {"GDATA1@@INCHAT" + PlayerNames[from] + " has lost connection.", "GDATA1@@EXITGAME" + QByteArray::number(from + 1)};
+            seen = {"GDATA1@@INCHAT" + PlayerNames[from] + " has lost connection.",
+                    "GDATA1@@EXITGAME" + QByteArray::number(from + 1)};
         } else {
             for (const QByteArray& line : lines + seen)
                 c[from]->send(line);
             if (passes)
                 seen = lines + seen;
         }
-        for (size_t other = 0; other < c.size(); ++other)
-            for (const QByteArray& line : other == size_t(from) || dropped.contains(int(other)) ? QByteArrayList() : seen)
-                QCOMPARE(c[other]->next("GDATA1@@"), line);
+        for (int other = 0; other < int(c.size()); ++other)
+            for (const QByteArray& line : other == from || dropped.contains(other) ? QByteArrayList() : seen)
+                QCOMPARE(c[size_t(other)]->next("GDATA1@@"), line);
     }
     if (standing < 0)
         return;

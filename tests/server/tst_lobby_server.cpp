@@ -540,7 +540,7 @@ void LobbyServerTest::refusalLogBounds()
         QVERIFY(!refusals.admit(Refused::Lines, "carl"));
         // Every other kind has an allowance of its own; a held-back login
         // is noted with the account it tried.
-        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::Strangers})
+        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::ClosedBeforeLogin})
             QVERIFY(refusals.admit(kind, "10.0.0.1", "ann"));
         for (int i = 1; i < RefusalLog::AllPerSecond; ++i)
             QVERIFY(refusals.admit(Refused::Logins, "10.0.1." + QByteArray::number(i), "ann"));
