@@ -283,9 +283,10 @@ QByteArray timedLine(int game, const QByteArray& parts)
 
 // As long as a unit-state line, but a line the host may send in its room:
 // unit states pass only in a battle, from the player whose turn just ended.
+// A turn of no seconds would be refused, as the clients refuse it.
 QByteArray relayLine(int game, int slot)
 {
-    return timedLine(game, "TIMESEC" + QByteArray::number(slot) + "@PAD" + QByteArray(RelayPadBytes, 'x'));
+    return timedLine(game, "TIMESEC" + QByteArray::number(slot + 1) + "@PAD" + QByteArray(RelayPadBytes, 'x'));
 }
 
 // One unit slot's state, as a turn's end sends it in a battle.
