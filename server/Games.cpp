@@ -121,7 +121,7 @@ void Games::start(Session& host)
     // member who did not mark ready: a host cannot take a win from them.
     game->seats.insert(host.id, 1);
     QList<QByteArray> names{host.name};
-    QSet<SessionId> named;  // members in the room numbered within the count, not seated
+    QSet<SessionId> unready;  // members in the room numbered within the count, not marked ready
     // Who the others are told is gone: a name (none for a number that named
     // nobody) and a seat (0 for a member the start did not name).
     QList<std::pair<QByteArray, int>> gone;
@@ -135,7 +135,7 @@ void Games::start(Session& host)
             continue;
         }
         if (inRoom)
-            named.insert(member->id);
+            unready.insert(member->id);
         gone.append({name, seat});
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
@@ -151,13 +151,13 @@ void Games::start(Session& host)
                 sessions_.send(id, gameLine(game->number, kw::StartGame));
             continue;
         }
-        const bool isNamed = named.contains(id);
-        sendAway(*game, *member, isNamed ? NotReadyText : NotNamedText);
+        const bool named = unready.contains(id);
+        sendAway(*game, *member, named ? NotReadyText : NotNamedText);
         logLine(QStringLiteral("%1 left out of game %2: %3")
                     .arg(toText(member->name))
                     .arg(game->number)
-                    .arg(isNamed ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
-        if (!isNamed)
+                    .arg(named ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
+        if (!named)
             gone.append({member->name, 0});
     }
     // The clients skip the numbers of those gone once told.
