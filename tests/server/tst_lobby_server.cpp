@@ -61,6 +61,8 @@ private slots:
     void passwordWorkIsSharedAndBounded();
     void fullQueueTakesFromAnAddressTwoAhead_data();
     void fullQueueTakesFromAnAddressTwoAhead();
+    void loginsShareChecksAndTakeTurns_data();
+    void loginsShareChecksAndTakeTurns();
     void closedConnectionsCreateNoAccount();
     void closedWhileHashingCreatesNoAccount();
     void newAccountsPerAddressAreLimited();
@@ -287,18 +289,20 @@ void LobbyServerTest::racingLogins_data()
     QTest::addColumn<bool>("accountBefore");
     QTest::addColumn<QByteArray>("secondPass");
     QTest::addColumn<QByteArray>("notice");  // to the login that does not get in
+    QTest::addColumn<int>("checks");         // the same password is checked once for both
     const QByteArray held("That name is logged in already.");
-    QTest::newRow("new name, same password") << false << QByteArray("pw") << held;
-    QTest::newRow("new name, other password") << false << QByteArray("other") << QByteArray();
-    QTest::newRow("account, right password twice") << true << QByteArray("pw") << held;
+    QTest::newRow("new name, same password") << false << QByteArray("pw") << held << 1;
+    QTest::newRow("new name, other password") << false << QByteArray("other") << QByteArray() << 2;
+    QTest::newRow("account, right password twice") << true << QByteArray("pw") << held << 1;
 }
 
 void LobbyServerTest::racingLogins()
 {
-    // Both logins of ann have been looked up before either goes on.
+    // Both logins of ann have been looked up, or share one check, before either goes on.
     QFETCH(bool, accountBefore);
     QFETCH(QByteArray, secondPass);
     QFETCH(QByteArray, notice);
+    QFETCH(int, checks);
     if (accountBefore)
         makeAccounts({"ann"});
     HashGate gate;
@@ -308,7 +312,7 @@ void LobbyServerTest::racingLogins()
     startServer(held);
     const auto opened = qScopeGuard([&] { gate.open(); });
     const std::unique_ptr<LobbyClient> logins[] = {login("ann"), login("ann", secondPass)};
-    QTRY_COMPARE(gate.taken.load(), 2);
+    QTRY_COMPARE(gate.taken.load(), checks);
     gate.open();
     const QByteArray first = logins[0]->next(LoginAnswers), second = logins[1]->next(LoginAnswers);
     QCOMPARE(QSet<QByteArray>({first, second}), QSet<QByteArray>({"GOODPASS", "BADPASS"}));
@@ -885,6 +889,62 @@ void LobbyServerTest::fullQueueTakesFromAnAddressTwoAhead()
     QTRY_COMPARE(answers.size(), 1);
     QCOMPARE(answers.keys(), QList<SessionId>{newest[refused]});
     QCOMPARE(answers.value(newest[refused]), LoginResult::Outcome::Busy);
+}
+
+void LobbyServerTest::loginsShareChecksAndTakeTurns_data()
+{
+    QTest::addColumn<QByteArrayList>("logins");  // "name:address:password", while z's from 9 is checked
+    QTest::addColumn<QByteArray>("checked");     // the checks that follow, in order
+    QTest::addColumn<QByteArray>("answers");     // to each login: Created, Accepted, Wrong password
+    QTest::newRow("the same as the one under way") << QByteArrayList{"z:8:pw"} << QByteArray() << QByteArray("C");
+    QTest::newRow("the same as one queued") << QByteArrayList{"ann:1:pw", "ann:2:pw"} << QByteArray("ann@1") << QByteArray("CC");
+    QTest::newRow("another password") << QByteArrayList{"ann:1:pw", "ann:2:xx"} << QByteArray("ann@1 ann@2") << QByteArray("CW");
+    QTest::newRow("another name") << QByteArrayList{"ann:1:pw", "bob:1:pw"} << QByteArray("ann@1 bob@1") << QByteArray("CC");
+    QTest::newRow("one name from many addresses")
+        << QByteArrayList{"ann:1:a", "ann:2:b", "ann:3:c", "ann:4:d", "ann:5:e", "ann:6:f", "bob:7:pw"}
+        << QByteArray("ann@1 ann@2 ann@3 bob@7 ann@4 ann@5 ann@6") << QByteArray("CWWWWWC");
+    QTest::newRow("one address with many names")
+        << QByteArrayList{"ann:1:pw", "bob:1:pw", "cat:1:pw", "dan:1:pw", "eve:1:pw", "fay:2:pw"}
+        << QByteArray("ann@1 bob@1 fay@2 cat@1 dan@1 eve@1") << QByteArray("CCCCCC");
+}
+
+void LobbyServerTest::loginsShareChecksAndTakeTurns()
+{
+    QFETCH(QByteArrayList, logins);
+    QFETCH(QByteArray, checked);
+    QFETCH(QByteArray, answers);
+    QVERIFY(PasswordHasher::initialise());
+    HashGate gate;
+    const PasswordHasher::LookedUp held = gate.hook();
+    std::mutex mutex;
+    QByteArrayList order;
+    PasswordHasher hasher(database, HashCost::cheap(), 1, {}, [&](const LoginRequest& request) {
+        {
+            std::lock_guard lock(mutex);
+            order << request.name + '@' + request.address;
+        }
+        held(request);
+    });
+    const auto opened = qScopeGuard([&] { gate.open(); });
+    QMap<SessionId, char> answered;
+    const auto ask = [&](SessionId key, const QByteArrayList& login) {
+        hasher.login({key, login[1], login[0], login[2]}, [&answered, key](const LoginResult& result) {
+            using Outcome = LoginResult::Outcome;
+            answered.insert(key, result.outcome == Outcome::Created ? 'C'
+                                 : result.outcome == Outcome::Accepted ? 'A'
+                                 : result.outcome == Outcome::WrongPassword ? 'W' : '?');
+        });
+    };
+    ask(0, {"z", "9", "pw"});
+    QTRY_COMPARE(gate.taken.load(), 1);
+    for (qsizetype i = 0; i < logins.size(); ++i)
+        ask(SessionId(i + 1), logins[i].split(':'));
+    gate.open();
+    QTRY_COMPARE(answered.size(), logins.size() + 1);
+    answered.remove(0);
+    QCOMPARE(QByteArray(answered.values().data(), answered.size()), answers);
+    std::lock_guard lock(mutex);
+    QCOMPARE(order.mid(1).join(' '), checked);
 }
 
 void LobbyServerTest::closedConnectionsCreateNoAccount()
