@@ -497,7 +497,7 @@ void LobbyServerTest::moderation_data()
 {
     QTest::addColumn<QByteArray>("action");
     QTest::addColumn<QByteArray>("afterRestart");  // bob's answer when he comes back
-    QTest::addColumn<QByteArray>("neighbour");     // a new name's from bob's address then
+    QTest::addColumn<QByteArray>("neighbour");     // a new name's from bob's address, at once and then
     QTest::newRow("kick") << QByteArray("KICK") << QByteArray("GOODPASS") << QByteArray("GOODPASS");
     QTest::newRow("temporary ban") << QByteArray("TEMPBAN") << QByteArray("TEMPBAN") << QByteArray("GOODPASS");
     QTest::newRow("address ban") << QByteArray("IPBAN") << QByteArray("IPBAN") << QByteArray("IPBAN");
@@ -522,6 +522,7 @@ void LobbyServerTest::moderation()
     mod->send(action + "bob");
     QCOMPARE(bob->next(action), action);
     QVERIFY(bob->waitClosed());
+    QCOMPARE(login("fay", "pw", "0.64", BobsAddress)->next(LoginAnswers), neighbour);
     startServer();
     QCOMPARE(login("bob", "pw", "0.64", BobsAddress)->next(LoginAnswers), afterRestart);
     // An address ban is kept with the accounts, not only in memory.
