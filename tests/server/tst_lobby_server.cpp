@@ -48,6 +48,7 @@ private slots:
     void moderation();
     void refusalLogBounds();
     void strangersFillNoLog();
+    void roomActionsFillNoLog();
     void acceptedConnectionsAreProbed();
     void hostileInput_data();
     void hostileInput();
@@ -545,11 +546,18 @@ void LobbyServerTest::refusalLogBounds()
         QVERIFY(!refusals.admit(Refused::Lines, "carl"));
         // Every other kind has an allowance of its own; a held-back login
         // is noted with the account it tried.
-        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::Strangers})
+        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::Strangers,
+                                   Refused::RoomActions})
             QVERIFY(refusals.admit(kind, "10.0.0.1", "ann"));
         for (int i = 1; i < RefusalLog::AllPerSecond; ++i)
             QVERIFY(refusals.admit(Refused::Logins, "10.0.1." + QByteArray::number(i), "ann"));
         QVERIFY(!refusals.admit(Refused::Logins, "10.0.0.1", "ann"));
+        // Held back by address: one address trying many names is one
+        // source, naming a few of them; one trying as many as are named, another.
+        for (int i = 0; i < 30; ++i)
+            (void)refusals.admit(Refused::Logins, "10.0.0.2", "who" + QByteArray::number(i % 10));
+        for (int i = 0; i < 2 * RefusalLog::AccountsNamedPerSource; ++i)
+            (void)refusals.admit(Refused::Logins, "10.0.0.3", "u" + QByteArray::number(i % RefusalLog::AccountsNamedPerSource));
         // A flood from ever new sources is summed past the table's bound.
         constexpr int Flood = RefusalLog::MaxHeldSources + RefusalLog::AllPerSecond + 10;
         for (int i = 0; i < Flood; ++i)
@@ -560,7 +568,9 @@ void LobbyServerTest::refusalLogBounds()
         QVERIFY2(notes.contains(QStringLiteral("2 more refused lines not logged: 1 from bob, 1 from carl"))
                      || notes.contains(QStringLiteral("2 more refused lines not logged: 1 from carl, 1 from bob")),
                  qPrintable(notes.join('\n')));
-        QVERIFY(notes.contains(QStringLiteral("1 more refused logins not logged: 1 from 10.0.0.1 (ann)")));
+        QVERIFY2(notes.contains(QStringLiteral("37 more refused logins not logged: 30 from 10.0.0.2 (who0, who1, who2, ...), "
+                                               "6 from 10.0.0.3 (u0, u1, u2), 1 from 10.0.0.1 (ann)")),
+                 qPrintable(notes.join('\n')));
         const QString held = QString::number(Flood - (RefusalLog::AllPerSecond - 1));
         QVERIFY2(notes.filter(QRegularExpression(QStringLiteral("^%1 more refused connections not logged: .*, "
                                                                 "\\d+ from more than \\d+ others$").arg(held))).size() == 1,
@@ -597,6 +607,25 @@ void LobbyServerTest::strangersFillNoLog()
     for (const QString& line : std::as_const(log))
         QVERIFY2(line.size() < 2 * MaxLoggedPeerBytes, qPrintable(line));
     QVERIFY(!log.filter(QStringLiteral("more connections closed before login not logged: ")).isEmpty());
+}
+
+void LobbyServerTest::roomActionsFillNoLog()
+{
+    // The host boots a member, who joins again, one more time than each
+    // may be logged in a second; the boots and the joins are held back.
+    LogLines logged;
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    for (int i = 0; i < RefusalLog::PerSourcePerSecond; ++i) {
+        c[0]->send("GDATA1BOOTbob");
+        QCOMPARE(c[1]->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTbob"));
+        QCOMPARE(join(*c[1]), QByteArray("JOINGAME1"));
+    }
+    server.reset();
+    const QStringList notes = logged.lines.filter(QStringLiteral("more room actions not logged: "));
+    QCOMPARE(notes.size(), 1);
+    QVERIFY2(notes[0].contains(QStringLiteral(" from ann")) && notes[0].contains(QStringLiteral(" from bob")),
+             qPrintable(notes[0]));
 }
 
 void LobbyServerTest::acceptedConnectionsAreProbed()
