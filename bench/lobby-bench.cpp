@@ -672,14 +672,19 @@ int benchLoginDuringAccountFlood()
     idle(FloodRampMs);
     const int answersBefore = floodAnswers;
     const double floodFrom = nowMs();
+    QFile log(dir.filePath(QStringLiteral("server.log")));
+    const qint64 logBefore = log.size();
     if (!honestLogins(flooded))
         return fail("an honest login did not get in during the account flood");
+    const double floodSeconds = (nowMs() - floodFrom) / 1000.0;
+    const qint64 logged = log.size() - logBefore;
     std::fprintf(stderr, "lobby-bench: the flood's logins were answered %.0f a second\n",
-                 (floodAnswers - answersBefore) * 1000.0 / (nowMs() - floodFrom));
+                 (floodAnswers - answersBefore) / floodSeconds);
     flood.clear();
     print("lobby_login_unloaded_ms", percentile(unloaded, 0.5), "ms");
     print("lobby_login_during_account_flood_ms", percentile(flooded, 0.5), "ms");
     print("lobby_login_p95_during_account_flood_ms", percentile(flooded, 0.95), "ms");
+    print("lobby_account_flood_log_bytes_per_s", double(logged) / floodSeconds, "B/s");
     server.terminate();
     server.waitForFinished();
     return 0;
