@@ -114,6 +114,12 @@ constexpr int RefusingMembers = 10;
 constexpr int RefusedFloodMs = 15000;
 constexpr int RefusedEveryMs = 50;
 constexpr double RefusedShareOfBudget = 0.9;
+// Hosts who boot their room's one member over and over, who joins again
+// each time, as often as the chat limit lets a member send its two join
+// lines; the server's log grows by so much a second meanwhile.
+constexpr int BootingPairs = 60;
+constexpr int BootPhaseMs = 250;  // a boot, then the join a phase later
+constexpr int BootRejoinMs = 10000;
 // Strangers who never log in: connect, send a scenario's bytes, close, a few
 // at a time from several addresses, for a while; the log's growth.
 constexpr int StrangerMs = 5000;
@@ -946,6 +952,51 @@ int benchRefusedFlood()
     return 0;
 }
 
+int benchRoomActionsLog()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServerFor(2 * BootingPairs, server, dir);
+    if (port == 0)
+        return fail("the server did not start");
+    Clients hosts, members;
+    connectClients(hosts, "bh", BootingPairs, port);
+    connectClients(members, "bm", BootingPairs, port);
+    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
+        return fail("the booting rooms' users did not log in");
+    std::vector<Client*> hostList, memberList;
+    for (int i = 0; i < BootingPairs; ++i) {
+        hostList.push_back(hosts[size_t(i)].get());
+        memberList.push_back(members[size_t(i)].get());
+    }
+    if (!pairUp(hostList, memberList))
+        return fail("the booting rooms did not open");
+    idle(SettleMs);
+
+    QFile log(dir.filePath(QStringLiteral("server.log")));
+    const qint64 before = log.size();
+    bool booting = true;
+    QTimer phase;
+    QObject::connect(&phase, &QTimer::timeout, [&] {
+        for (int i = 0; i < BootingPairs; ++i) {
+            Client& host = *hostList[size_t(i)];
+            if (booting)
+                host.send("GDATA" + QByteArray::number(host.game) + "BOOT" + memberList[size_t(i)]->name + "\r\n");
+            else
+                memberList[size_t(i)]->send("JOINNAME" + host.name + "\r\nJOINPASSp\r\n");
+        }
+        booting = !booting;
+    });
+    phase.start(BootPhaseMs);
+    idle(BootRejoinMs);
+    phase.stop();
+    // Lets the last count be said.
+    server.terminate();
+    server.waitForFinished();
+    print("lobby_boot_rejoin_log_bytes_per_s", double(log.size() - before) * 1000.0 / BootRejoinMs, "B/s");
+    return 0;
+}
+
 int benchStrangersLog()
 {
     struct Scenario
@@ -1105,7 +1156,8 @@ int main(int argc, char** argv)
         {"hitrun", benchLoginDuringHitRun},     {"account-flood", benchLoginDuringAccountFlood},
         {"nonreaders", benchNonReaders},        {"relay-flood", benchRelayFlood},
         {"chat-flood", benchLobbyChatFlood},    {"refused-flood", benchRefusedFlood},
-        {"strangers-log", benchStrangersLog},   {"stats", benchStats},
+        {"room-actions-log", benchRoomActionsLog}, {"strangers-log", benchStrangersLog},
+        {"stats", benchStats},
     };
     if (wanted("load")) {
         // Every client comes from one address here.

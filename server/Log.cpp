@@ -79,9 +79,11 @@ bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView ac
     if (account.isEmpty() || account == source)
         return false;
     const QByteArray tried = quoted(account).toByteArray();
-    if (it->accounts.size() < AccountsNamedPerSource && !it->accounts.contains(tried))
+    if (it->accounts.contains(tried))
+        return false;
+    if (it->accounts.size() < AccountsNamedPerSource)
         it->accounts.append(tried);
-    else if (!it->accounts.contains(tried))
+    else
         it->moreAccounts = true;
     return false;
 }
