@@ -61,6 +61,19 @@ constexpr int HitRunInFlight = 50;
 constexpr int HitRunOtherAddresses = 10;
 constexpr int HitRunOthersPerAddress = 5;
 constexpr int HitRunOtherSpacingMs = 100;
+// One account's login flood: this many addresses at the server's default
+// cap of connections each; each connection sends its login as often as the
+// chat limit lets it (three lines at 4 a second) and comes back at once
+// after a close. Honest logins are timed one after another, unloaded and then
+// once the flood is running.
+const QByteArray FloodedAccount("target");
+constexpr int FloodAddresses = 117;
+constexpr int FloodConnectionsPerAddress = 5;
+constexpr int FlooderLoginEveryMs = 750;
+constexpr int FlooderReconnectMs = 20;
+constexpr int FloodRampMs = 3000;
+constexpr int HonestLogins = 20;
+constexpr int HonestLoginEveryMs = 200;
 // Peers that log in and then never read, while others chat with long lines
 // at the chat limit; long enough for the old 8 MiB queues to fill.
 constexpr int NonReaders = 200;
@@ -101,6 +114,12 @@ constexpr int RefusingMembers = 10;
 constexpr int RefusedFloodMs = 15000;
 constexpr int RefusedEveryMs = 50;
 constexpr double RefusedShareOfBudget = 0.9;
+// Hosts who boot their room's one member over and over, who joins again
+// each time, as often as the chat limit lets a member send its two join
+// lines; the server's log grows by so much a second meanwhile.
+constexpr int BootingPairs = 60;
+constexpr int BootPhaseMs = 250;  // a boot, then the join a phase later
+constexpr int BootRejoinMs = 10000;
 // Strangers who never log in: connect, send a scenario's bytes, close, a few
 // at a time from several addresses, for a while; the log's growth.
 constexpr int StrangerMs = 5000;
@@ -551,6 +570,133 @@ int benchLoginDuringHitRun()
     return 0;
 }
 
+// One account's login flood: many addresses, a few connections each, log in
+// to it over and over with its right password, each as often as the chat
+// limit lets a connection send the three login lines; an accepted one
+// closes and comes back. Meanwhile others log in to their own accounts
+// from another address, one at a time; their login times, unloaded first.
+struct AccountFlooder
+{
+    QTcpSocket* socket = nullptr;
+    platform::LineFramer framer;
+    QHostAddress from;
+    quint16 port = 0;
+    QTimer pace;
+    bool answered = true;
+    bool stopped = false;
+    int* answers = nullptr;
+
+    AccountFlooder(QHostAddress address, quint16 p, int* count) : from(std::move(address)), port(p), answers(count)
+    {
+        pace.setSingleShot(true);
+        QObject::connect(&pace, &QTimer::timeout, [this] { tryLogin(); });
+        connectAgain();
+    }
+    ~AccountFlooder()
+    {
+        stopped = true;
+        delete socket;
+    }
+
+    void connectAgain()
+    {
+        if (socket)
+            socket->deleteLater();
+        socket = new QTcpSocket;
+        framer.clear();
+        answered = true;
+        QTcpSocket* mine = socket;
+        QObject::connect(mine, &QTcpSocket::connected, &pace, [this] { tryLogin(); });
+        QObject::connect(mine, &QTcpSocket::readyRead, &pace, [this, mine] {
+            framer.append(mine->readAll());
+            while (auto line = framer.takeLine()) {
+                if (*line != "GOODPASS" && *line != "BADPASS")
+                    continue;
+                answered = true;
+                ++*answers;
+                if (*line == "GOODPASS")
+                    return mine->disconnectFromHost();
+            }
+        });
+        // Refused for too many connections while the last one closes: again shortly.
+        QObject::connect(mine, &QTcpSocket::disconnected, &pace, [this, mine] {
+            if (mine == socket && !stopped)
+                QTimer::singleShot(FlooderReconnectMs, &pace, [this, mine] {
+                    if (mine == socket && !stopped)
+                        connectAgain();
+                });
+        });
+        socket->bind(from);
+        socket->connectToHost(QHostAddress::LocalHost, port);
+    }
+
+    void tryLogin()
+    {
+        if (stopped || socket->state() != QAbstractSocket::ConnectedState)
+            return;
+        if (answered) {
+            socket->write("NAME" + FloodedAccount + "\r\nVERSION0.64\r\nPASSbench\r\n");
+            answered = false;
+        }
+        pace.start(FlooderLoginEveryMs);
+    }
+};
+
+int benchLoginDuringAccountFlood()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServer(server, dir, {QStringLiteral("--new-accounts-per-hour"), QString::number(2 * HonestLogins + 1)});
+    if (port == 0)
+        return fail("the server did not start");
+    const QHostAddress honestAddress(QStringLiteral("127.0.1.1"));
+    // The accounts are made first, so that every login timed only checks a password.
+    for (int i = -1; i < HonestLogins; ++i) {
+        Client made(i < 0 ? FloodedAccount : "honest" + QByteArray::number(i), port, honestAddress);
+        if (!waitUntil([&] { return made.good; }, 60000))
+            return fail("the account flood's accounts were not made");
+    }
+    idle(SettleMs);
+
+    const auto honestLogins = [&](std::vector<double>& times) {
+        for (int i = 0; i < HonestLogins; ++i) {
+            Client honest("honest" + QByteArray::number(i), port, honestAddress);
+            if (!waitUntil([&] { return honest.good; }, 60000))
+                return false;
+            times.push_back(honest.goodAt - honest.startedAt);
+            idle(HonestLoginEveryMs);
+        }
+        return true;
+    };
+    std::vector<double> unloaded, flooded;
+    if (!honestLogins(unloaded))
+        return fail("an honest login did not get in unloaded");
+    int floodAnswers = 0;
+    std::vector<std::unique_ptr<AccountFlooder>> flood;
+    for (int a = 0; a < FloodAddresses; ++a)
+        for (int c = 0; c < FloodConnectionsPerAddress; ++c)
+            flood.push_back(std::make_unique<AccountFlooder>(QHostAddress(QStringLiteral("127.0.2.%1").arg(1 + a)), port, &floodAnswers));
+    idle(FloodRampMs);
+    const int answersBefore = floodAnswers;
+    const double floodFrom = nowMs();
+    QFile log(dir.filePath(QStringLiteral("server.log")));
+    const qint64 logBefore = log.size();
+    if (!honestLogins(flooded))
+        return fail("an honest login did not get in during the account flood");
+    const double floodSeconds = (nowMs() - floodFrom) / 1000.0;
+    const qint64 logged = log.size() - logBefore;
+    std::fprintf(stderr, "lobby-bench: the flood's logins were answered %.0f a second\n",
+                 (floodAnswers - answersBefore) / floodSeconds);
+    flood.clear();
+    print("lobby_login_unloaded_ms", percentile(unloaded, 0.5), "ms");
+    print("lobby_login_during_account_flood_ms", percentile(flooded, 0.5), "ms");
+    print("lobby_login_p95_during_account_flood_ms", percentile(flooded, 0.95), "ms");
+    print("lobby_account_flood_log_bytes_per_s", double(logged) / floodSeconds, "B/s");
+    server.terminate();
+    server.waitForFinished();
+    return 0;
+}
+
 // Peers who log in and stop reading, while others chat: the server's
 // peak memory, and what it holds once they are gone.
 int benchNonReaders()
@@ -807,6 +953,51 @@ int benchRefusedFlood()
     return 0;
 }
 
+int benchRoomActionsLog()
+{
+    QTemporaryDir dir;
+    QProcess server;
+    const quint16 port = startServerFor(2 * BootingPairs, server, dir);
+    if (port == 0)
+        return fail("the server did not start");
+    Clients hosts, members;
+    connectClients(hosts, "bh", BootingPairs, port);
+    connectClients(members, "bm", BootingPairs, port);
+    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
+        return fail("the booting rooms' users did not log in");
+    std::vector<Client*> hostList, memberList;
+    for (int i = 0; i < BootingPairs; ++i) {
+        hostList.push_back(hosts[size_t(i)].get());
+        memberList.push_back(members[size_t(i)].get());
+    }
+    if (!pairUp(hostList, memberList))
+        return fail("the booting rooms did not open");
+    idle(SettleMs);
+
+    QFile log(dir.filePath(QStringLiteral("server.log")));
+    const qint64 before = log.size();
+    bool booting = true;
+    QTimer phase;
+    QObject::connect(&phase, &QTimer::timeout, [&] {
+        for (int i = 0; i < BootingPairs; ++i) {
+            Client& host = *hostList[size_t(i)];
+            if (booting)
+                host.send("GDATA" + QByteArray::number(host.game) + "BOOT" + memberList[size_t(i)]->name + "\r\n");
+            else
+                memberList[size_t(i)]->send("JOINNAME" + host.name + "\r\nJOINPASSp\r\n");
+        }
+        booting = !booting;
+    });
+    phase.start(BootPhaseMs);
+    idle(BootRejoinMs);
+    phase.stop();
+    // Lets the last count be said.
+    server.terminate();
+    server.waitForFinished();
+    print("lobby_boot_rejoin_log_bytes_per_s", double(log.size() - before) * 1000.0 / BootRejoinMs, "B/s");
+    return 0;
+}
+
 int benchStrangersLog()
 {
     struct Scenario
@@ -954,7 +1145,22 @@ int main(int argc, char** argv)
         setrlimit(RLIMIT_NOFILE, &limit);
     }
 
+    // One bench by its name, or all.
+    const QByteArray only = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    const auto wanted = [&](const char* name) { return only.isEmpty() || only == name; };
+    struct Bench
     {
+        const char* name;
+        int (*run)();
+    };
+    static const Bench Benches[] = {
+        {"hitrun", benchLoginDuringHitRun},     {"account-flood", benchLoginDuringAccountFlood},
+        {"nonreaders", benchNonReaders},        {"relay-flood", benchRelayFlood},
+        {"chat-flood", benchLobbyChatFlood},    {"refused-flood", benchRefusedFlood},
+        {"room-actions-log", benchRoomActionsLog}, {"strangers-log", benchStrangersLog},
+        {"stats", benchStats},
+    };
+    if (wanted("load")) {
         // Every client comes from one address here.
         QTemporaryDir dir;
         QProcess server;
@@ -970,17 +1176,9 @@ int main(int argc, char** argv)
         server.terminate();
         server.waitForFinished();
     }
-    if (const int status = benchLoginDuringHitRun())
-        return status;
-    if (const int status = benchNonReaders())
-        return status;
-    if (const int status = benchRelayFlood())
-        return status;
-    if (const int status = benchLobbyChatFlood())
-        return status;
-    if (const int status = benchRefusedFlood())
-        return status;
-    if (const int status = benchStrangersLog())
-        return status;
-    return benchStats();
+    for (const Bench& bench : Benches)
+        if (wanted(bench.name))
+            if (const int status = bench.run())
+                return status;
+    return 0;
 }

@@ -74,7 +74,8 @@ void Games::create(Session& host, QByteArrayView name, const QByteArray& passwor
     host.game = game.number;
     sessions_.send(host.id, line(kw::GameNumber, QByteArray::number(game.number)));
     sessions_.sendToAll(line(kw::AddGame, game.name));
-    logLine(QStringLiteral("game %1 \"%2\" created by %3").arg(game.number).arg(toText(game.name), toText(host.name)));
+    if (refusals_.admit(Refused::RoomActions, host.name))
+        logLine(QStringLiteral("game %1 \"%2\" created by %3").arg(game.number).arg(toText(game.name), toText(host.name)));
     games_.insert(game.number, game);
 }
 
@@ -102,7 +103,8 @@ void Games::join(Session& user, QByteArrayView name, QByteArrayView password)
     sessions_.send(user.id, toJoiner);
     game->members.append(user.id);
     sendToMembers(*game, gameLine(game->number, kw::JoinGame, user.name));
-    logLine(QStringLiteral("%1 joined game %2").arg(toText(user.name)).arg(game->number));
+    if (refusals_.admit(Refused::RoomActions, user.name))
+        logLine(QStringLiteral("%1 joined game %2").arg(toText(user.name)).arg(game->number));
 }
 
 void Games::start(Session& host)
@@ -139,7 +141,8 @@ void Games::start(Session& host)
         gone.append({name, seat});
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
-    logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
+    if (refusals_.admit(Refused::RoomActions, host.name))
+        logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
     // The battle opens only for the seated: the host's STARTGAME part was held
     // back for this, as a member may have taken back its mark meanwhile.
     // Everyone else in the room is sent back to the lobby and told why.
@@ -153,10 +156,11 @@ void Games::start(Session& host)
         }
         const bool named = unready.contains(id);
         sendAway(*game, *member, named ? NotReadyText : NotNamedText);
-        logLine(QStringLiteral("%1 left out of game %2: %3")
-                    .arg(toText(member->name))
-                    .arg(game->number)
-                    .arg(named ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
+        if (refusals_.admit(Refused::RoomActions, host.name))
+            logLine(QStringLiteral("%1 left out of game %2: %3")
+                        .arg(toText(member->name))
+                        .arg(game->number)
+                        .arg(named ? QStringLiteral("not marked ready") : QStringLiteral("not named by the start")));
         if (!named)
             gone.append({member->name, 0});
     }
@@ -208,7 +212,8 @@ void Games::boot(Game& game, QByteArrayView name)
     sessions_.send(target->id, gameLine(game.number, kw::Boot, target->name));
     target->game = 0;
     leaveRoom(game, position);
-    logLine(QStringLiteral("%1 booted from game %2").arg(toText(target->name)).arg(game.number));
+    if (refusals_.admit(Refused::RoomActions, sessions_.find(game.host)->name))
+        logLine(QStringLiteral("%1 booted from game %2").arg(toText(target->name)).arg(game.number));
 }
 
 void Games::leaveRoom(Game& game, qsizetype position)
@@ -238,7 +243,8 @@ void Games::closeRoom(Game& game)
         if (member != game.host)
             sendAway(game, *sessions_.find(member), closed);
     sessions_.sendToAll(line(kw::RemoveGame, game.name));
-    logLine(QStringLiteral("game %1 closed").arg(game.number));
+    if (refusals_.admit(Refused::RoomActions, sessions_.find(game.host)->name))
+        logLine(QStringLiteral("game %1 closed").arg(game.number));
     remove(game);
 }
 
@@ -284,7 +290,8 @@ void Games::leave(Session& user, Leaving how)
         if (user.id == game->host)
             return closeRoom(*game);
         leaveRoom(*game, position);
-        logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
+        if (refusals_.admit(Refused::RoomActions, user.name))
+            logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
         return;
     }
     // In a battle the players keep their numbers; the others' battle goes on
@@ -296,9 +303,11 @@ void Games::leave(Session& user, Leaving how)
         announceDeparture(*game, user.name, seat, how == Leaving::LostConnection ? LostConnectionText : LeftText);
     markOut(*game, seat);
     recordEnds(*game);
-    logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
+    if (refusals_.admit(Refused::RoomActions, user.name))
+        logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
     if (game->members.isEmpty()) {
-        logLine(QStringLiteral("game %1 ended").arg(game->number));
+        if (refusals_.admit(Refused::RoomActions, user.name))
+            logLine(QStringLiteral("game %1 ended").arg(game->number));
         remove(*game);
     }
 }

@@ -20,8 +20,9 @@ const char* const KindNames[] = {
     "refused moderation lines",
     "refused connections",
     "connections closed before login",
+    "room actions",
 };
-static_assert(std::size(KindNames) == size_t(Refused::ClosedBeforeLogin) + 1);
+static_assert(std::size(KindNames) == size_t(Refused::RoomActions) + 1);
 
 // As much of a peer's text as the log quotes.
 QByteArrayView quoted(QByteArrayView peerText)
@@ -65,15 +66,25 @@ bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView ac
         allowance.all.add({}, now);
         return true;
     }
-    QByteArray key = source;
-    if (!account.isEmpty() && account != source)
-        key += " (" + quoted(account).toByteArray() + ')';
-    if (const auto it = allowance.held.find(key); it != allowance.held.end())
-        ++*it;
-    else if (allowance.held.size() < MaxHeldSources)
-        allowance.held.insert(key, 1);
+    // Counted by source, so one address trying many names shows as one.
+    auto it = allowance.held.find(source);
+    if (it == allowance.held.end()) {
+        if (allowance.held.size() >= MaxHeldSources) {
+            ++allowance.heldUnnamed;
+            return false;
+        }
+        it = allowance.held.insert(source, {});
+    }
+    ++it->count;
+    if (account.isEmpty() || account == source)
+        return false;
+    const QByteArray tried = quoted(account).toByteArray();
+    if (it->accounts.contains(tried))
+        return false;
+    if (it->accounts.size() < AccountsNamedPerSource)
+        it->accounts.append(tried);
     else
-        ++allowance.heldUnnamed;
+        it->moreAccounts = true;
     return false;
 }
 
@@ -92,21 +103,26 @@ void RefusalLog::flush(Refused kind, Allowance& allowance)
     allowance.all.prune(now);
     if (allowance.held.isEmpty())
         return;
-    std::vector<std::pair<qint64, QByteArray>> most;
+    std::vector<std::pair<QByteArray, Held>> most;
     qint64 total = allowance.heldUnnamed;
     for (auto it = allowance.held.cbegin(); it != allowance.held.cend(); ++it) {
-        most.emplace_back(it.value(), it.key());
-        total += it.value();
+        most.emplace_back(it.key(), it.value());
+        total += it->count;
     }
     const bool unnamedSources = allowance.heldUnnamed > 0;
     allowance.held.clear();
     allowance.heldUnnamed = 0;
-    std::sort(most.begin(), most.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::sort(most.begin(), most.end(), [](const auto& a, const auto& b) { return a.second.count > b.second.count; });
     QStringList named;
     qint64 rest = total;
     for (size_t i = 0; i < most.size() && i < size_t(NamedInNote); ++i) {
-        named << QStringLiteral("%1 from %2").arg(most[i].first).arg(toText(most[i].second));
-        rest -= most[i].first;
+        const Held& held = most[i].second;
+        QString accounts;
+        if (!held.accounts.isEmpty())
+            accounts = QStringLiteral(" (%1%2)").arg(toText(held.accounts.join(", ")),
+                                                     held.moreAccounts ? QStringLiteral(", ...") : QString());
+        named << QStringLiteral("%1 from %2%3").arg(held.count).arg(toText(most[i].first), accounts);
+        rest -= held.count;
     }
     if (rest > 0) {
         const QString others = unnamedSources ? QStringLiteral("more than %1").arg(most.size() - NamedInNote)

@@ -6,6 +6,7 @@
 
 #include <QByteArrayView>
 #include <QElapsedTimer>
+#include <QByteArrayList>
 #include <QHash>
 #include <QString>
 
@@ -35,12 +36,15 @@ enum class Refused {
     // Connections closed before they logged in: strangers cost nothing
     // either, so their comings and goings are bounded like refusals.
     ClosedBeforeLogin,
+    // Joins, leaves, boots and the rest of a room's life, by the account
+    // that acted: a boot and a join again cost nothing either.
+    RoomActions,
 };
 
 // Refusals cost their sender nothing, so a flood of them must not grow the
 // log without bound: per kind, a few a second are logged from each source
 // and from all together, the rest are only counted, and flush() says how
-// many and from whom.
+// many from each source and which accounts it tried.
 class RefusalLog
 {
 public:
@@ -51,6 +55,8 @@ public:
     // Sources held apart between two notes, per kind; the rest are summed
     // as they come, so the table stays small whoever floods.
     static constexpr int MaxHeldSources = 1000;
+    // Accounts a source tried that its note names; more are only hinted at.
+    static constexpr int AccountsNamedPerSource = 3;
 
     RefusalLog() { clock_.start(); }
     ~RefusalLog() { flush(); }
@@ -58,8 +64,8 @@ public:
     RefusalLog& operator=(const RefusalLog&) = delete;
 
     // True when a refusal of `kind` from `source` (a user's name, or an
-    // address) is to be logged; otherwise it is counted under the source and
-    // the `account` it gave, if any, and the caller builds no text.
+    // address) is to be logged; otherwise it is counted under the source,
+    // with the `account` it tried, if any, and the caller builds no text.
     bool admit(Refused kind, const QByteArray& source, QByteArrayView account = {});
     // One line per kind for what was held back since the last; nothing for
     // a kind with nothing held back.
@@ -67,13 +73,19 @@ public:
 
 private:
     static constexpr qint64 WindowMs = 1000;
-    static constexpr int KindCount = int(Refused::ClosedBeforeLogin) + 1;
+    static constexpr int KindCount = int(Refused::RoomActions) + 1;
 
+    struct Held
+    {
+        qint64 count = 0;
+        QByteArrayList accounts;  // the first few tried, cut as quoted
+        bool moreAccounts = false;
+    };
     struct Allowance
     {
         WindowedCounts perSource{WindowMs};
         WindowedCounts all{WindowMs};  // one key for everyone
-        QHash<QByteArray, qint64> held;
+        QHash<QByteArray, Held> held;
         qint64 heldUnnamed = 0;  // beyond MaxHeldSources
     };
     void flush(Refused kind, Allowance& allowance);

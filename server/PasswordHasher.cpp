@@ -18,6 +18,13 @@ constexpr int MaxWorkers = 4;
 // Addresses whose hour has ended are forgotten this often.
 constexpr qint64 NewAccountPruneMs = 60 * 1000;
 
+// A plain password is cleared once it is no longer needed.
+void wipe(QByteArray& password)
+{
+    if (!password.isEmpty())
+        sodium_memzero(password.data(), size_t(password.size()));
+}
+
 // The answer to a login of an account that exists.
 LoginResult verified(const Account& account, const QByteArray& password)
 {
@@ -54,6 +61,8 @@ PasswordHasher::PasswordHasher(const QString& databasePath, HashCost cost, int t
                                LookedUp lookedUp)
     : databasePath_(databasePath), cost_(cost), limits_(limits), lookedUp_(std::move(lookedUp))
 {
+    static_assert(sizeof(digestKey_) == crypto_generichash_KEYBYTES && sizeof(Digest) == crypto_generichash_BYTES);
+    randombytes_buf(digestKey_, sizeof(digestKey_));
     clock_.start();
     for (int i = 0; i < std::max(1, threads); ++i) {
         threads_.emplace_back(QThread::create([this] { work(); }));
@@ -68,99 +77,145 @@ PasswordHasher::~PasswordHasher()
     {
         std::lock_guard lock(mutex_);
         stopping_ = true;
-        queues_.clear();
-        turns_.clear();
+        for (auto& [id, job] : jobs_)
+            wipe(job.request.password);
+        jobs_.clear();
+        byAddress_.clear();
+        byAccount_.clear();
     }
     wake_.notify_all();
     for (auto& thread : threads_)
         thread->wait();
+    sodium_memzero(digestKey_, sizeof(digestKey_));
+}
+
+PasswordHasher::Job* PasswordHasher::sharedJob(const QByteArray& name, const Digest& digest)
+{
+    std::vector<JobId> ofName(underWay_.begin(), underWay_.end());
+    const std::deque<JobId> queued = byAccount_.jobsOf(name);
+    ofName.insert(ofName.end(), queued.begin(), queued.end());
+    for (JobId id : ofName) {
+        Job& job = jobs_.at(id);
+        // The digests stand for passwords: compared in constant time.
+        if (job.request.name == name && sodium_memcmp(job.digest.data(), digest.data(), digest.size()) == 0)
+            return &job;
+    }
+    return nullptr;
 }
 
 void PasswordHasher::login(LoginRequest request, LoginDone done)
 {
+    Digest digest;
+    crypto_generichash(digest.data(), digest.size(), reinterpret_cast<const unsigned char*>(request.password.constData()),
+                       size_t(request.password.size()), digestKey_, sizeof(digestKey_));
     {
         std::lock_guard lock(mutex_);
+        // The same name and password as a login waiting or under way: its
+        // answer is this one's too, and costs no hash of its own. It waits
+        // without a place in the queue, as the connection asking holds one
+        // login at a time.
+        if (Job* same = sharedJob(request.name, digest)) {
+            same->askers.push_back({request.key, request.address, std::move(done)});
+            wipe(request.password);
+            return;
+        }
         LoginResult busy;
         busy.outcome = LoginResult::Outcome::Busy;
         if (queued_ >= limits_.maxQueued) {
             // Full: the address holding the most gives up its newest job to
             // one holding fewer, so no address crowds the others out.
-            const auto mine = queues_.constFind(request.address);
-            const qsizetype own = mine == queues_.constEnd() ? 0 : qsizetype(mine->size());
-            const auto largest = std::max_element(queues_.begin(), queues_.end(),
-                                                  [](const auto& a, const auto& b) { return a.size() < b.size(); });
-            if (largest == queues_.end() || qsizetype(largest->size()) <= own + 1)
+            const auto largest = byAddress_.newestOfLargest();
+            if (!largest || byAddress_.count(largest->first) <= byAddress_.count(request.address) + 1)
                 return answer(std::move(done), busy);
-            answer(std::move(largest->back().done), busy);
-            largest->pop_back();
-            --queued_;
+            const auto given = jobs_.find(largest->second);
+            for (Asker& asker : given->second.askers)
+                answer(std::move(asker.done), busy);
+            drop(given);
         }
-        auto& queue = queues_[request.address];
-        if (queue.empty())
-            turns_.push_back(request.address);
-        queue.push_back({std::move(request), std::move(done)});
+        const JobId id = nextId_++;
+        Job& job = jobs_[id];
+        job.digest = digest;
+        job.askers.push_back({request.key, request.address, std::move(done)});
+        byAddress_.add(request.address, id);
+        byAccount_.add(request.name, id);
+        job.request = std::move(request);
         ++queued_;
     }
     wake_.notify_one();
 }
 
+void PasswordHasher::unqueue(JobId id, const Job& job)
+{
+    byAddress_.remove(job.request.address, id);
+    byAccount_.remove(job.request.name, id);
+    --queued_;
+}
+
+void PasswordHasher::drop(std::unordered_map<JobId, Job>::iterator job)
+{
+    unqueue(job->first, job->second);
+    wipe(job->second.request.password);
+    jobs_.erase(job);
+}
+
 void PasswordHasher::cancel(SessionId key)
 {
     std::lock_guard lock(mutex_);
-    if (underWay_.contains(key)) {
-        cancelled_.insert(key);
-        return;
-    }
-    for (auto it = queues_.begin(); it != queues_.end(); ++it) {
-        auto& queue = it.value();
-        const auto job = std::find_if(queue.begin(), queue.end(), [key](const Job& j) { return j.request.key == key; });
-        if (job == queue.end())
+    for (auto it = jobs_.begin(); it != jobs_.end(); ++it) {
+        Job& job = it->second;
+        const auto asker = std::find_if(job.askers.begin(), job.askers.end(), [key](const Asker& a) { return a.key == key; });
+        if (asker == job.askers.end())
             continue;
-        queue.erase(job);
-        --queued_;
-        if (queue.empty()) {
-            turns_.erase(std::find(turns_.begin(), turns_.end(), it.key()));
-            queues_.erase(it);
-        }
+        job.askers.erase(asker);
+        // One under way is finished by its worker, which sees nobody asking.
+        if (job.askers.empty() && !job.underWay)
+            drop(it);
         return;
     }
 }
 
-std::optional<PasswordHasher::Job> PasswordHasher::nextJob()
+std::optional<std::pair<PasswordHasher::JobId, LoginRequest>> PasswordHasher::nextJob()
 {
     std::unique_lock lock(mutex_);
-    wake_.wait(lock, [this] { return stopping_ || !turns_.empty(); });
+    wake_.wait(lock, [this] { return stopping_ || queued_ > 0; });
     if (stopping_)
         return std::nullopt;
-    // Round-robin: one job from the address whose turn it is, which then
-    // goes to the back if it has more.
-    const QByteArray address = turns_.front();
-    turns_.pop_front();
-    auto queue = queues_.find(address);
-    Job job = std::move(queue->front());
-    queue->pop_front();
-    if (queue->empty())
-        queues_.erase(queue);
-    else
-        turns_.push_back(address);
-    --queued_;
-    underWay_.insert(job.request.key);
-    return job;
+    // Accounts and addresses take turns at serving their oldest job, so one
+    // account's logins from many addresses wait for every other account's
+    // as well as one address's logins of many names for every other address's.
+    accountsTurn_ = !accountsTurn_;
+    const JobId id = accountsTurn_ ? byAccount_.next() : byAddress_.next();
+    Job& job = jobs_.at(id);
+    unqueue(id, job);
+    job.underWay = true;
+    underWay_.push_back(id);
+    LoginRequest request;
+    request.key = job.request.key;
+    request.address = job.request.address;
+    request.name = job.request.name;
+    request.password = std::exchange(job.request.password, {});
+    return std::pair(id, std::move(request));
 }
 
 void PasswordHasher::work()
 {
     AccountStore store(databasePath_);
-    while (std::optional<Job> job = nextJob()) {
-        const std::optional<LoginResult> result = check(store, *job);
-        bool cancelled = false;
+    while (auto taken = nextJob()) {
+        auto& [id, request] = *taken;
+        const std::optional<LoginResult> result = check(store, id, request);
+        wipe(request.password);
+        std::vector<Asker> askers;
         {
             std::lock_guard lock(mutex_);
-            underWay_.remove(job->request.key);
-            cancelled = cancelled_.remove(job->request.key);
+            underWay_.erase(std::find(underWay_.begin(), underWay_.end(), id));
+            if (const auto job = jobs_.find(id); job != jobs_.end()) {
+                askers = std::move(job->second.askers);
+                jobs_.erase(job);
+            }
         }
-        if (result && !cancelled)
-            answer(std::move(job->done), *result);
+        if (result)
+            for (Asker& asker : askers)
+                answer(std::move(asker.done), *result);
     }
 }
 
@@ -183,9 +238,8 @@ bool PasswordHasher::reserveNewAccount(const QByteArray& address)
     return true;
 }
 
-std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job& job)
+std::optional<LoginResult> PasswordHasher::check(AccountStore& store, JobId id, const LoginRequest& request)
 {
-    const LoginRequest& request = job.request;
     LoginResult result;
     if (!store.isOpen())
         return result;
@@ -194,13 +248,22 @@ std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job&
         lookedUp_(request);
     if (account)
         return verified(*account, request.password);
-    if (!reserveNewAccount(request.address)) {
+    // A new account counts against the address of the first login still asking.
+    QByteArray address;
+    {
+        std::lock_guard lock(mutex_);
+        const auto job = jobs_.find(id);
+        if (job == jobs_.end() || job->second.askers.empty())
+            return std::nullopt;
+        address = job->second.askers.front().address;
+    }
+    if (!reserveNewAccount(address)) {
         result.outcome = LoginResult::Outcome::TooManyAccounts;
         return result;
     }
     auto giveBack = [&] {
         std::lock_guard lock(mutex_);
-        newAccounts_.undo(request.address);
+        newAccounts_.undo(address);
     };
     char hash[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(hash, request.password.constData(), request.password.size(), cost_.operations,
@@ -210,10 +273,11 @@ std::optional<LoginResult> PasswordHasher::check(AccountStore& store, const Job&
     }
     std::unique_lock lock(writing_);
     {
-        // The client left while its hash was made: no account for nobody.
+        // Every client asking left while its hash was made: no account for nobody.
         std::lock_guard state(mutex_);
-        if (cancelled_.contains(request.key)) {
-            newAccounts_.undo(request.address);
+        const auto job = jobs_.find(id);
+        if (job == jobs_.end() || job->second.askers.empty()) {
+            newAccounts_.undo(address);
             return std::nullopt;
         }
     }

@@ -4,26 +4,28 @@
 // thread. Each worker has its own database connection; a new account is
 // committed before its answer comes back.
 //
-// The work is a shared resource a stranger could take: addresses take
-// turns, a job whose connection closed is dropped, the queue is bounded
-// (when full, the address holding the most jobs gives one up),
-// and each address may create only so many accounts an hour.
+// The work is a shared resource a stranger could take: logins that bring
+// the name and password of one already waiting share its answer, addresses
+// and accounts take turns, a job whose connections all closed is dropped,
+// the queue is bounded (when full, the address holding the most jobs gives
+// one up), and each address may create only so many accounts an hour.
 
 #include "AccountStore.h"
 #include "Protocol.h"
+#include "TakingTurns.h"
 #include "WindowedCounts.h"
 
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
-#include <QSet>
 #include <QThread>
+#include <array>
 #include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace lobby {
@@ -109,16 +111,35 @@ public:
     static bool initialise();  // libsodium; false when it cannot start
 
 private:
-    struct Job
+    // A keyed digest of a password: what logins are told apart by, so a
+    // plain password is kept only by the job that checks it.
+    using Digest = std::array<unsigned char, 32>;
+    struct Asker
     {
-        LoginRequest request;
+        SessionId key;
+        QByteArray address;
         LoginDone done;
     };
+    // One check of a name and password, and every login waiting for it.
+    struct Job
+    {
+        LoginRequest request;  // the first asker's; its password goes to the worker
+        Digest digest{};
+        std::vector<Asker> askers;
+        bool underWay = false;
+    };
+    using JobId = TakingTurns::Id;
 
     void work();
-    std::optional<Job> nextJob();
-    // nullopt: the job was cancelled while under way.
-    std::optional<LoginResult> check(AccountStore& store, const Job& job);
+    // The next job's id and request, now under way.
+    std::optional<std::pair<JobId, LoginRequest>> nextJob();
+    // nullopt: every login asking was cancelled while under way.
+    std::optional<LoginResult> check(AccountStore& store, JobId id, const LoginRequest& request);
+    Job* sharedJob(const QByteArray& name, const Digest& digest);
+    // Takes a queued job out of the turns; it stays in jobs_.
+    void unqueue(JobId id, const Job& job);
+    // Drops a queued job: nobody asks any more, or the queue was full.
+    void drop(std::unordered_map<JobId, Job>::iterator job);
     bool reserveNewAccount(const QByteArray& address);
     void answer(LoginDone done, const LoginResult& result);
 
@@ -126,18 +147,21 @@ private:
     HashCost cost_;
     LoginLimits limits_;
     LookedUp lookedUp_;
+    unsigned char digestKey_[32];  // new each run
     std::mutex mutex_;
     std::condition_variable wake_;
     // New accounts are written one at a time: SQLite's own wait for a busy
     // database sleeps far longer than a write takes.
     std::mutex writing_;
-    // Guarded by mutex_: the jobs of each address, the addresses in the
-    // order they are served, the jobs being hashed and those cancelled
-    // meanwhile, and the accounts each address made.
-    QHash<QByteArray, std::deque<Job>> queues_;
-    std::deque<QByteArray> turns_;
+    // Guarded by mutex_: the jobs queued and under way; the queued ones by
+    // the address of their first login and by account, which take turns at
+    // serving; the accounts each address made.
+    std::unordered_map<JobId, Job> jobs_;
+    TakingTurns byAddress_, byAccount_;
+    std::vector<JobId> underWay_;  // one at most per worker
+    bool accountsTurn_ = false;
     int queued_ = 0;
-    QSet<SessionId> underWay_, cancelled_;
+    JobId nextId_ = 1;
     WindowedCounts newAccounts_{NewAccountWindowMs};
     QElapsedTimer clock_;
     qint64 prunedMs_ = 0;

@@ -48,6 +48,7 @@ private slots:
     void moderation();
     void refusalLogBounds();
     void strangersFillNoLog();
+    void roomActionsFillNoLog();
     void acceptedConnectionsAreProbed();
     void hostileInput_data();
     void hostileInput();
@@ -61,6 +62,8 @@ private slots:
     void passwordWorkIsSharedAndBounded();
     void fullQueueTakesFromAnAddressTwoAhead_data();
     void fullQueueTakesFromAnAddressTwoAhead();
+    void loginsShareChecksAndTakeTurns_data();
+    void loginsShareChecksAndTakeTurns();
     void closedConnectionsCreateNoAccount();
     void closedWhileHashingCreatesNoAccount();
     void newAccountsPerAddressAreLimited();
@@ -287,18 +290,20 @@ void LobbyServerTest::racingLogins_data()
     QTest::addColumn<bool>("accountBefore");
     QTest::addColumn<QByteArray>("secondPass");
     QTest::addColumn<QByteArray>("notice");  // to the login that does not get in
+    QTest::addColumn<int>("checks");         // the same password is checked once for both
     const QByteArray held("That name is logged in already.");
-    QTest::newRow("new name, same password") << false << QByteArray("pw") << held;
-    QTest::newRow("new name, other password") << false << QByteArray("other") << QByteArray();
-    QTest::newRow("account, right password twice") << true << QByteArray("pw") << held;
+    QTest::newRow("new name, same password") << false << QByteArray("pw") << held << 1;
+    QTest::newRow("new name, other password") << false << QByteArray("other") << QByteArray() << 2;
+    QTest::newRow("account, right password twice") << true << QByteArray("pw") << held << 1;
 }
 
 void LobbyServerTest::racingLogins()
 {
-    // Both logins of ann have been looked up before either goes on.
+    // Both logins of ann have been looked up, or share one check, before either goes on.
     QFETCH(bool, accountBefore);
     QFETCH(QByteArray, secondPass);
     QFETCH(QByteArray, notice);
+    QFETCH(int, checks);
     if (accountBefore)
         makeAccounts({"ann"});
     HashGate gate;
@@ -308,7 +313,7 @@ void LobbyServerTest::racingLogins()
     startServer(held);
     const auto opened = qScopeGuard([&] { gate.open(); });
     const std::unique_ptr<LobbyClient> logins[] = {login("ann"), login("ann", secondPass)};
-    QTRY_COMPARE(gate.taken.load(), 2);
+    QTRY_COMPARE(gate.taken.load(), checks);
     gate.open();
     const QByteArray first = logins[0]->next(LoginAnswers), second = logins[1]->next(LoginAnswers);
     QCOMPARE(QSet<QByteArray>({first, second}), QSet<QByteArray>({"GOODPASS", "BADPASS"}));
@@ -493,7 +498,7 @@ void LobbyServerTest::moderation_data()
 {
     QTest::addColumn<QByteArray>("action");
     QTest::addColumn<QByteArray>("afterRestart");  // bob's answer when he comes back
-    QTest::addColumn<QByteArray>("neighbour");     // a new name's from bob's address then
+    QTest::addColumn<QByteArray>("neighbour");     // a new name's from bob's address, at once and then
     QTest::newRow("kick") << QByteArray("KICK") << QByteArray("GOODPASS") << QByteArray("GOODPASS");
     QTest::newRow("temporary ban") << QByteArray("TEMPBAN") << QByteArray("TEMPBAN") << QByteArray("GOODPASS");
     QTest::newRow("address ban") << QByteArray("IPBAN") << QByteArray("IPBAN") << QByteArray("IPBAN");
@@ -518,6 +523,7 @@ void LobbyServerTest::moderation()
     mod->send(action + "bob");
     QCOMPARE(bob->next(action), action);
     QVERIFY(bob->waitClosed());
+    QCOMPARE(login("fay", "pw", "0.64", BobsAddress)->next(LoginAnswers), neighbour);
     startServer();
     QCOMPARE(login("bob", "pw", "0.64", BobsAddress)->next(LoginAnswers), afterRestart);
     // An address ban is kept with the accounts, not only in memory.
@@ -540,11 +546,18 @@ void LobbyServerTest::refusalLogBounds()
         QVERIFY(!refusals.admit(Refused::Lines, "carl"));
         // Every other kind has an allowance of its own; a held-back login
         // is noted with the account it tried.
-        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::ClosedBeforeLogin})
+        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::ClosedBeforeLogin,
+                                   Refused::RoomActions})
             QVERIFY(refusals.admit(kind, "10.0.0.1", "ann"));
         for (int i = 1; i < RefusalLog::AllPerSecond; ++i)
             QVERIFY(refusals.admit(Refused::Logins, "10.0.1." + QByteArray::number(i), "ann"));
         QVERIFY(!refusals.admit(Refused::Logins, "10.0.0.1", "ann"));
+        // Held back by address: one address trying many names is one
+        // source, naming a few of them; one trying as many as are named, another.
+        for (int i = 0; i < 30; ++i)
+            (void)refusals.admit(Refused::Logins, "10.0.0.2", "who" + QByteArray::number(i % 10));
+        for (int i = 0; i < 2 * RefusalLog::AccountsNamedPerSource; ++i)
+            (void)refusals.admit(Refused::Logins, "10.0.0.3", "u" + QByteArray::number(i % RefusalLog::AccountsNamedPerSource));
         // A flood from ever new sources is summed past the table's bound.
         constexpr int Flood = RefusalLog::MaxHeldSources + RefusalLog::AllPerSecond + 10;
         for (int i = 0; i < Flood; ++i)
@@ -555,7 +568,9 @@ void LobbyServerTest::refusalLogBounds()
         QVERIFY2(notes.contains(QStringLiteral("2 more refused lines not logged: 1 from bob, 1 from carl"))
                      || notes.contains(QStringLiteral("2 more refused lines not logged: 1 from carl, 1 from bob")),
                  qPrintable(notes.join('\n')));
-        QVERIFY(notes.contains(QStringLiteral("1 more refused logins not logged: 1 from 10.0.0.1 (ann)")));
+        QVERIFY2(notes.contains(QStringLiteral("37 more refused logins not logged: 30 from 10.0.0.2 (who0, who1, who2, ...), "
+                                               "6 from 10.0.0.3 (u0, u1, u2), 1 from 10.0.0.1 (ann)")),
+                 qPrintable(notes.join('\n')));
         const QString held = QString::number(Flood - (RefusalLog::AllPerSecond - 1));
         QVERIFY2(notes.filter(QRegularExpression(QStringLiteral("^%1 more refused connections not logged: .*, "
                                                                 "\\d+ from more than \\d+ others$").arg(held))).size() == 1,
@@ -592,6 +607,25 @@ void LobbyServerTest::strangersFillNoLog()
     for (const QString& line : std::as_const(log))
         QVERIFY2(line.size() < 2 * MaxLoggedPeerBytes, qPrintable(line));
     QVERIFY(!log.filter(QStringLiteral("more connections closed before login not logged: ")).isEmpty());
+}
+
+void LobbyServerTest::roomActionsFillNoLog()
+{
+    // The host boots a member, who joins again, one more time than each
+    // may be logged in a second; the boots and the joins are held back.
+    LogLines logged;
+    Clients c = room({"ann", "bob"});
+    QVERIFY(!c.empty());
+    for (int i = 0; i < RefusalLog::PerSourcePerSecond; ++i) {
+        c[0]->send("GDATA1BOOTbob");
+        QCOMPARE(c[1]->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTbob"));
+        QCOMPARE(join(*c[1]), QByteArray("JOINGAME1"));
+    }
+    server.reset();
+    const QStringList notes = logged.lines.filter(QStringLiteral("more room actions not logged: "));
+    QCOMPARE(notes.size(), 1);
+    QVERIFY2(notes[0].contains(QStringLiteral(" from ann")) && notes[0].contains(QStringLiteral(" from bob")),
+             qPrintable(notes[0]));
 }
 
 void LobbyServerTest::acceptedConnectionsAreProbed()
@@ -885,6 +919,62 @@ void LobbyServerTest::fullQueueTakesFromAnAddressTwoAhead()
     QTRY_COMPARE(answers.size(), 1);
     QCOMPARE(answers.keys(), QList<SessionId>{newest[refused]});
     QCOMPARE(answers.value(newest[refused]), LoginResult::Outcome::Busy);
+}
+
+void LobbyServerTest::loginsShareChecksAndTakeTurns_data()
+{
+    QTest::addColumn<QByteArrayList>("logins");  // "name:address:password", while z's from 9 is checked
+    QTest::addColumn<QByteArray>("checked");     // the checks that follow, in order
+    QTest::addColumn<QByteArray>("answers");     // to each login: Created, Accepted, Wrong password
+    QTest::newRow("the same as the one under way") << QByteArrayList{"z:8:pw"} << QByteArray() << QByteArray("C");
+    QTest::newRow("the same as one queued") << QByteArrayList{"ann:1:pw", "ann:2:pw"} << QByteArray("ann@1") << QByteArray("CC");
+    QTest::newRow("another password") << QByteArrayList{"ann:1:pw", "ann:2:xx"} << QByteArray("ann@1 ann@2") << QByteArray("CW");
+    QTest::newRow("another name") << QByteArrayList{"ann:1:pw", "bob:1:pw"} << QByteArray("ann@1 bob@1") << QByteArray("CC");
+    QTest::newRow("one name from many addresses")
+        << QByteArrayList{"ann:1:a", "ann:2:b", "ann:3:c", "ann:4:d", "ann:5:e", "ann:6:f", "bob:7:pw"}
+        << QByteArray("ann@1 ann@2 ann@3 bob@7 ann@4 ann@5 ann@6") << QByteArray("CWWWWWC");
+    QTest::newRow("one address with many names")
+        << QByteArrayList{"ann:1:pw", "bob:1:pw", "cat:1:pw", "dan:1:pw", "eve:1:pw", "fay:2:pw"}
+        << QByteArray("ann@1 bob@1 fay@2 cat@1 dan@1 eve@1") << QByteArray("CCCCCC");
+}
+
+void LobbyServerTest::loginsShareChecksAndTakeTurns()
+{
+    QFETCH(QByteArrayList, logins);
+    QFETCH(QByteArray, checked);
+    QFETCH(QByteArray, answers);
+    QVERIFY(PasswordHasher::initialise());
+    HashGate gate;
+    const PasswordHasher::LookedUp held = gate.hook();
+    std::mutex mutex;
+    QByteArrayList order;
+    PasswordHasher hasher(database, HashCost::cheap(), 1, {}, [&](const LoginRequest& request) {
+        {
+            std::lock_guard lock(mutex);
+            order << request.name + '@' + request.address;
+        }
+        held(request);
+    });
+    const auto opened = qScopeGuard([&] { gate.open(); });
+    QMap<SessionId, char> answered;
+    const auto ask = [&](SessionId key, const QByteArrayList& login) {
+        hasher.login({key, login[1], login[0], login[2]}, [&answered, key](const LoginResult& result) {
+            using Outcome = LoginResult::Outcome;
+            answered.insert(key, result.outcome == Outcome::Created ? 'C'
+                                 : result.outcome == Outcome::Accepted ? 'A'
+                                 : result.outcome == Outcome::WrongPassword ? 'W' : '?');
+        });
+    };
+    ask(0, {"z", "9", "pw"});
+    QTRY_COMPARE(gate.taken.load(), 1);
+    for (qsizetype i = 0; i < logins.size(); ++i)
+        ask(SessionId(i + 1), logins[i].split(':'));
+    gate.open();
+    QTRY_COMPARE(answered.size(), logins.size() + 1);
+    answered.remove(0);
+    QCOMPARE(QByteArray(answered.values().data(), answered.size()), answers);
+    std::lock_guard lock(mutex);
+    QCOMPARE(order.mid(1).join(' '), checked);
 }
 
 void LobbyServerTest::closedConnectionsCreateNoAccount()
