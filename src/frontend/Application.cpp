@@ -179,6 +179,9 @@ void Application::showBattle()
     // quietly: its window closes for the new battle, not by the player's hand.
     if (battleView_) {
         game_->Form_Unload();
+        // Its end comes after the new battle's start: the lines held for that
+        // start wait for the new battle, not for this window.
+        battleView_->disconnect(chat_.get());
         battleView_->close();
     }
     auto* view = new BattleView(*game_);

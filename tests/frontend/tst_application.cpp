@@ -278,6 +278,34 @@ private Q_SLOTS:
         QTRY_VERIFY(server.hasPendingConnections());
     }
 
+    void aSecondBattleHearsTheDeparturesOfItsStart()
+    {
+        Run run;
+        Application& app = *run.app;
+        QTcpServer server;
+        QTcpSocket* peer = run.enterLobby(server, QStringLiteral("lobby"));
+        QVERIFY(peer);
+        // A first battle won: its window stays behind, hidden, until the next one opens.
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        for (UnitRecord& unit : Units)
+            unit.V = unit.V && unit.P != 2;
+        app.game().CheckLoss(2);
+        QVERIFY(app.results() && app.battleView());
+
+        // The server starts without carl and says so right after the start.
+        peer->write("JOINGAME5\r\n");
+        QTRY_VERIFY(app.rooms().join().IsShown());
+        run.folder.writeDuel(QStringLiteral("three.spw"), 3);
+        peer->write("GDATA5@@NUM1ann@NUM2alba@NUM3carl@MAX3@TIMEOFF@MAPNAMEthree.spw\r\nGDATA5@@STARTGAME\r\n"
+                    "GDATA5@@INCHATcarl has left the game.\r\nGDATA5@@EXITGAME3\r\n");
+        QTRY_VERIFY(app.game().Running);
+        QTRY_VERIFY(PlayerLost[3]);
+        peer->write("GDATA5@@ENDTURN1\r\n");
+        QTRY_COMPARE(int(CurrentPlayer), 2);
+        app.game().EndTurn();
+        QCOMPARE(int(CurrentPlayer), 1);
+    }
+
     void createAndJoinLeaveNoGameBehind_data()
     {
         QTest::addColumn<QString>("place");
