@@ -17,8 +17,7 @@ public:
     void OpenHostLobby() override;
     void OpenJoinLobby() override;
     bool IsHosting() const override;
-    // A room is open: the host's, or a joined one.
-    bool IsOpen() const;
+    bool IsOpen() const override;
     // The lobby connection is gone, and the game with it: the open room closes
     // without a word, since no one would hear it.
     void ConnectionLost();

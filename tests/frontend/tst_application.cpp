@@ -314,7 +314,7 @@ private Q_SLOTS:
         QTest::newRow("the host's room") << "host" << true;
         QTest::newRow("a joined room") << "join" << true;
         QTest::newRow("a network battle lost") << "defeat" << false;
-        QTest::newRow("a hot-seat battle") << "hot seat" << false;
+        QTest::newRow("a hot-seat battle") << "hot seat" << true;
     }
 
     void createAndJoinLeaveNoGameBehind()
@@ -336,22 +336,47 @@ private Q_SLOTS:
         QVERIFY(sentUntil(QStringLiteral("BEFORE")).endsWith("BEFORE\r\n"));
         const bool wasInBattle = app.game().InBattle;
         const bool wasHosting = app.rooms().IsHosting();
+        Players[2].IsComputer = place == u"hot seat";
         platform::dialogScript::clear();
 
         // Join first: a Create that goes out opens a room of its own.
         LobbyWindow& lobby = app.lobby();
-        lobby.txtJoinName->setText(QStringLiteral("duel"));
-        lobby.cmdJoinGame->click();
-        lobby.txtGameName->setText(QStringLiteral("mine"));
-        lobby.cmdCreateGame->click();
+        const auto joinAndCreate = [&] {
+            lobby.txtJoinName->setText(QStringLiteral("duel"));
+            lobby.cmdJoinGame->click();
+            lobby.txtGameName->setText(QStringLiteral("mine"));
+            lobby.cmdCreateGame->click();
+        };
+        // Nor does the start window's set-up open; one left open closes with the room that opens.
+        app.startWindow().cmdLocalGame->click();
+        QCOMPARE(app.localGame() != nullptr, !held);
+        joinAndCreate();
+        QTRY_VERIFY(!app.localGame());
         const QByteArray sent = sentUntil(QStringLiteral("END"));
-        QCOMPARE(platform::dialogScript::shown(),
-                 held ? QStringList(2, frmChat::LeaveFirstText) : QStringList());
+        QCOMPARE(platform::dialogScript::shown(), held ? QStringList(3, frmChat::OneGameText) : QStringList());
         QCOMPARE(sent.contains("SETUPGAME\r\nGAMENAMEmine\r\n"), !held);
         QCOMPARE(sent.contains("JOINNAMEduel\r\n"), !held);
         // What was open stays as it was; a refused Create opens no room.
         QCOMPARE(app.game().InBattle, wasInBattle);
         QCOMPARE(app.rooms().IsHosting(), held ? wasHosting : true);
+        if (place == u"hot seat") {
+            // The computer still plays its turn.
+            app.game().EndTurn();
+            QTRY_COMPARE_WITH_TIMEOUT(int(CurrentPlayer), 1, 10000);
+            QCOMPARE(Players[1].Name, QStringLiteral("Player 1"));
+        }
+        if (!held)
+            return;
+        // Once the game is over, both go out.
+        if (place == u"host")
+            app.rooms().host().Form_Unload();
+        else if (place == u"join")
+            app.rooms().join().Form_Unload();
+        else
+            app.game().Form_QueryUnload();
+        joinAndCreate();
+        const QByteArray after = sentUntil(QStringLiteral("AFTER"));
+        QVERIFY(after.contains("JOINNAMEduel\r\n") && after.contains("SETUPGAME\r\nGAMENAMEmine\r\n"));
     }
 
     void exitEndsTheRun()
