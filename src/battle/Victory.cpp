@@ -72,6 +72,10 @@ void frmGame::CheckLoss(std::int32_t Player)
 
 void frmGame::EndBattle(const QString& banner)
 {
+    // Ended by another player's act, the battle may still be asking this one
+    // something: the question is about a battle that is over, so it closes
+    // unanswered (Yes to Exit would send a quit nobody plays on for).
+    platform::closeBoxesOf(boxOwner);
     if (services.results)
         services.results->ShowResults(banner);
     Form_Unload();

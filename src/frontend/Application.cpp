@@ -81,7 +81,7 @@ Application::Application(Parts parts) : parts_(std::move(parts))
     connect(&rooms_->host(), &GameRoom::battleRequested, this, &Application::showBattle);
     connect(&rooms_->join(), &GameRoom::battleRequested, this, &Application::showBattle);
     // A set-up writes the players' table as it is edited, which is the room's now.
-    for (GameRoom* room : {static_cast<GameRoom*>(&rooms_->host()), static_cast<GameRoom*>(&rooms_->join())})
+    for (GameRoom* room : rooms_->both())
         connect(room, &GameRoom::showRequested, this, &Application::closeSetUps);
     intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *chat_);
     connect(intro_.get(), &frmIntro2::localGameRequested, this, &Application::showLocalGame);
@@ -229,11 +229,9 @@ void Application::endCutOffGame()
     // A box of the battle's or the room's own would outlive them and answer for
     // a game that is gone: it closes as Cancel or No, and the news waits until
     // it has returned to its caller.
-    const platform::BoxOwner* closing[] = {battle ? &game_->boxOwner : nullptr, &rooms_->host().boxOwner,
-                                           &rooms_->join().boxOwner};
-    bool waiting = false;
-    for (const platform::BoxOwner* owner : closing)
-        waiting = platform::closeBoxesOf(owner) || waiting;
+    bool waiting = battle && platform::closeBoxesOf(game_->boxOwner);
+    for (const GameRoom* room : rooms_->both())
+        waiting = platform::closeBoxesOf(room->boxOwner) || waiting;
     if (waiting) {
         QTimer::singleShot(ClosedBoxCheckMs, this, &Application::endCutOffGame);
         return;

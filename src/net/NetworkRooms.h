@@ -7,12 +7,15 @@
 #include "net/frmHost.h"
 #include "net/frmJoin.h"
 
+#include <array>
+
 class NetworkRooms final : public GameRooms {
 public:
     explicit NetworkRooms(const LobbyLink& link);
 
     frmHost& host() { return host_; }
     frmJoin& join() { return join_; }
+    std::array<GameRoom*, 2> both() { return {&host_, &join_}; }
 
     void OpenHostLobby() override;
     void OpenJoinLobby() override;

@@ -98,6 +98,15 @@ struct Run {
         return QTest::qWaitFor([&] { return app->rooms().IsOpen() == room; }, 5000);
     }
 
+    // What the client sent `peer` up to a line of the test's own.
+    QByteArray sentUntil(QTcpSocket& peer, const QString& marker)
+    {
+        app->chat().sendLine(marker);
+        QByteArray sent;
+        (void)QTest::qWaitFor([&] { return (sent += peer.readAll()).endsWith(marker.toLatin1() + "\r\n"); });
+        return sent;
+    }
+
     FrontendFolder folder;
     platform::SilentMusicPlayer* music = nullptr;
     std::unique_ptr<Application> app;
@@ -278,6 +287,33 @@ private Q_SLOTS:
         QTRY_VERIFY(server.hasPendingConnections());
     }
 
+    void aBattleOverClosesItsQuestion()
+    {
+        Run run;
+        Application& app = *run.app;
+        QTcpServer server;
+        QTcpSocket* peer = run.enterLobby(server, QStringLiteral("battle"));
+        QVERIFY(peer);
+        GameNumber = QStringLiteral("5");
+        // The last opponent quits while Exit's question is open; a box left open is answered Yes.
+        bool leftOpen = false;
+        {
+            RealBoxes real;
+            whenModal<QMessageBox>([&](QMessageBox* question) {
+                peer->write("GDATA5@@INCHATbob has quit the game.\r\nGDATA5@@EXITGAME2\r\n");
+                leftOpen = !QTest::qWaitFor([&] { return !question->isVisible(); });
+                if (leftOpen)
+                    question->button(QMessageBox::Yes)->click();
+            });
+            app.game().LoadMainMenuOptions();
+            app.game().subMainMenuOption(3);
+        }
+        QVERIFY(!leftOpen);
+        QVERIFY(!run.sentUntil(*peer, QStringLiteral("END")).contains("EXITGAME"));
+        QVERIFY(app.results() && app.results()->isVisible());
+        QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+    }
+
     void aSecondBattleHearsTheDeparturesOfItsStart()
     {
         Run run;
@@ -326,13 +362,7 @@ private Q_SLOTS:
         QTcpServer server;
         QTcpSocket* peer = run.enterLobby(server, place);
         QVERIFY(peer);
-        // What the client sent up to a line of the test's own.
-        const auto sentUntil = [&](const QString& marker) {
-            app.chat().sendLine(marker);
-            QByteArray sent;
-            (void)QTest::qWaitFor([&] { return (sent += peer->readAll()).endsWith(marker.toLatin1() + "\r\n"); });
-            return sent;
-        };
+        const auto sentUntil = [&](const QString& marker) { return run.sentUntil(*peer, marker); };
         QVERIFY(sentUntil(QStringLiteral("BEFORE")).endsWith("BEFORE\r\n"));
         const bool wasInBattle = app.game().InBattle;
         const bool wasHosting = app.rooms().IsHosting();
