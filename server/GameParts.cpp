@@ -70,6 +70,7 @@ const char* refusalText(PartSender sender)
 // Who may send which part. Parts not listed pass: no client reads them.
 constexpr PartRule PartRules[] = {
     {kw::JoinGame, PartSender::Nobody}, {kw::LeaveGame, PartSender::Nobody}, {kw::Boot, PartSender::Nobody},
+    {kw::LeftOut, PartSender::Nobody},
     {kw::Num, PartSender::HostSeats}, {kw::Max, PartSender::HostSeats}, {kw::MapName, PartSender::HostInRoom},
     {kw::TimeOn, PartSender::HostInRoom}, {kw::TimeOff, PartSender::HostInRoom}, {kw::TimeSec, PartSender::HostInRoom},
     {kw::StartGame, PartSender::HostInRoom, true},

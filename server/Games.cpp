@@ -147,6 +147,8 @@ void Games::start(Session& host)
         }
         const int number = game->numbered.key(member->name, 0);
         const bool named = number >= 2 && number <= game->playerCount;
+        // Its client would read the BOOT as the host's: it is told why first.
+        sessions_.send(id, gameLine(game->number, kw::LeftOut, named ? NotReadyText : NotNamedText));
         sendAway(*game, *member, named ? NotReadyText : NotNamedText);
         logLine(QStringLiteral("%1 left out of game %2: %3")
                     .arg(toText(member->name))
