@@ -81,9 +81,9 @@ void frmGame::AnnounceDefeat(std::int32_t player)
 
 void frmGame::EndBattle(const QString& banner)
 {
-    // Ended by another player's act, the battle may still be asking this one
-    // something: the question is about a battle that is over, so it closes
-    // unanswered (Yes to Exit would send a quit nobody plays on for).
+    // Ended by another player's act, the battle may still have a box of its
+    // own open here: it asks about a battle that is over, so it closes as No
+    // or Cancel (a Yes to Exit's question would send a quit for it).
     platform::closeBoxesOf(boxOwner);
     if (services.results)
         services.results->ShowResults(banner);

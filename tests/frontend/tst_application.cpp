@@ -377,7 +377,7 @@ private Q_SLOTS:
             lobby.txtGameName->setText(QStringLiteral("mine"));
             lobby.cmdCreateGame->click();
         };
-        // Nor does the start window's set-up open; one left open closes with the room that opens.
+        // The start window's set-up is refused alike; one left open closes as a room opens.
         app.startWindow().cmdLocalGame->click();
         QCOMPARE(app.localGame() != nullptr, !held);
         joinAndCreate();
