@@ -19,6 +19,7 @@ public:
     void OpenHostLobby() override {}
     void OpenJoinLobby() override { hosting = !hosting; }
     bool IsHosting() const override { return hosting; }
+    bool IsOpen() const override { return hosting; }
     void HandleHostGameData(const QString&) override { check(); }
     void HandleClientGameData(const QString&) override { check(); }
     bool hosting = false;

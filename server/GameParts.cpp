@@ -85,6 +85,7 @@ const char* refusalText(PartSender sender)
 // Who may send which part. Parts not listed pass: no client reads them.
 constexpr PartRule PartRules[] = {
     {kw::JoinGame, PartSender::Nobody}, {kw::LeaveGame, PartSender::Nobody}, {kw::Boot, PartSender::Nobody},
+    {kw::LeftOut, PartSender::Nobody},
     {kw::Num, PartSender::HostInRoom, false, RoomValue::Number},
     {kw::Max, PartSender::HostInRoom, false, RoomValue::Number}, {kw::MapName, PartSender::HostInRoom},
     {kw::TimeOn, PartSender::HostInRoom}, {kw::TimeOff, PartSender::HostInRoom},

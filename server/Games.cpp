@@ -155,7 +155,10 @@ void Games::start(Session& host)
             continue;
         }
         const bool named = unready.contains(id);
-        sendAway(*game, *member, named ? NotReadyText : NotNamedText);
+        const QByteArray& why = named ? NotReadyText : NotNamedText;
+        // Its client would read the BOOT as the host's: it is told why first.
+        sessions_.send(id, gameLine(game->number, kw::LeftOut, why));
+        sendAway(*game, *member, why);
         if (refusals_.admit(Refused::RoomActions, host.name))
             logLine(QStringLiteral("%1 left out of game %2: %3")
                         .arg(toText(member->name))

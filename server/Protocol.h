@@ -57,6 +57,8 @@ inline constexpr QByteArrayView Announce("ANNOUNCE");
 // Parts inside game-data lines.
 inline constexpr QByteArrayView PartsStart("@@");
 inline constexpr QByteArrayView Boot("BOOT"), Race("RACE"), Team("TEAM");
+// The server's word to a member its start left out: the reason, before the BOOT.
+inline constexpr QByteArrayView LeftOut("LEFTOUT");
 inline constexpr QByteArrayView InChat("INCHAT"), ExitGame("EXITGAME"), PlayerLost("PLAYERLOST"), Chat("CHAT");
 inline constexpr QByteArrayView Ready("READY"), NotReady("NOTREADY");
 inline constexpr QByteArrayView Num("NUM"), Max("MAX"), MapName("MAPNAME"), TimeOn("TIMEON"), TimeOff("TIMEOFF"),

@@ -31,7 +31,7 @@ void frmGame::CheckLoss(std::int32_t Player)
     if (IsOfflineGame) {
         // One screen for everyone: the battle goes on while two players remain and
         // one of them is human; the last one standing wins if human.
-        ShowGameMessage(Players[Player].Name + QStringLiteral(" has been defeated!"));
+        AnnounceDefeat(Player);
         int remaining = 0;
         int humans = 0;
         int last = 0;
@@ -70,8 +70,21 @@ void frmGame::CheckLoss(std::int32_t Player)
     EndBattle(Victory);
 }
 
+void frmGame::AnnounceDefeat(std::int32_t player)
+{
+    // A map may give units to more owners than the battle has players: such an
+    // owner has no name, and a message without one would tell nobody anything.
+    if (player < 1 || player > PlayerCount || Players[player].Name.isEmpty())
+        return;
+    ShowGameMessage(Players[player].Name + QStringLiteral(" has been defeated!"));
+}
+
 void frmGame::EndBattle(const QString& banner)
 {
+    // Ended by another player's act, the battle may still have a box of its
+    // own open here: it asks about a battle that is over, so it closes as No
+    // or Cancel (a Yes to Exit's question would send a quit for it).
+    platform::closeBoxesOf(boxOwner);
     if (services.results)
         services.results->ShowResults(banner);
     Form_Unload();

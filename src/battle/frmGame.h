@@ -149,6 +149,8 @@ public:
 
     // Victory and defeat: is `Player` out of the battle, and is the battle over here?
     void CheckLoss(std::int32_t Player);
+    // The floating "... has been defeated!"; nothing for an owner no player holds.
+    static void AnnounceDefeat(std::int32_t player);
 
     // Unit catalogue.
     static QString GetUnitName(std::int32_t code);

@@ -74,11 +74,15 @@ Application::Application(Parts parts) : parts_(std::move(parts))
                          [this] { chat_->holdLines(); }};
     rooms_ = std::make_unique<NetworkRooms>(link);
     chat_->rooms = rooms_.get();
-    chat_->inGame = [this] { return inOnlineBattle() || rooms_->IsOpen(); };
+    // One game at a time: the players' table is the one game's.
+    chat_->inGame = [this] { return game_->InBattle || rooms_->IsOpen(); };
     hostRoom_ = std::make_unique<HostRoomWindow>(rooms_->host(), *pictures_);
     joinRoom_ = std::make_unique<JoinRoomWindow>(rooms_->join(), *pictures_);
     connect(&rooms_->host(), &GameRoom::battleRequested, this, &Application::showBattle);
     connect(&rooms_->join(), &GameRoom::battleRequested, this, &Application::showBattle);
+    // A set-up writes the players' table as it is edited, which is the room's now.
+    for (GameRoom* room : rooms_->both())
+        connect(room, &GameRoom::showRequested, this, &Application::closeSetUps);
     intro_ = std::make_unique<frmIntro2>(*pictures_, *parts_.music, *parts_.random, *chat_);
     connect(intro_.get(), &frmIntro2::localGameRequested, this, &Application::showLocalGame);
     connect(intro_.get(), &frmIntro2::singlePlayerRequested, this, &Application::showSinglePlayer);
@@ -140,8 +144,18 @@ Window* Application::open(QPointer<Window>& slot, Make make)
     return slot;
 }
 
+void Application::closeSetUps()
+{
+    for (QWidget* setUp : {static_cast<QWidget*>(localGame_.data()), static_cast<QWidget*>(singlePlayer_.data())}) {
+        if (setUp)
+            setUp->close();
+    }
+}
+
 void Application::showLocalGame()
 {
+    if (chat_->refuseWhileInGame())
+        return;
     open(localGame_, [this] {
         auto* window = new frmLocalGame(*pictures_);
         connect(window, &frmLocalGame::startRequested, this, &Application::showBattle);
@@ -151,6 +165,8 @@ void Application::showLocalGame()
 
 void Application::showSinglePlayer()
 {
+    if (chat_->refuseWhileInGame())
+        return;
     open(singlePlayer_, [this] {
         auto* window = new frmSinglePlayer;
         connect(window, &frmSinglePlayer::startRequested, this, &Application::showBattle);
@@ -179,6 +195,9 @@ void Application::showBattle()
     // quietly: its window closes for the new battle, not by the player's hand.
     if (battleView_) {
         game_->Form_Unload();
+        // Its end comes after the new battle's start: the lines held for that
+        // start wait for the new battle, not for this window.
+        battleView_->disconnect(chat_.get());
         battleView_->close();
     }
     auto* view = new BattleView(*game_);
@@ -210,11 +229,9 @@ void Application::endCutOffGame()
     // A box of the battle's or the room's own would outlive them and answer for
     // a game that is gone: it closes as Cancel or No, and the news waits until
     // it has returned to its caller.
-    const platform::BoxOwner* closing[] = {battle ? &game_->boxOwner : nullptr, &rooms_->host().boxOwner,
-                                           &rooms_->join().boxOwner};
-    bool waiting = false;
-    for (const platform::BoxOwner* owner : closing)
-        waiting = platform::closeBoxesOf(owner) || waiting;
+    bool waiting = battle && platform::closeBoxesOf(game_->boxOwner);
+    for (const GameRoom* room : rooms_->both())
+        waiting = platform::closeBoxesOf(room->boxOwner) || waiting;
     if (waiting) {
         QTimer::singleShot(ClosedBoxCheckMs, this, &Application::endCutOffGame);
         return;

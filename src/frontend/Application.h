@@ -53,6 +53,7 @@ public:
     // Loads and shows the start window: the program's start-up.
     void start();
 
+    // The set-ups open only while no game is on (see frmChat::refuseWhileInGame).
     void showLocalGame();
     void showSinglePlayer();
     void showEditor();
@@ -88,6 +89,8 @@ private:
     bool inOnlineBattle() const;
     // The lobby connection was lost: a network battle or a room open now ends, after a box says why.
     void endCutOffGame();
+    // A room opened: the set-ups left open close, unstarted.
+    void closeSetUps();
     // The windows made on demand that exist now.
     std::vector<QWidget*> openWindows() const;
     // Shows the window in `slot`, made by `make` when there is none.

@@ -285,7 +285,7 @@ bool playerLost(Context& c, QStringView value)
     std::int32_t player = 0;
     if (!toIntIn(value, 1, MaxPlayers, player))
         return false;
-    ShowGameMessage(Players[player].Name + QStringLiteral(" has been defeated!"));
+    frmGame::AnnounceDefeat(player);
     PlayerLost[player] = true;
     c.battle->CheckLoss(player);
     // Beaten on their own turn: the battle goes on without them, as after a departure.

@@ -16,6 +16,8 @@ public:
     virtual void OpenJoinLobby() = 0;
     // A player who hosts a room ignores the server's JOINGAME.
     virtual bool IsHosting() const = 0;
+    // A room is open: the host's, or a joined one.
+    virtual bool IsOpen() const = 0;
 
     // One game-data line as the server relayed it, without its "GDATA":
     // game number, "@@", message. Called from the lobby's one drain of

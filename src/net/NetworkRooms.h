@@ -7,18 +7,20 @@
 #include "net/frmHost.h"
 #include "net/frmJoin.h"
 
+#include <array>
+
 class NetworkRooms final : public GameRooms {
 public:
     explicit NetworkRooms(const LobbyLink& link);
 
     frmHost& host() { return host_; }
     frmJoin& join() { return join_; }
+    std::array<GameRoom*, 2> both() { return {&host_, &join_}; }
 
     void OpenHostLobby() override;
     void OpenJoinLobby() override;
     bool IsHosting() const override;
-    // A room is open: the host's, or a joined one.
-    bool IsOpen() const;
+    bool IsOpen() const override;
     // The lobby connection is gone, and the game with it: the open room closes
     // without a word, since no one would hear it.
     void ConnectionLost();

@@ -94,6 +94,12 @@ bool boot(Context& c, QStringView)
     return true;
 }
 
+bool leftOut(Context& c, QStringView value)
+{
+    c.room->LeftOut(value.toString());
+    return true;
+}
+
 bool timeOn(Context& c, QStringView)
 {
     c.room->TimeOn();
@@ -129,6 +135,7 @@ const std::array RoomTable{
     Keyword{QLatin1String("JOINGAME"), Gate::Room, byName<&RoomMessageHandler::JoinGame>},
     Keyword{QLatin1String("LEAVEGAME"), Gate::Room, leaveGame},
     Keyword{QLatin1String("BOOT"), Gate::JoinedRoom, boot},
+    Keyword{QLatin1String("LEFTOUT"), Gate::JoinedRoom, leftOut},
     Keyword{QLatin1String("TIMEON"), Gate::JoinedRoom, timeOn},
     Keyword{QLatin1String("TIMEOFF"), Gate::JoinedRoom, timeOff},
     Keyword{QLatin1String("TIMESEC"), Gate::JoinedRoom, timeSec},

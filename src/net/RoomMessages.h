@@ -40,4 +40,7 @@ public:
     virtual void StartRefused() {}
     // The host removed this player from the room.
     virtual void Boot() = 0;
+    // The server started the battle without this player, for the reason given
+    // in its words; the room closes. A boot that follows finds it closed.
+    virtual void LeftOut(const QString&) {}
 };

@@ -266,6 +266,12 @@ void frmChat::setGameNumber(const QString& payload, bool host)
 {
     if (!isGameNumber(payload))
         return;
+    // The answer to a Join sent just before a battle here began: the room
+    // would clear the players that battle plays with, so the game is left.
+    if (!host && inGame && inGame() && !(rooms && rooms->IsOpen())) {
+        sendLine(lobby::LeaveGame);
+        return;
+    }
     GameNumber = payload;
     if (host) {
         IsGameHost = true;
@@ -359,21 +365,18 @@ bool frmChat::cmdMsg_Click(const QString& user, const QString& text)
     return true;
 }
 
-bool frmChat::mayEnterGame()
+bool frmChat::refuseWhileInGame()
 {
-    // A room opened before the login is accepted would stand for a game the server never made.
-    if (!loggedIn_)
+    if (!(inGame && inGame()))
         return false;
-    if (inGame && inGame()) {
-        messageBox(LeaveFirstText, MessageButtons::Ok, Title);
-        return false;
-    }
+    messageBox(OneGameText, MessageButtons::Ok, Title);
     return true;
 }
 
 void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
 {
-    if (!mayEnterGame())
+    // A room opened before the login is accepted would stand for a game the server never made.
+    if (!loggedIn_ || refuseWhileInGame())
         return;
     sendLine(lobby::SetupGame);
     sendLine(lobby::GameName + name);
@@ -385,7 +388,7 @@ void frmChat::cmdCreateGame_Click(const QString& name, const QString& password)
 
 void frmChat::cmdJoinGame_Click(const QString& name, const QString& password)
 {
-    if (!mayEnterGame() || name.isEmpty())
+    if (!loggedIn_ || refuseWhileInGame() || name.isEmpty())
         return;
     sendLine(lobby::JoinName + name);
     sendLine(lobby::JoinPass + password);

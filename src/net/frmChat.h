@@ -32,8 +32,8 @@ public:
     static inline const QString Title = QStringLiteral("Vesperfall");
     // Shown when the server ends the connection without a word (it stopped, the network failed).
     static inline const QString LostText = QStringLiteral("Connection to the server was lost.");
-    // Create Game or Join Game while a room or an online battle of this player is open.
-    static inline const QString LeaveFirstText = QStringLiteral("Leave your game room or battle first.");
+    // A new game asked for while a battle of any kind or a room of this program is open.
+    static inline const QString OneGameText = QStringLiteral("Finish your battle or leave your game room first.");
     static inline const QString DownloadSite = QStringLiteral("https://vesperfall.example/download");
 
     // Chat colours, 24-bit with red in the low byte.
@@ -52,8 +52,9 @@ public:
     GameRooms* rooms = nullptr;
     // Ends the program after a kick or ban; tests put a recorder here.
     std::function<void()> exitProgram;
-    // True while this player has a room or an online battle under way: the
-    // server would take the player out of it for a new game.
+    // True while this program has a battle of any kind under way or a room
+    // open: a new game would clear the players it plays with, and the server
+    // would take the player out of an online one.
     std::function<bool()> inGame;
 
     // The connection. Connecting closes an open one first; `loginLines` go
@@ -69,6 +70,9 @@ public:
     void holdLines();
     void releaseLines();
     QTcpSocket& socket() { return Chat; }
+    // While a game is on (inGame), a box says to end it first and the answer
+    // is true: the caller then starts nothing.
+    bool refuseWhileInGame();
 
     // Received bytes: complete lines are queued and handled in order.
     void receive(QByteArrayView bytes);
@@ -129,8 +133,6 @@ private:
     void Chat_Close();
     void drain();
     void askAndSend(QLatin1String keyword, const QString& user);
-    // Create and Join may go out: logged in, and no room or battle left behind.
-    bool mayEnterGame();
     // The server removed this user: the connection ends, then the program.
     void removedByServer(const QString& message);
     void refused(const QString& message);

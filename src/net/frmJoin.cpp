@@ -166,3 +166,9 @@ void frmJoin::Boot()
     quitGame();
     platform::messageBox(boxOwner, BootedText);
 }
+
+void frmJoin::LeftOut(const QString& why)
+{
+    quitGame();
+    platform::messageBox(boxOwner, why.isEmpty() ? LeftOutText : why);
+}

@@ -13,6 +13,8 @@ class frmJoin : public GameRoom {
 public:
     static constexpr int ChatLength = 255;
     static inline const QString BootedText = QStringLiteral("You have been booted from the game!");
+    // The server left this player out of the battle and gave no reason.
+    static inline const QString LeftOutText = QStringLiteral("The battle started without you.");
     static inline const QString NoMapCaption = QStringLiteral("None currently selected.");
     static inline const QString TimeEnabled = QStringLiteral("Enabled");
     static inline const QString TimeDisabled = QStringLiteral("Disabled");
@@ -51,6 +53,7 @@ public:
     void StartGame() override;
     void StartRefused() override;
     void Boot() override;
+    void LeftOut(const QString& why) override;
 
     QString lblCurrentMap;
     QString lblTimeLimit;

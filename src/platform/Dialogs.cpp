@@ -239,11 +239,11 @@ bool modalOpen()
     return openBoxes > 0;
 }
 
-bool closeBoxesOf(const BoxOwner* owner)
+bool closeBoxesOf(const BoxOwner& owner)
 {
     // A box's event loop ends only after those of the boxes opened inside it.
     const auto first = std::find_if(shownBoxes.begin(), shownBoxes.end(),
-                                    [owner](const auto& shown) { return owner && shown.second == owner; });
+                                    [&owner](const auto& shown) { return shown.second == &owner; });
     for (auto it = first; it != shownBoxes.end(); ++it) {
         if (it->first)
             it->first->reject();

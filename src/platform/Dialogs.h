@@ -51,7 +51,7 @@ bool modalOpen();
 // Closes, as Cancel or No would, the boxes `owner` asked for and any box opened
 // after the first of them (one opened over it); each returns that answer once
 // its caller runs again. True while such a box has not yet returned.
-bool closeBoxesOf(const BoxOwner* owner);
+bool closeBoxesOf(const BoxOwner& owner);
 
 // Scripted answers. Once enabled, no box is shown: each call takes the next
 // queued answer (Ok / No / cancel when none is queued) and records its text.

@@ -192,12 +192,18 @@ void TurnsTest::whoIsNext()
     kit.building(BuildingType::City[3], 3, 1, 1);
     kit.building(BuildingType::City[3], 3, 2, 1);
     Players[2].IsComputer = true;
+    kit.music = platform::SilentMusicPlayer({QStringLiteral("a.mid"), QStringLiteral("b.mid"), QStringLiteral("c.mid")});
     QVERIFY(kit.start(3));
     // Hot seat: the keyboard follows the humans, and stays with them through a computer's turn.
+    // Each turn plays a track chosen anew.
+    kit.random.queue(2, 3);
     kit.game->EndTurn();
     QVERIFY(CurrentPlayer == 2 && MyPlayer == 1 && !kit.game->CursorShown && kit.game->IsComputerTurn);
+    QVERIFY(kit.music.fileName().endsWith(QStringLiteral("/c.mid")) && kit.music.playing());
+    kit.random.queue(1, 3);
     kit.game->EndTurn();
     QVERIFY(MyPlayer == 3 && kit.game->CursorShown && !kit.game->IsComputerTurn);
+    QVERIFY(kit.music.fileName().endsWith(QStringLiteral("/b.mid")));
     // Lost players are skipped, and a day still passes each time the turn comes round.
     PlayerLost[1] = true;
     const int day = DayCount;

@@ -98,6 +98,15 @@ struct Run {
         return QTest::qWaitFor([&] { return app->rooms().IsOpen() == room; }, 5000);
     }
 
+    // What the client sent `peer` up to a line of the test's own.
+    QByteArray sentUntil(QTcpSocket& peer, const QString& marker)
+    {
+        app->chat().sendLine(marker);
+        QByteArray sent;
+        (void)QTest::qWaitFor([&] { return (sent += peer.readAll()).endsWith(marker.toLatin1() + "\r\n"); });
+        return sent;
+    }
+
     FrontendFolder folder;
     platform::SilentMusicPlayer* music = nullptr;
     std::unique_ptr<Application> app;
@@ -278,6 +287,61 @@ private Q_SLOTS:
         QTRY_VERIFY(server.hasPendingConnections());
     }
 
+    void aBattleOverClosesItsQuestion()
+    {
+        Run run;
+        Application& app = *run.app;
+        QTcpServer server;
+        QTcpSocket* peer = run.enterLobby(server, QStringLiteral("battle"));
+        QVERIFY(peer);
+        GameNumber = QStringLiteral("5");
+        // The last opponent quits while Exit's question is open; a box left open is answered Yes.
+        bool leftOpen = false;
+        {
+            RealBoxes real;
+            whenModal<QMessageBox>([&](QMessageBox* question) {
+                peer->write("GDATA5@@INCHATbob has quit the game.\r\nGDATA5@@EXITGAME2\r\n");
+                leftOpen = !QTest::qWaitFor([&] { return !question->isVisible(); });
+                if (leftOpen)
+                    question->button(QMessageBox::Yes)->click();
+            });
+            app.game().LoadMainMenuOptions();
+            app.game().subMainMenuOption(3);
+        }
+        QVERIFY(!leftOpen);
+        QVERIFY(!run.sentUntil(*peer, QStringLiteral("END")).contains("EXITGAME"));
+        QVERIFY(app.results() && app.results()->isVisible());
+        QCOMPARE(app.results()->lblBanner->text(), QStringLiteral("Victory!"));
+    }
+
+    void aSecondBattleHearsTheDeparturesOfItsStart()
+    {
+        Run run;
+        Application& app = *run.app;
+        QTcpServer server;
+        QTcpSocket* peer = run.enterLobby(server, QStringLiteral("lobby"));
+        QVERIFY(peer);
+        // A first battle won: its window stays behind, hidden, until the next one opens.
+        QVERIFY(run.startHotSeat(run.folder.writeDuel()));
+        for (UnitRecord& unit : Units)
+            unit.V = unit.V && unit.P != 2;
+        app.game().CheckLoss(2);
+        QVERIFY(app.results() && app.battleView());
+
+        // The server starts without carl and says so right after the start.
+        peer->write("JOINGAME5\r\n");
+        QTRY_VERIFY(app.rooms().join().IsShown());
+        run.folder.writeDuel(QStringLiteral("three.spw"), 3);
+        peer->write("GDATA5@@NUM1ann@NUM2alba@NUM3carl@MAX3@TIMEOFF@MAPNAMEthree.spw\r\nGDATA5@@STARTGAME\r\n"
+                    "GDATA5@@INCHATcarl has left the game.\r\nGDATA5@@EXITGAME3\r\n");
+        QTRY_VERIFY(app.game().Running);
+        QTRY_VERIFY(PlayerLost[3]);
+        peer->write("GDATA5@@ENDTURN1\r\n");
+        QTRY_COMPARE(int(CurrentPlayer), 2);
+        app.game().EndTurn();
+        QCOMPARE(int(CurrentPlayer), 1);
+    }
+
     void createAndJoinLeaveNoGameBehind_data()
     {
         QTest::addColumn<QString>("place");
@@ -286,7 +350,7 @@ private Q_SLOTS:
         QTest::newRow("the host's room") << "host" << true;
         QTest::newRow("a joined room") << "join" << true;
         QTest::newRow("a network battle lost") << "defeat" << false;
-        QTest::newRow("a hot-seat battle") << "hot seat" << false;
+        QTest::newRow("a hot-seat battle") << "hot seat" << true;
     }
 
     void createAndJoinLeaveNoGameBehind()
@@ -298,32 +362,51 @@ private Q_SLOTS:
         QTcpServer server;
         QTcpSocket* peer = run.enterLobby(server, place);
         QVERIFY(peer);
-        // What the client sent up to a line of the test's own.
-        const auto sentUntil = [&](const QString& marker) {
-            app.chat().sendLine(marker);
-            QByteArray sent;
-            (void)QTest::qWaitFor([&] { return (sent += peer->readAll()).endsWith(marker.toLatin1() + "\r\n"); });
-            return sent;
-        };
+        const auto sentUntil = [&](const QString& marker) { return run.sentUntil(*peer, marker); };
         QVERIFY(sentUntil(QStringLiteral("BEFORE")).endsWith("BEFORE\r\n"));
         const bool wasInBattle = app.game().InBattle;
         const bool wasHosting = app.rooms().IsHosting();
+        Players[2].IsComputer = place == u"hot seat";
         platform::dialogScript::clear();
 
         // Join first: a Create that goes out opens a room of its own.
         LobbyWindow& lobby = app.lobby();
-        lobby.txtJoinName->setText(QStringLiteral("duel"));
-        lobby.cmdJoinGame->click();
-        lobby.txtGameName->setText(QStringLiteral("mine"));
-        lobby.cmdCreateGame->click();
+        const auto joinAndCreate = [&] {
+            lobby.txtJoinName->setText(QStringLiteral("duel"));
+            lobby.cmdJoinGame->click();
+            lobby.txtGameName->setText(QStringLiteral("mine"));
+            lobby.cmdCreateGame->click();
+        };
+        // The start window's set-up is refused alike; one left open closes as a room opens.
+        app.startWindow().cmdLocalGame->click();
+        QCOMPARE(app.localGame() != nullptr, !held);
+        joinAndCreate();
+        QTRY_VERIFY(!app.localGame());
         const QByteArray sent = sentUntil(QStringLiteral("END"));
-        QCOMPARE(platform::dialogScript::shown(),
-                 held ? QStringList(2, frmChat::LeaveFirstText) : QStringList());
+        QCOMPARE(platform::dialogScript::shown(), held ? QStringList(3, frmChat::OneGameText) : QStringList());
         QCOMPARE(sent.contains("SETUPGAME\r\nGAMENAMEmine\r\n"), !held);
         QCOMPARE(sent.contains("JOINNAMEduel\r\n"), !held);
         // What was open stays as it was; a refused Create opens no room.
         QCOMPARE(app.game().InBattle, wasInBattle);
         QCOMPARE(app.rooms().IsHosting(), held ? wasHosting : true);
+        if (place == u"hot seat") {
+            // The computer still plays its turn.
+            app.game().EndTurn();
+            QTRY_COMPARE_WITH_TIMEOUT(int(CurrentPlayer), 1, 10000);
+            QCOMPARE(Players[1].Name, QStringLiteral("Player 1"));
+        }
+        if (!held)
+            return;
+        // Once the game is over, both go out.
+        if (place == u"host")
+            app.rooms().host().Form_Unload();
+        else if (place == u"join")
+            app.rooms().join().Form_Unload();
+        else
+            app.game().Form_QueryUnload();
+        joinAndCreate();
+        const QByteArray after = sentUntil(QStringLiteral("AFTER"));
+        QVERIFY(after.contains("JOINNAMEduel\r\n") && after.contains("SETUPGAME\r\nGAMENAMEmine\r\n"));
     }
 
     void exitEndsTheRun()

@@ -230,6 +230,8 @@ void GameDataLinesTest::battleMessages_data()
          "player 1 money=900"});
     row("we are defeated", "ATTACKUNIT2@ATTACKDAMAGE100@ATTACKHP0\nPLAYERLOST2",
         {"player 2 out=1", "messages=Player 2 has been defeated!", "banner=Defeat!"});
+    row("an owner no player holds is beaten: no nameless message", "PLAYERLOST4",
+        {"player 4 out=1", "messages=", "banner="});
     // The top of every range passes: slot 100, building 50, player 4, type 15, the last tile.
     row("player 4 and the top of every range",
         "CAPTUREUNIT1@CAPTUREBUILDING50@CAPTURECHANGE4@CAPTUREHQ4@PLAYERLOST4@EXITGAME4@"

@@ -64,6 +64,7 @@ struct LobbySession : GameRooms {
     void OpenHostLobby() override { trace << "open host"; }
     void OpenJoinLobby() override { trace << "open join " + modStrat::GameNumber; }
     bool IsHosting() const override { return hosting; }
+    bool IsOpen() const override { return hosting; }
     void HandleHostGameData(const QString& data) override { trace << "host data " + data; }
     void HandleClientGameData(const QString& data) override { trace << "client data " + data; }
 
@@ -130,7 +131,7 @@ private Q_SLOTS:
 void LobbyTest::serverLines_data()
 {
     QTest::addColumn<QByteArray>("input");
-    QTest::addColumn<QString>("game");  // GameNumber before the lines; "h" suffix: hosting
+    QTest::addColumn<QString>("game");  // GameNumber before the lines; "h" suffix: hosting; "b": a battle is on
     QTest::addColumn<QString>("expected");
 
     const QString kicked = QStringLiteral("box You have been kicked by an administrator. | exit");
@@ -160,6 +161,7 @@ void LobbyTest::serverLines_data()
     QTest::newRow("comp ban") << QByteArray("COMPBAN\r\n") << "" << banned;
     QTest::newRow("joined") << QByteArray("JOINGAME7\r\n") << "3h" << "open join 7 | game 7";
     QTest::newRow("joined while hosting") << QByteArray("JOINGAME7\r\n") << "3H" << "";
+    QTest::newRow("joined as a battle began here") << QByteArray("JOINGAME7\r\n") << "b" << "";
     QTest::newRow("game numbers: digits, at most 9")
         << QByteArray("JOINGAME7@@BOOT\r\nJOINGAME\r\nGAMENUMBER1234567890\r\n") << "" << "";
     QTest::newRow("hosting") << QByteArray("GAMENUMBER12\r\n") << "" << "game 12h";
@@ -180,6 +182,10 @@ void LobbyTest::serverLines()
     QFETCH(QString, game);
     QFETCH(QString, expected);
     LobbySession session;
+    if (game == u"b") {
+        session.chat.inGame = [] { return true; };
+        game.clear();
+    }
     IsGameHost = game.endsWith('h', Qt::CaseInsensitive);
     session.hosting = game.endsWith('H');
     GameNumber = IsGameHost ? game.chopped(1) : game;

@@ -445,6 +445,14 @@ void RoomsTest::userActionsSend_data()
                QCOMPARE(shown(), QStringList{frmJoin::NotNamedText});
            })
         << QStringList{"LEAVEGAME"} << "";
+    // The server's reason, not a boot, though a boot follows for clients that know no other word.
+    QTest::newRow("left out by the start")
+        << Action([=](RoomsKit& k) {
+               join(k);
+               k.receive(false, "LEFTOUTThe battle started without you: you were not marked ready.\nBOOTann");
+               QCOMPARE(shown(), QStringList{"The battle started without you: you were not marked ready."});
+           })
+        << QStringList{"LEAVEGAME"} << "";
     QTest::newRow("a map name that would split the line")
         << Action([=](RoomsKit& k) { host(k).cmdChooseMap_Click(k.folder.writeDuel("a@b.spw"), true); })
         << QStringList() << "7";

@@ -119,6 +119,7 @@ void LobbyGamesTest::partsFromTheWrongSender_data()
     QTest::newRow("host's boot as a part") << 0 << QByteArray("GDATA1@@BOOTcarl") << false;
     QTest::newRow("member's join") << 1 << QByteArray("GDATA1@@JOINGAMEzed") << false;
     QTest::newRow("member's leave") << 1 << QByteArray("GDATA1@@LEAVEGAME3") << false;
+    QTest::newRow("host's word of a member left out") << 0 << QByteArray("GDATA1@@LEFTOUTyou are out") << false;
     QTest::newRow("member's start") << 1 << QByteArray("GDATA1@@NUM2carl@MAPNAMESpacePorts.spw@STARTGAME") << false;
     QTest::newRow("member's player count") << 1 << QByteArray("GDATA1@@MAX2") << false;
     QTest::newRow("member's map") << 1 << QByteArray("GDATA1@@MAPNAMEother.spw") << false;
@@ -494,7 +495,7 @@ void LobbyGamesTest::winNeedsTwoSeats_data()
     // A member the start leaves out opens no battle: its room closes with the reason.
     const auto leftOut = [](const QByteArray& why) {
         const QByteArray words = "The battle started without you: " + why;
-        return QByteArrayList{"GDATA1@@CHAT" + words, "CHATMSG" + words, "GDATA1@@BOOTbob"};
+        return QByteArrayList{"GDATA1@@LEFTOUT" + words, "GDATA1@@CHAT" + words, "CHATMSG" + words, "GDATA1@@BOOTbob"};
     };
     const QByteArrayList notReady = leftOut("you were not marked ready.");
     const QByteArrayList notNamed = leftOut("the host's start did not name you.");
