@@ -74,7 +74,7 @@ void Games::create(Session& host, QByteArrayView name, const QByteArray& passwor
     host.game = game.number;
     sessions_.send(host.id, line(kw::GameNumber, QByteArray::number(game.number)));
     sessions_.sendToAll(line(kw::AddGame, game.name));
-    if (refusals_.admit(Refused::RoomActions, host.name))
+    if (log_.admit(LogKind::RoomActions, host.name))
         logLine(QStringLiteral("game %1 \"%2\" created by %3").arg(game.number).arg(toText(game.name), toText(host.name)));
     games_.insert(game.number, game);
 }
@@ -103,7 +103,7 @@ void Games::join(Session& user, QByteArrayView name, QByteArrayView password)
     sessions_.send(user.id, toJoiner);
     game->members.append(user.id);
     sendToMembers(*game, gameLine(game->number, kw::JoinGame, user.name));
-    if (refusals_.admit(Refused::RoomActions, user.name))
+    if (log_.admit(LogKind::RoomActions, user.name))
         logLine(QStringLiteral("%1 joined game %2").arg(toText(user.name)).arg(game->number));
 }
 
@@ -141,7 +141,7 @@ void Games::start(Session& host)
         gone.append({name, seat});
     }
     sessions_.sendToAll(line(kw::RemoveGame, game->name));
-    if (refusals_.admit(Refused::RoomActions, host.name))
+    if (log_.admit(LogKind::RoomActions, host.name))
         logLine(QStringLiteral("game %1 started with %2").arg(game->number).arg(toText(names.join(", "))));
     // The battle opens only for the seated: the host's STARTGAME part was held
     // back for this, as a member may have taken back its mark meanwhile.
@@ -159,7 +159,7 @@ void Games::start(Session& host)
         // Its client would read the BOOT as the host's: it is told why first.
         sessions_.send(id, gameLine(game->number, kw::LeftOut, why));
         sendAway(*game, *member, why);
-        if (refusals_.admit(Refused::RoomActions, host.name))
+        if (log_.admit(LogKind::RoomActions, host.name))
             logLine(QStringLiteral("%1 left out of game %2: %3")
                         .arg(toText(member->name))
                         .arg(game->number)
@@ -183,7 +183,7 @@ void Games::relay(Session& sender, const QByteArray& gdata)
     if (const auto message = messageOf(gdata)) {
         const QList<QByteArrayView> parts = partsOf(*message);
         if (const QString why = take(*game, sender, parts); !why.isEmpty()) {
-            if (refusals_.admit(Refused::Lines, sender.name))
+            if (log_.admit(LogKind::RefusedLines, sender.name))
                 logLine(QStringLiteral("game %1: line from %2 dropped (%3): %4")
                             .arg(game->number).arg(toText(sender.name), why, loggedText(gdata)));
             return;
@@ -215,7 +215,7 @@ void Games::boot(Game& game, QByteArrayView name)
     sessions_.send(target->id, gameLine(game.number, kw::Boot, target->name));
     target->game = 0;
     leaveRoom(game, position);
-    if (refusals_.admit(Refused::RoomActions, sessions_.find(game.host)->name))
+    if (log_.admit(LogKind::RoomActions, sessions_.find(game.host)->name))
         logLine(QStringLiteral("%1 booted from game %2").arg(toText(target->name)).arg(game.number));
 }
 
@@ -246,7 +246,7 @@ void Games::closeRoom(Game& game)
         if (member != game.host)
             sendAway(game, *sessions_.find(member), closed);
     sessions_.sendToAll(line(kw::RemoveGame, game.name));
-    if (refusals_.admit(Refused::RoomActions, sessions_.find(game.host)->name))
+    if (log_.admit(LogKind::RoomActions, sessions_.find(game.host)->name))
         logLine(QStringLiteral("game %1 closed").arg(game.number));
     remove(game);
 }
@@ -293,7 +293,7 @@ void Games::leave(Session& user, Leaving how)
         if (user.id == game->host)
             return closeRoom(*game);
         leaveRoom(*game, position);
-        if (refusals_.admit(Refused::RoomActions, user.name))
+        if (log_.admit(LogKind::RoomActions, user.name))
             logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
         return;
     }
@@ -306,10 +306,10 @@ void Games::leave(Session& user, Leaving how)
         announceDeparture(*game, user.name, seat, how == Leaving::LostConnection ? LostConnectionText : LeftText);
     markOut(*game, seat);
     recordEnds(*game);
-    if (refusals_.admit(Refused::RoomActions, user.name))
+    if (log_.admit(LogKind::RoomActions, user.name))
         logLine(QStringLiteral("%1 left game %2").arg(toText(user.name)).arg(game->number));
     if (game->members.isEmpty()) {
-        if (refusals_.admit(Refused::RoomActions, user.name))
+        if (log_.admit(LogKind::RoomActions, user.name))
             logLine(QStringLiteral("game %1 ended").arg(game->number));
         remove(*game);
     }

@@ -12,7 +12,7 @@
 namespace lobby {
 
 class AccountStore;
-class RefusalLog;
+class ThrottledLog;
 struct PartRule;  // who may send a part (GameParts.cpp)
 
 class Games
@@ -24,8 +24,8 @@ public:
         LostConnection  // the connection closed
     };
 
-    Games(Sessions& sessions, AccountStore& store, RefusalLog& refusals)
-        : sessions_(sessions), store_(store), refusals_(refusals)
+    Games(Sessions& sessions, AccountStore& store, ThrottledLog& log)
+        : sessions_(sessions), store_(store), log_(log)
     {
     }
 
@@ -104,7 +104,7 @@ private:
 
     Sessions& sessions_;
     AccountStore& store_;
-    RefusalLog& refusals_;
+    ThrottledLog& log_;
     QMap<int, Game> games_;
     int nextNumber_ = 1;
 };

@@ -54,7 +54,7 @@ Lobby::Lobby(Outbox& out, LoginService& logins, AccountStore& store, QObject* pa
     : QObject(parent),
       sessions_(out),
       users_(sessions_),
-      games_(sessions_, store, refusals_),
+      games_(sessions_, store, log_),
       logins_(logins),
       store_(store),
       bannedAddresses_(store.bannedAddresses())
@@ -107,7 +107,7 @@ void Lobby::disconnected(SessionId id, const QString& why)
     const QByteArray name = session->name;
     if (wasOnline)
         logLine(QStringLiteral("disconnected %1 %2 (%3)").arg(toText(session->address), toText(name), why));
-    else if (refusals_.admit(Refused::ClosedBeforeLogin, session->address))
+    else if (log_.admit(LogKind::ClosedBeforeLogin, session->address))
         logLine(QStringLiteral("connection %1 from %2 closed before login (%3)").arg(id).arg(toText(session->address), why));
     sessions_.remove(id);
     if (wasOnline)
@@ -120,12 +120,12 @@ void Lobby::sweep()
     for (const Session& session : sessions_.all())
         if (session.state != Session::State::LoggedIn && !session.closing
             && now - session.connectedMs > LoginTimeoutMs) {
-            if (refusals_.admit(Refused::ClosedBeforeLogin, session.address))
+            if (log_.admit(LogKind::ClosedBeforeLogin, session.address))
                 logLine(QStringLiteral("login timed out for %1").arg(toText(session.address)));
             sessions_.close(*sessions_.find(session.id));
         }
     throttle_.prune(now);
-    refusals_.flush();
+    log_.flush();
 }
 
 SessionId Lobby::longestWaitingLogin(qint64 minWaitMs) const
@@ -153,7 +153,7 @@ void Lobby::onVersion(Session& s, QByteArrayView payload)
 void Lobby::refuse(Session& s, QByteArrayView keyword, QByteArrayView name, const QString& why,
                    QByteArrayView notice)
 {
-    if (refusals_.admit(Refused::Logins, s.address, name))
+    if (log_.admit(LogKind::RefusedLogins, s.address, name))
         logLine(QStringLiteral("login refused for %1 from %2: %3").arg(loggedText(name), toText(s.address), why));
     sessions_.send(s.id, (notice.isEmpty() ? QByteArray() : line(kw::Announce, notice)) + line(keyword));
 }
@@ -214,7 +214,7 @@ void Lobby::finishLogin(SessionId id, const LoginResult& result)
     }
     const Account& account = result.account;
     if (account.banned || account.bannedUntil > QDateTime::currentSecsSinceEpoch()) {
-        if (refusals_.admit(Refused::Logins, s->address, s->name))
+        if (log_.admit(LogKind::RefusedLogins, s->address, s->name))
             logLine(QStringLiteral("banned user %1 refused from %2").arg(toText(s->name), toText(s->address)));
         sessions_.send(id, line(account.banned ? kw::IpBan : kw::TempBan));
         return sessions_.close(*s);

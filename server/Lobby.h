@@ -43,8 +43,8 @@ public:
     SessionId longestWaitingLogin(qint64 minWaitMs) const;
     void sendUserList() { users_.sendWholeList(); }
     const Sessions& sessions() const { return sessions_; }
-    // Every refusal is logged through this, within its bound.
-    RefusalLog& refusals() { return refusals_; }
+    // Refusals and room actions are logged through this, within their bounds.
+    ThrottledLog& throttledLog() { return log_; }
 
 private:
     using Handler = void (Lobby::*)(Session&, QByteArrayView);
@@ -97,7 +97,7 @@ private:
 
     Sessions sessions_;
     UserListFeed users_;
-    RefusalLog refusals_;  // before games_, which writes to it
+    ThrottledLog log_;  // before games_, which writes to it
     Games games_;
     LoginService& logins_;
     AccountStore& store_;

@@ -41,7 +41,7 @@ void Lobby::onCompBan(Session& s, QByteArrayView payload)
 void Lobby::moderate(Session& s, QByteArrayView keyword, QByteArrayView name)
 {
     if (!s.moderator) {
-        if (refusals_.admit(Refused::Moderation, s.name))
+        if (log_.admit(LogKind::RefusedModeration, s.name))
             logLine(QStringLiteral("%1 %2 from %3 ignored: not a moderator").arg(toText(keyword), loggedText(name), toText(s.name)));
         return;
     }

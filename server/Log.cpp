@@ -22,7 +22,7 @@ const char* const KindNames[] = {
     "connections closed before login",
     "room actions",
 };
-static_assert(std::size(KindNames) == size_t(Refused::RoomActions) + 1);
+static_assert(std::size(KindNames) == size_t(LogKind::RoomActions) + 1);
 
 // As much of a peer's text as the log quotes.
 QByteArrayView quoted(QByteArrayView peerText)
@@ -57,7 +57,7 @@ QString loggedText(QByteArrayView peerText)
     return peerText.size() > MaxLoggedPeerBytes ? text + QStringLiteral("...") : text;
 }
 
-bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView account)
+bool ThrottledLog::admit(LogKind kind, const QByteArray& source, QByteArrayView account)
 {
     Allowance& allowance = kinds_[size_t(kind)];
     const qint64 now = clock_.elapsed();
@@ -88,13 +88,13 @@ bool RefusalLog::admit(Refused kind, const QByteArray& source, QByteArrayView ac
     return false;
 }
 
-void RefusalLog::flush()
+void ThrottledLog::flush()
 {
     for (int kind = 0; kind < KindCount; ++kind)
-        flush(Refused(kind), kinds_[size_t(kind)]);
+        flush(LogKind(kind), kinds_[size_t(kind)]);
 }
 
-void RefusalLog::flush(Refused kind, Allowance& allowance)
+void ThrottledLog::flush(LogKind kind, Allowance& allowance)
 {
     // Only the senders of the last second stay counted: the tables never
     // hold more than one interval's senders.

@@ -26,13 +26,13 @@ void setLogSink(std::function<void(const QString&)> sink);
 constexpr qsizetype MaxLoggedPeerBytes = 120;
 QString loggedText(QByteArrayView peerText);
 
-// What a refusal was about. Each kind has an allowance of its own, so a
-// flood of refused battle lines cannot hide a refused login or ban.
-enum class Refused {
-    Lines,
-    Logins,
-    Moderation,
-    Connections,
+// What a bounded log line is about. Each kind has an allowance of its own,
+// so a flood of refused battle lines cannot hide a refused login or ban.
+enum class LogKind {
+    RefusedLines,
+    RefusedLogins,
+    RefusedModeration,
+    RefusedConnections,
     // Connections closed before they logged in: strangers cost nothing
     // either, so their comings and goings are bounded like refusals.
     ClosedBeforeLogin,
@@ -41,11 +41,11 @@ enum class Refused {
     RoomActions,
 };
 
-// Refusals cost their sender nothing, so a flood of them must not grow the
-// log without bound: per kind, a few a second are logged from each source
+// Refusals and room actions cost their sender nothing, so a flood of them
+// must not grow the log without bound: per kind, a few a second are logged from each source
 // and from all together, the rest are only counted, and flush() says how
 // many from each source and which accounts it tried.
-class RefusalLog
+class ThrottledLog
 {
 public:
     static constexpr int PerSourcePerSecond = 5;
@@ -58,22 +58,22 @@ public:
     // Accounts a source tried that its note names; more are only hinted at.
     static constexpr int AccountsNamedPerSource = 3;
 
-    RefusalLog() { clock_.start(); }
-    ~RefusalLog() { flush(); }
-    RefusalLog(const RefusalLog&) = delete;
-    RefusalLog& operator=(const RefusalLog&) = delete;
+    ThrottledLog() { clock_.start(); }
+    ~ThrottledLog() { flush(); }
+    ThrottledLog(const ThrottledLog&) = delete;
+    ThrottledLog& operator=(const ThrottledLog&) = delete;
 
-    // True when a refusal of `kind` from `source` (a user's name, or an
+    // True when a line of `kind` from `source` (a user's name, or an
     // address) is to be logged; otherwise it is counted under the source,
     // with the `account` it tried, if any, and the caller builds no text.
-    bool admit(Refused kind, const QByteArray& source, QByteArrayView account = {});
+    bool admit(LogKind kind, const QByteArray& source, QByteArrayView account = {});
     // One line per kind for what was held back since the last; nothing for
     // a kind with nothing held back.
     void flush();
 
 private:
     static constexpr qint64 WindowMs = 1000;
-    static constexpr int KindCount = int(Refused::RoomActions) + 1;
+    static constexpr int KindCount = int(LogKind::RoomActions) + 1;
 
     struct Held
     {
@@ -88,7 +88,7 @@ private:
         QHash<QByteArray, Held> held;
         qint64 heldUnnamed = 0;  // beyond MaxHeldSources
     };
-    void flush(Refused kind, Allowance& allowance);
+    void flush(LogKind kind, Allowance& allowance);
 
     QElapsedTimer clock_;
     std::array<Allowance, KindCount> kinds_;

@@ -117,7 +117,7 @@ void Server::accept()
         const QByteArray address = addressText(*socket);
         if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
             const bool banned = lobby_->isAddressBanned(address);
-            if (lobby_->refusals().admit(Refused::Connections, address))
+            if (lobby_->throttledLog().admit(LogKind::RefusedConnections, address))
                 logLine(QStringLiteral("connection from %1 refused: %2")
                             .arg(toText(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));
             if (banned)

@@ -768,8 +768,8 @@ void LobbyGamesTest::refusedLinesFillNoLog()
     // A few are logged as they come, from each and from all together; the
     // rest are counted, and the count names who sent them.
     const QStringList dropped = log.filter(QStringLiteral(": line from "));
-    QVERIFY(dropped.filter(QStringLiteral("from bob")).size() <= RefusalLog::PerSourcePerSecond * seconds);
-    QVERIFY(dropped.size() <= RefusalLog::AllPerSecond * seconds);
+    QVERIFY(dropped.filter(QStringLiteral("from bob")).size() <= ThrottledLog::PerSourcePerSecond * seconds);
+    QVERIFY(dropped.size() <= ThrottledLog::AllPerSecond * seconds);
     const QStringList notes = log.filter(QStringLiteral("refused lines not logged"));
     QCOMPARE(notes.size(), 1);
     const QRegularExpression counts(QStringLiteral("^(\\d+) more refused lines not logged: (\\d+) from (bob|carl), (\\d+) from (bob|carl)$"));

@@ -535,33 +535,33 @@ void LobbyServerTest::refusalLogBounds()
     LogLines logged;
     QStringList& log = logged.lines;
     {
-        RefusalLog refusals;
+        ThrottledLog refusals;
         // One source: its allowance, and not one more.
-        for (int i = 0; i < RefusalLog::PerSourcePerSecond; ++i)
-            QVERIFY(refusals.admit(Refused::Lines, "bob"));
-        QVERIFY(!refusals.admit(Refused::Lines, "bob"));
+        for (int i = 0; i < ThrottledLog::PerSourcePerSecond; ++i)
+            QVERIFY(refusals.admit(LogKind::RefusedLines, "bob"));
+        QVERIFY(!refusals.admit(LogKind::RefusedLines, "bob"));
         // All sources together: the rest of their allowance, and not one more.
-        for (int i = RefusalLog::PerSourcePerSecond; i < RefusalLog::AllPerSecond; ++i)
-            QVERIFY(refusals.admit(Refused::Lines, "u" + QByteArray::number(i)));
-        QVERIFY(!refusals.admit(Refused::Lines, "carl"));
+        for (int i = ThrottledLog::PerSourcePerSecond; i < ThrottledLog::AllPerSecond; ++i)
+            QVERIFY(refusals.admit(LogKind::RefusedLines, "u" + QByteArray::number(i)));
+        QVERIFY(!refusals.admit(LogKind::RefusedLines, "carl"));
         // Every other kind has an allowance of its own; a held-back login
         // is noted with the account it tried.
-        for (const Refused kind : {Refused::Logins, Refused::Moderation, Refused::Connections, Refused::ClosedBeforeLogin,
-                                   Refused::RoomActions})
+        for (const LogKind kind : {LogKind::RefusedLogins, LogKind::RefusedModeration, LogKind::RefusedConnections, LogKind::ClosedBeforeLogin,
+                                   LogKind::RoomActions})
             QVERIFY(refusals.admit(kind, "10.0.0.1", "ann"));
-        for (int i = 1; i < RefusalLog::AllPerSecond; ++i)
-            QVERIFY(refusals.admit(Refused::Logins, "10.0.1." + QByteArray::number(i), "ann"));
-        QVERIFY(!refusals.admit(Refused::Logins, "10.0.0.1", "ann"));
+        for (int i = 1; i < ThrottledLog::AllPerSecond; ++i)
+            QVERIFY(refusals.admit(LogKind::RefusedLogins, "10.0.1." + QByteArray::number(i), "ann"));
+        QVERIFY(!refusals.admit(LogKind::RefusedLogins, "10.0.0.1", "ann"));
         // Held back by address: one address trying many names is one
         // source, naming a few of them; one trying as many as are named, another.
         for (int i = 0; i < 30; ++i)
-            (void)refusals.admit(Refused::Logins, "10.0.0.2", "who" + QByteArray::number(i % 10));
-        for (int i = 0; i < 2 * RefusalLog::AccountsNamedPerSource; ++i)
-            (void)refusals.admit(Refused::Logins, "10.0.0.3", "u" + QByteArray::number(i % RefusalLog::AccountsNamedPerSource));
+            (void)refusals.admit(LogKind::RefusedLogins, "10.0.0.2", "who" + QByteArray::number(i % 10));
+        for (int i = 0; i < 2 * ThrottledLog::AccountsNamedPerSource; ++i)
+            (void)refusals.admit(LogKind::RefusedLogins, "10.0.0.3", "u" + QByteArray::number(i % ThrottledLog::AccountsNamedPerSource));
         // A flood from ever new sources is summed past the table's bound.
-        constexpr int Flood = RefusalLog::MaxHeldSources + RefusalLog::AllPerSecond + 10;
+        constexpr int Flood = ThrottledLog::MaxHeldSources + ThrottledLog::AllPerSecond + 10;
         for (int i = 0; i < Flood; ++i)
-            (void)refusals.admit(Refused::Connections, "10.1." + QByteArray::number(i));
+            (void)refusals.admit(LogKind::RefusedConnections, "10.1." + QByteArray::number(i));
         refusals.flush();
         const QStringList notes = log.filter(QStringLiteral(" not logged: "));
         QCOMPARE(notes.size(), 3);
@@ -571,7 +571,7 @@ void LobbyServerTest::refusalLogBounds()
         QVERIFY2(notes.contains(QStringLiteral("37 more refused logins not logged: 30 from 10.0.0.2 (who0, who1, who2, ...), "
                                                "6 from 10.0.0.3 (u0, u1, u2), 1 from 10.0.0.1 (ann)")),
                  qPrintable(notes.join('\n')));
-        const QString held = QString::number(Flood - (RefusalLog::AllPerSecond - 1));
+        const QString held = QString::number(Flood - (ThrottledLog::AllPerSecond - 1));
         QVERIFY2(notes.filter(QRegularExpression(QStringLiteral("^%1 more refused connections not logged: .*, "
                                                                 "\\d+ from more than \\d+ others$").arg(held))).size() == 1,
                  qPrintable(notes.join('\n')));
@@ -603,7 +603,7 @@ void LobbyServerTest::strangersFillNoLog()
     const qint64 seconds = going.elapsed() / 1000 + 2;
     server.reset();  // the last count is said as the server stops
     for (const QString& kind : {QStringLiteral("closed before login"), QStringLiteral("login refused")})
-        QVERIFY(log.filter(kind).size() <= RefusalLog::PerSourcePerSecond * seconds);
+        QVERIFY(log.filter(kind).size() <= ThrottledLog::PerSourcePerSecond * seconds);
     for (const QString& line : std::as_const(log))
         QVERIFY2(line.size() < 2 * MaxLoggedPeerBytes, qPrintable(line));
     QVERIFY(!log.filter(QStringLiteral("more connections closed before login not logged: ")).isEmpty());
@@ -616,7 +616,7 @@ void LobbyServerTest::roomActionsFillNoLog()
     LogLines logged;
     Clients c = room({"ann", "bob"});
     QVERIFY(!c.empty());
-    for (int i = 0; i < RefusalLog::PerSourcePerSecond; ++i) {
+    for (int i = 0; i < ThrottledLog::PerSourcePerSecond; ++i) {
         c[0]->send("GDATA1BOOTbob");
         QCOMPARE(c[1]->next("GDATA1@@BOOT"), QByteArray("GDATA1@@BOOTbob"));
         QCOMPARE(join(*c[1]), QByteArray("JOINGAME1"));
