@@ -294,6 +294,22 @@ bool pairUp(const std::vector<Client*>& hosts, const std::vector<Client*>& joine
     return waitUntil([&] { return std::all_of(joiners.begin(), joiners.end(), [](Client* c) { return c->game; }); });
 }
 
+// `count` hosts and as many members log in ("<prefix>h<i>", "<prefix>m<i>") and
+// pair up in two-player rooms.
+bool openRooms(quint16 port, const char* prefix, int count, Clients& hosts, Clients& members,
+               std::vector<Client*>& hostList, std::vector<Client*>& memberList)
+{
+    connectClients(hosts, (QByteArray(prefix) + 'h').constData(), count, port);
+    connectClients(members, (QByteArray(prefix) + 'm').constData(), count, port);
+    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        hostList.push_back(hosts[size_t(i)].get());
+        memberList.push_back(members[size_t(i)].get());
+    }
+    return pairUp(hostList, memberList);
+}
+
 // A game-data line stamped with its place in sentAt, for the receiver's timing.
 QByteArray timedLine(int game, const QByteArray& parts)
 {
@@ -913,16 +929,8 @@ int benchRefusedFlood()
     if (port == 0)
         return fail("the server did not start");
     Clients hosts, members;
-    connectClients(hosts, "rh", RefusingMembers, port);
-    connectClients(members, "rm", RefusingMembers, port);
-    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
-        return fail("the refused flood's users did not log in");
     std::vector<Client*> hostList, memberList;
-    for (int i = 0; i < RefusingMembers; ++i) {
-        hostList.push_back(hosts[size_t(i)].get());
-        memberList.push_back(members[size_t(i)].get());
-    }
-    if (!pairUp(hostList, memberList))
+    if (!openRooms(port, "r", RefusingMembers, hosts, members, hostList, memberList))
         return fail("the refused flood's rooms did not open");
     for (int i = 0; i < RefusingMembers; ++i)
         if (!startBattle(*hostList[size_t(i)], {memberList[size_t(i)]}))
@@ -961,16 +969,8 @@ int benchRoomActionsLog()
     if (port == 0)
         return fail("the server did not start");
     Clients hosts, members;
-    connectClients(hosts, "bh", BootingPairs, port);
-    connectClients(members, "bm", BootingPairs, port);
-    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
-        return fail("the booting rooms' users did not log in");
     std::vector<Client*> hostList, memberList;
-    for (int i = 0; i < BootingPairs; ++i) {
-        hostList.push_back(hosts[size_t(i)].get());
-        memberList.push_back(members[size_t(i)].get());
-    }
-    if (!pairUp(hostList, memberList))
+    if (!openRooms(port, "b", BootingPairs, hosts, members, hostList, memberList))
         return fail("the booting rooms did not open");
     idle(SettleMs);
 
