@@ -294,22 +294,6 @@ bool pairUp(const std::vector<Client*>& hosts, const std::vector<Client*>& joine
     return waitUntil([&] { return std::all_of(joiners.begin(), joiners.end(), [](Client* c) { return c->game; }); });
 }
 
-// `count` hosts and as many members log in ("<prefix>h<i>", "<prefix>m<i>") and
-// pair up in two-player rooms.
-bool openRooms(quint16 port, const char* prefix, int count, Clients& hosts, Clients& members,
-               std::vector<Client*>& hostList, std::vector<Client*>& memberList)
-{
-    connectClients(hosts, (QByteArray(prefix) + 'h').constData(), count, port);
-    connectClients(members, (QByteArray(prefix) + 'm').constData(), count, port);
-    if (!waitUntil([&] { return allLoggedIn(hosts) && allLoggedIn(members); }, 30000))
-        return false;
-    for (int i = 0; i < count; ++i) {
-        hostList.push_back(hosts[size_t(i)].get());
-        memberList.push_back(members[size_t(i)].get());
-    }
-    return pairUp(hostList, memberList);
-}
-
 // A game-data line stamped with its place in sentAt, for the receiver's timing.
 QByteArray timedLine(int game, const QByteArray& parts)
 {
@@ -375,6 +359,48 @@ quint16 startServerFor(int peers, QProcess& server, const QTemporaryDir& dir)
     return startServer(server, dir, {QStringLiteral("--max-per-address"), count,
                                      QStringLiteral("--new-accounts-per-hour"), count});
 }
+
+// The server log's size now, to measure its growth from.
+qint64 logSize(const QTemporaryDir& dir)
+{
+    return QFile(dir.filePath(QStringLiteral("server.log"))).size();
+}
+
+// Stops the server, which says its last count of what it held back as it
+// goes, and gives its log's growth a second since `before`, over `ms`.
+double stopAndLogRate(QProcess& server, const QTemporaryDir& dir, qint64 before, double ms)
+{
+    server.terminate();
+    server.waitForFinished();
+    return double(logSize(dir) - before) * 1000.0 / ms;
+}
+
+// `count` two-player rooms on a server of their own, hosts "<prefix>h<i>"
+// with members "<prefix>m<i>".
+struct Rooms
+{
+    QTemporaryDir dir;
+    QProcess server;
+    Clients hostClients, memberClients;
+    std::vector<Client*> hosts, members;
+
+    // Why they did not open, or null.
+    const char* open(const char* prefix, int count)
+    {
+        const quint16 port = startServerFor(2 * count, server, dir);
+        if (port == 0)
+            return "the server did not start";
+        connectClients(hostClients, (QByteArray(prefix) + 'h').constData(), count, port);
+        connectClients(memberClients, (QByteArray(prefix) + 'm').constData(), count, port);
+        if (!waitUntil([&] { return allLoggedIn(hostClients) && allLoggedIn(memberClients); }, 30000))
+            return "the rooms' users did not log in";
+        for (int i = 0; i < count; ++i) {
+            hosts.push_back(hostClients[size_t(i)].get());
+            members.push_back(memberClients[size_t(i)].get());
+        }
+        return pairUp(hosts, members) ? nullptr : "the rooms did not open";
+    }
+};
 
 // Logins, relay and chat fan-out with a thousand clients; they stay logged in.
 int benchLoad(quint16 port, Clients& clients, qint64 serverPid)
@@ -695,12 +721,11 @@ int benchLoginDuringAccountFlood()
     idle(FloodRampMs);
     const int answersBefore = floodAnswers;
     const double floodFrom = nowMs();
-    QFile log(dir.filePath(QStringLiteral("server.log")));
-    const qint64 logBefore = log.size();
+    const qint64 logBefore = logSize(dir);
     if (!honestLogins(flooded))
         return fail("an honest login did not get in during the account flood");
     const double floodSeconds = (nowMs() - floodFrom) / 1000.0;
-    const qint64 logged = log.size() - logBefore;
+    const qint64 logged = logSize(dir) - logBefore;
     std::fprintf(stderr, "lobby-bench: the flood's logins were answered %.0f a second\n",
                  (floodAnswers - answersBefore) / floodSeconds);
     flood.clear();
@@ -923,25 +948,18 @@ int benchLobbyChatFlood()
 
 int benchRefusedFlood()
 {
-    QTemporaryDir dir;
-    QProcess server;
-    const quint16 port = startServerFor(2 * RefusingMembers, server, dir);
-    if (port == 0)
-        return fail("the server did not start");
-    Clients hosts, members;
-    std::vector<Client*> hostList, memberList;
-    if (!openRooms(port, "r", RefusingMembers, hosts, members, hostList, memberList))
-        return fail("the refused flood's rooms did not open");
+    Rooms rooms;
+    if (const char* why = rooms.open("r", RefusingMembers))
+        return fail(why);
     for (int i = 0; i < RefusingMembers; ++i)
-        if (!startBattle(*hostList[size_t(i)], {memberList[size_t(i)]}))
+        if (!startBattle(*rooms.hosts[size_t(i)], {rooms.members[size_t(i)]}))
             return fail("the refused flood's battles did not start");
     idle(SettleMs);
 
-    QFile log(dir.filePath(QStringLiteral("server.log")));
-    const qint64 before = log.size();
+    const qint64 before = logSize(rooms.dir);
     QTimer flood;
     QObject::connect(&flood, &QTimer::timeout, [&] {
-        for (Client* member : memberList) {
+        for (Client* member : rooms.members) {
             const QByteArray line = "GDATA" + QByteArray::number(member->game) + "@@MOVEUNIT1@MOVEX100@MOVEY52\r\n";
             const double budget = lobby::RelayLimit.perSecond * RefusedShareOfBudget * RefusedEveryMs / 1000;
             member->send(line.repeated(qsizetype(budget / double(line.size()))));
@@ -950,51 +968,39 @@ int benchRefusedFlood()
     flood.start(RefusedEveryMs);
     idle(RefusedFloodMs);
     flood.stop();
-    const bool kept = std::all_of(memberList.begin(), memberList.end(),
+    const bool kept = std::all_of(rooms.members.begin(), rooms.members.end(),
                                   [](Client* c) { return c->socket.state() == QAbstractSocket::ConnectedState; });
-    // Lets the last count be said.
-    server.terminate();
-    server.waitForFinished();
+    const double rate = stopAndLogRate(rooms.server, rooms.dir, before, RefusedFloodMs);
     if (!kept)
         return fail("a member sending refused lines within the limits was cut");
-    print("lobby_refused_flood_log_bytes_per_s", double(log.size() - before) * 1000.0 / RefusedFloodMs, "B/s");
+    print("lobby_refused_flood_log_bytes_per_s", rate, "B/s");
     return 0;
 }
 
 int benchRoomActionsLog()
 {
-    QTemporaryDir dir;
-    QProcess server;
-    const quint16 port = startServerFor(2 * BootingPairs, server, dir);
-    if (port == 0)
-        return fail("the server did not start");
-    Clients hosts, members;
-    std::vector<Client*> hostList, memberList;
-    if (!openRooms(port, "b", BootingPairs, hosts, members, hostList, memberList))
-        return fail("the booting rooms did not open");
+    Rooms rooms;
+    if (const char* why = rooms.open("b", BootingPairs))
+        return fail(why);
     idle(SettleMs);
 
-    QFile log(dir.filePath(QStringLiteral("server.log")));
-    const qint64 before = log.size();
+    const qint64 before = logSize(rooms.dir);
     bool booting = true;
     QTimer phase;
     QObject::connect(&phase, &QTimer::timeout, [&] {
         for (int i = 0; i < BootingPairs; ++i) {
-            Client& host = *hostList[size_t(i)];
+            Client& host = *rooms.hosts[size_t(i)];
             if (booting)
-                host.send("GDATA" + QByteArray::number(host.game) + "BOOT" + memberList[size_t(i)]->name + "\r\n");
+                host.send("GDATA" + QByteArray::number(host.game) + "BOOT" + rooms.members[size_t(i)]->name + "\r\n");
             else
-                memberList[size_t(i)]->send("JOINNAME" + host.name + "\r\nJOINPASSp\r\n");
+                rooms.members[size_t(i)]->send("JOINNAME" + host.name + "\r\nJOINPASSp\r\n");
         }
         booting = !booting;
     });
     phase.start(BootPhaseMs);
     idle(BootRejoinMs);
     phase.stop();
-    // Lets the last count be said.
-    server.terminate();
-    server.waitForFinished();
-    print("lobby_boot_rejoin_log_bytes_per_s", double(log.size() - before) * 1000.0 / BootRejoinMs, "B/s");
+    print("lobby_boot_rejoin_log_bytes_per_s", stopAndLogRate(rooms.server, rooms.dir, before, BootRejoinMs), "B/s");
     return 0;
 }
 
@@ -1017,8 +1023,7 @@ int benchStrangersLog()
         if (port == 0)
             return fail("the server did not start");
         idle(SettleMs);
-        QFile log(dir.filePath(QStringLiteral("server.log")));
-        const qint64 before = log.size();
+        const qint64 before = logSize(dir);
         const double end = nowMs() + StrangerMs;
         int next = 0;
         HitAndRun strangers{[&]() -> std::optional<HitAndRun::Visit> {
@@ -1029,12 +1034,10 @@ int benchStrangersLog()
         }};
         strangers.start(port, StrangersInFlight);
         idle(StrangerMs);
-        // Lets the last count be said.
-        server.terminate();
-        server.waitForFinished();
+        const double rate = stopAndLogRate(server, dir, before, StrangerMs);
         if (!waitUntil([&] { return strangers.settled(); }, 10000))
             return fail("the strangers did not all close");
-        print(scenario.figure, double(log.size() - before) * 1000.0 / StrangerMs, "B/s");
+        print(scenario.figure, rate, "B/s");
     }
     return 0;
 }

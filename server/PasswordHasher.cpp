@@ -91,15 +91,17 @@ PasswordHasher::~PasswordHasher()
 
 PasswordHasher::Job* PasswordHasher::sharedJob(const QByteArray& name, const Digest& digest)
 {
-    std::vector<JobId> ofName(underWay_.begin(), underWay_.end());
-    const std::deque<JobId> queued = byAccount_.jobsOf(name);
-    ofName.insert(ofName.end(), queued.begin(), queued.end());
-    for (JobId id : ofName) {
-        Job& job = jobs_.at(id);
+    const auto same = [&](JobId id) {
+        const Job& job = jobs_.at(id);
         // The digests stand for passwords: compared in constant time.
-        if (job.request.name == name && sodium_memcmp(job.digest.data(), digest.data(), digest.size()) == 0)
-            return &job;
-    }
+        return job.request.name == name && sodium_memcmp(job.digest.data(), digest.data(), digest.size()) == 0;
+    };
+    for (JobId id : underWay_)
+        if (same(id))
+            return &jobs_.at(id);
+    for (JobId id : byAccount_.jobsOf(name))
+        if (same(id))
+            return &jobs_.at(id);
     return nullptr;
 }
 

@@ -115,8 +115,8 @@ void Server::accept()
             continue;
         }
         const QByteArray address = addressText(*socket);
-        if (lobby_->isAddressBanned(address) || perAddress_.value(address) >= config_.maxPerAddress) {
-            const bool banned = lobby_->isAddressBanned(address);
+        const bool banned = lobby_->isAddressBanned(address);
+        if (banned || perAddress_.value(address) >= config_.maxPerAddress) {
             if (lobby_->throttledLog().admit(LogKind::RefusedConnections, address))
                 logLine(QStringLiteral("connection from %1 refused: %2")
                             .arg(toText(address), banned ? QStringLiteral("banned") : QStringLiteral("too many connections")));

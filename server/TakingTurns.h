@@ -39,8 +39,6 @@ public:
         order_.erase(std::find(order_.begin(), order_.end(), key));
     }
 
-    bool empty() const { return order_.empty(); }
-
     // The oldest job of the key whose turn it is; that key goes to the back.
     Id next()
     {
@@ -51,12 +49,13 @@ public:
     }
 
     // The jobs of a key, oldest first.
-    std::deque<Id> jobsOf(const QByteArray& key) const { return queues_.value(key); }
-    qsizetype count(const QByteArray& key) const
+    const std::deque<Id>& jobsOf(const QByteArray& key) const
     {
+        static const std::deque<Id> none;
         const auto it = queues_.constFind(key);
-        return it == queues_.constEnd() ? 0 : qsizetype(it->size());
+        return it == queues_.constEnd() ? none : *it;
     }
+    qsizetype count(const QByteArray& key) const { return qsizetype(jobsOf(key).size()); }
 
     // The key with the most jobs, and its newest; none when empty.
     std::optional<std::pair<QByteArray, Id>> newestOfLargest() const

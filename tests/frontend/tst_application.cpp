@@ -55,7 +55,7 @@ struct Run {
 
     // Logs in to `server`, which lists its game "duel", and goes to `place`
     // (as goTo); the server's end of the link, null when that failed.
-    QTcpSocket* enterLobby(QTcpServer& server, const QString& place)
+    QTcpSocket* enterLobby(const QString& place)
     {
         if (!server.listen(QHostAddress::LocalHost))
             return nullptr;
@@ -110,6 +110,8 @@ struct Run {
     FrontendFolder folder;
     platform::SilentMusicPlayer* music = nullptr;
     std::unique_ptr<Application> app;
+    // The lobby server's stand-in; it goes before the program does.
+    QTcpServer server;
 };
 
 }  // namespace
@@ -204,8 +206,7 @@ private Q_SLOTS:
         QFETCH(QString, box);
         Run run;
         Application& app = *run.app;
-        QTcpServer server;
-        QTcpSocket* peer = run.enterLobby(server, place);
+        QTcpSocket* peer = run.enterLobby(place);
         QVERIFY(peer);
         platform::dialogScript::clear();
         // The news comes while the battle is still on screen.
@@ -284,15 +285,14 @@ private Q_SLOTS:
         app.lobby().close();
         QVERIFY(start.isVisible() && start.cmdConnect->isEnabled());
         start.cmdConnect->click();
-        QTRY_VERIFY(server.hasPendingConnections());
+        QTRY_VERIFY(run.server.hasPendingConnections());
     }
 
     void aBattleOverClosesItsQuestion()
     {
         Run run;
         Application& app = *run.app;
-        QTcpServer server;
-        QTcpSocket* peer = run.enterLobby(server, QStringLiteral("battle"));
+        QTcpSocket* peer = run.enterLobby(QStringLiteral("battle"));
         QVERIFY(peer);
         GameNumber = QStringLiteral("5");
         // The last opponent quits while Exit's question is open; a box left open is answered Yes.
@@ -318,8 +318,7 @@ private Q_SLOTS:
     {
         Run run;
         Application& app = *run.app;
-        QTcpServer server;
-        QTcpSocket* peer = run.enterLobby(server, QStringLiteral("lobby"));
+        QTcpSocket* peer = run.enterLobby(QStringLiteral("lobby"));
         QVERIFY(peer);
         // A first battle won: its window stays behind, hidden, until the next one opens.
         QVERIFY(run.startHotSeat(run.folder.writeDuel()));
@@ -359,8 +358,7 @@ private Q_SLOTS:
         QFETCH(bool, held);
         Run run;
         Application& app = *run.app;
-        QTcpServer server;
-        QTcpSocket* peer = run.enterLobby(server, place);
+        QTcpSocket* peer = run.enterLobby(place);
         QVERIFY(peer);
         const auto sentUntil = [&](const QString& marker) { return run.sentUntil(*peer, marker); };
         QVERIFY(sentUntil(QStringLiteral("BEFORE")).endsWith("BEFORE\r\n"));
